@@ -1,0 +1,20 @@
+# pq_add_gtest(NAME <name> LABEL <unit|widget|e2e> SOURCES ... [LIBS ...])
+# One GoogleTest program with our test main (test host installed, offscreen platform), every
+# case listed in CTest under the label.
+function(pq_add_gtest)
+    cmake_parse_arguments(ARG "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+    add_executable(${ARG_NAME} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/main/test_main.cpp)
+    if(ARG_LABEL STREQUAL "widget")
+        target_compile_definitions(${ARG_NAME} PRIVATE PQ_TEST_WIDGETS)
+    endif()
+    target_link_libraries(${ARG_NAME} PRIVATE pqtestsupport ${ARG_LIBS} GTest::gmock GTest::gtest)
+    pq_warnings(${ARG_NAME})
+    add_dependencies(${ARG_NAME} pq_resources)
+    gtest_discover_tests(${ARG_NAME}
+        WORKING_DIRECTORY ${PQ_RUNTIME_DIR}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS ${ARG_LABEL}
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PQ_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                   TIMEOUT 300)
+endfunction()

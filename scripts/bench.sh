@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds in release mode and runs every benchmark program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/deps.sh
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPQ_BUILD_TESTS=OFF
+cmake --build build-release --parallel "$(nproc)"
+shopt -s nullglob
+for b in build-release/bin/bench_*; do
+    echo "== $(basename "$b")"
+    "$b" "$@"
+done

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// Where tests find the source tree's fixtures and resources, and the built executables.
+inline std::string FixturePath(const std::string& name) {
+    return std::string(PQ_FIXTURE_DIR) + "/" + name;
+}
+inline std::string ResourcePath(const std::string& name) {
+    return std::string(PQ_SOURCE_DIR) + "/resources/" + name;
+}
+inline std::string RuntimePath(const std::string& name) {
+    return std::string(PQ_RUNTIME_DIR) + "/" + name;
+}
