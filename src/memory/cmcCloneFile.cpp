@@ -3,6 +3,9 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <algorithm>
+#include <iterator>
+
 #include "memory/MemoryMap.h"
 #include "memory/cmcEeprom.h"
 #include "platform/cmcHost.h"
@@ -11,9 +14,15 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
-void AppendHex(std::string& out, unsigned value, int digits) {
+char* PutHex(char* out, unsigned value, int digits) {
     for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
-        out += kHex[(value >> shift) & 0xF];
+        *out++ = kHex[(value >> shift) & 0xF];
+    return out;
+}
+
+void AppendHex(std::string& out, unsigned value, int digits) {
+    char buffer[8];
+    out.append(buffer, static_cast<std::size_t>(PutHex(buffer, value, digits) - buffer));
 }
 
 }  // namespace
@@ -57,11 +66,15 @@ std::string cmcCloneFile::BuildText(const cmcRange* ranges) const {
         int a = r->first;
         while (a <= r->last) {
             const int n = std::min(kLineLength - a % kLineLength, r->last - a + 1);
-            AppendHex(text, static_cast<unsigned>(a), 4);
-            AppendHex(text, static_cast<unsigned>(n), 2);
+            char line[6 + 2 * kLineLength + 2];
+            char* p = line;
+            p = PutHex(p, static_cast<unsigned>(a), 4);
+            p = PutHex(p, static_cast<unsigned>(n), 2);
             for (int i = 0; i < n; ++i)
-                AppendHex(text, bytes[a + i], 2);
-            text += "\r\n";
+                p = PutHex(p, bytes[a + i], 2);
+            *p++ = '\r';
+            *p++ = '\n';
+            text.append(line, static_cast<std::size_t>(p - line));
             a += n;
         }
     }

@@ -77,14 +77,24 @@ private:
     std::size_t len_ = 0;
 };
 
+// Value of every byte as a hexadecimal digit of either case, -1 for any other byte.
+struct cmcHexTable {
+    signed char value[256];
+    constexpr cmcHexTable() : value() {
+        for (int c = 0; c < 256; ++c)
+            value[c] = -1;
+        for (int d = 0; d < 10; ++d)
+            value['0' + d] = static_cast<signed char>(d);
+        for (int d = 0; d < 6; ++d) {
+            value['A' + d] = static_cast<signed char>(10 + d);
+            value['a' + d] = static_cast<signed char>(10 + d);
+        }
+    }
+};
+constexpr cmcHexTable kHexTable;
+
 int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    return kHexTable.value[static_cast<unsigned char>(c)];
 }
 
 // The revision of a map revision line: the signed decimal number from the ninth character on,
@@ -132,8 +142,10 @@ int cmcCloneFile::ParseDataLine(const std::string& line) {
     // The whole line is checked before anything is stored.
     if (!image_->IsValidAddress(address) || !image_->IsValidAddress(address + count - 1))
         return Data;
+    std::uint8_t bytes[255];
     for (int i = 0; i < count; ++i)
-        image_->SetByte(address + i, static_cast<std::uint8_t>(hexAt(6 + 2 * i, 2)));
+        bytes[i] = static_cast<std::uint8_t>(hexAt(6 + 2 * i, 2));
+    image_->WriteBlock(address, bytes, count);
     loaded_.Mark(address, address + count - 1);
     return Ok;
 }
