@@ -18,8 +18,7 @@ void AppendHexByte(cmcBuff& out, std::uint8_t b) {
     out.AppendByte(static_cast<std::uint8_t>(kHex[b & 0x0F]));
 }
 
-void AppendRequest(cmcBuff& out, std::uint8_t command, int preamble, int modelCode,
-                   int extraCode) {
+void AppendRequest(cmcBuff& out, std::uint8_t command, int preamble, int modelCode, int extraCode) {
     AppendHeader(out, preamble, command);
     out.AppendByte(static_cast<std::uint8_t>((modelCode >> 8) & 0xFF));
     out.AppendByte(static_cast<std::uint8_t>(modelCode & 0xFF));
@@ -29,9 +28,10 @@ void AppendRequest(cmcBuff& out, std::uint8_t command, int preamble, int modelCo
 }
 
 std::uint8_t Checksum(int address, const std::uint8_t* data, int n) {
-    unsigned s = static_cast<unsigned>(address & 0xFF) + static_cast<unsigned>((address >> 8) & 0xFF) +
-                 static_cast<unsigned>(n);
-    for (int i = 0; i < n; ++i) s += data[i];
+    unsigned s = static_cast<unsigned>(address & 0xFF) +
+                 static_cast<unsigned>((address >> 8) & 0xFF) + static_cast<unsigned>(n);
+    for (int i = 0; i < n; ++i)
+        s += data[i];
     return static_cast<std::uint8_t>((256 - (s & 0xFF)) & 0xFF);
 }
 
@@ -40,7 +40,8 @@ void AppendDataFrame(cmcBuff& out, int preamble, int address, const std::uint8_t
     AppendHexByte(out, static_cast<std::uint8_t>((address >> 8) & 0xFF));
     AppendHexByte(out, static_cast<std::uint8_t>(address & 0xFF));
     AppendHexByte(out, static_cast<std::uint8_t>(n));
-    for (int i = 0; i < n; ++i) AppendHexByte(out, data[i]);
+    for (int i = 0; i < n; ++i)
+        AppendHexByte(out, data[i]);
     AppendHexByte(out, Checksum(address, data, n));
     out.AppendByte(kEnd);
 }
@@ -69,7 +70,8 @@ cmcFrameAssembler::Result cmcFrameAssembler::Feed(std::uint8_t b) {
         inFrame_ = true;
         return Result::Pending;
     }
-    if (!inFrame_) return Result::Pending;
+    if (!inFrame_)
+        return Result::Pending;
     if (b == kEnd) {
         inFrame_ = false;
         complete_ = true;

@@ -30,8 +30,7 @@ constexpr int kMaxFrame = 521;
 
 // Info, read and write requests: `preamble` extra FE bytes, FE FE EE EF, the command, the model
 // code and extra code (two bytes each, high first), FD.
-void AppendRequest(cmcBuff& out, std::uint8_t command, int preamble, int modelCode,
-                   int extraCode);
+void AppendRequest(cmcBuff& out, std::uint8_t command, int preamble, int modelCode, int extraCode);
 
 // A data frame for n bytes at address: preamble, FE FE EE EF E4, the data text, FD.
 void AppendDataFrame(cmcBuff& out, int preamble, int address, const std::uint8_t* data, int n);

@@ -236,6 +236,9 @@ private:
 
     void CloseFd() {
         if (fd_ >= 0) {
+            // Output still queued is dropped: closing must not wait for a peer that stopped
+            // reading (the clone driver drains what matters before it closes).
+            ::tcflush(fd_, TCOFLUSH);
             ::ioctl(fd_, TIOCNXCL);
             ::close(fd_);
         }
