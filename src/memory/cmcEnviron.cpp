@@ -13,8 +13,16 @@ const char* const kRecentFiles = "Recent File List";
 const char* const kViewOption = "View Option";
 const char* const kWindowPosition = "Window Position";
 
-std::string RecentName(int i) { return "Recent" + std::to_string(i); }
+std::string RecentName(int i) {
+    return "Recent" + std::to_string(i);
+}
+
+cmcEnviron* g_global = nullptr;
 }  // namespace
+
+cmcEnviron* cmcEnviron::Global() {
+    return g_global;
+}
 
 cmcEnviron::cmcEnviron(const std::string& mutexName, const std::string& settingsKey)
     : store_(std::make_unique<cmcSettingsStore>(settingsKey)) {
@@ -28,6 +36,8 @@ cmcEnviron::cmcEnviron(const std::string& mutexName, std::unique_ptr<cmcSettings
 }
 
 void cmcEnviron::Start(const std::string& mutexName, const std::string& lockDirectory) {
+    if (!g_global)
+        g_global = this;
     lock_ = std::make_unique<cmcInstanceLock>(mutexName, lockDirectory);
     // A lock that cannot be made at all says nothing about other instances; refusing to start
     // without a word would be worse than running unguarded.
@@ -44,6 +54,8 @@ cmcEnviron::~cmcEnviron() {
     if (firstInstance_ && stamp == kStamp)
         Save();
     lock_.reset();
+    if (g_global == this)
+        g_global = nullptr;
 }
 
 void cmcEnviron::ApplyDefaults() {

@@ -33,6 +33,9 @@ public:
     cmcEnviron(const cmcEnviron&) = delete;
     cmcEnviron& operator=(const cmcEnviron&) = delete;
 
+    // The program's settings object (the first one created that still lives), or nullptr.
+    static cmcEnviron* Global();
+
     // False when another instance is running: the program then ends at once, silently.
     bool IsFirstInstance() const { return firstInstance_; }
 

@@ -14,7 +14,11 @@ namespace {
 QString LockDirectory(const std::string& directory) {
     if (!directory.empty())
         return QString::fromLocal8Bit(directory);
+    // Per user, as the named mutex is per session: in a directory shared between users, one
+    // user's running instance would keep every other user's from starting.
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
     return dir;

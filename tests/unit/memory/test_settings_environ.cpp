@@ -290,6 +290,16 @@ TEST_F(EnvironTest, SecondInstanceNeitherLoadsNorSaves) {
     EXPECT_EQ(Make()->comPort, 3);
 }
 
+TEST_F(EnvironTest, FirstSettingsObjectIsTheGlobalOneWhileItLives) {
+    ASSERT_EQ(cmcEnviron::Global(), nullptr);
+    {
+        auto first = Make();
+        auto second = Make();
+        EXPECT_EQ(cmcEnviron::Global(), first.get());
+    }
+    EXPECT_EQ(cmcEnviron::Global(), nullptr);
+}
+
 TEST_F(EnvironTest, ForeignStampAtExitWritesNothing) {
     auto env = Make();
     env->stamp = 0;
