@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <iostream>
 #include <memory>
 #include <string>
 
@@ -46,37 +50,45 @@ TEST_F(InstanceLockTest, OtherNamesDoNotInterfere) {
     EXPECT_EQ(b.GetState(), State::First);
 }
 
+// Not a test of its own: the body of the other instance that the next test starts as a child
+// process (this very program). It takes the lock, says how that went and waits to be killed.
+TEST(InstanceLockChild, HoldsTheLockUntilKilled) {
+    const QByteArray dir = qgetenv("PQ_LOCK_CHILD_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "only run as the child of LockOfAKilledInstanceIsTakenOver";
+    cmcInstanceLock lock(kName, dir.toStdString());
+    std::cout << "\nPQLOCK " << (lock.GetState() == State::First ? "First" : "Not first") << "\n"
+              << std::flush;
+    std::cin.get();  // until the parent goes away
+}
+
+TEST_F(InstanceLockTest, LockOfAKilledInstanceIsTakenOver) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PQ_LOCK_CHILD_DIR", dir.path());
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=InstanceLockChild.HoldsTheLockUntilKilled"});
+    ASSERT_TRUE(child.waitForStarted(30000));
+    QByteArray out;
+    while (!out.contains("PQLOCK") || out.indexOf('\n', out.indexOf("PQLOCK")) < 0) {
+        ASSERT_TRUE(child.waitForReadyRead(30000)) << out.toStdString();
+        out += child.readAllStandardOutput();
+    }
+    ASSERT_TRUE(out.contains("PQLOCK First\n")) << out.toStdString();
+
+    EXPECT_EQ(cmcInstanceLock(kName, Dir()).GetState(), State::Other);
+    child.kill();  // a crash: the child releases nothing
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(cmcInstanceLock(kName, Dir()).GetState(), State::First);
+}
+
 #if !defined(Q_OS_WIN)
 TEST_F(InstanceLockTest, SeparatorsInTheNameStayInTheDirectory) {
     cmcInstanceLock lock("Global\\odd/name", Dir());
     EXPECT_EQ(lock.GetState(), State::First);
     EXPECT_EQ(QFileInfo(QString::fromStdString(lock.Path())).absolutePath(),
               QFileInfo(dir.path()).absoluteFilePath());
-}
-
-TEST_F(InstanceLockTest, LockOfACrashedHolderIsTakenOver) {
-    // Make a genuine lock file, then let it claim a process that no longer exists, as a crashed
-    // instance leaves it.
-    QByteArray contents;
-    std::string path;
-    {
-        cmcInstanceLock probe(kName, Dir());
-        ASSERT_EQ(probe.GetState(), State::First);
-        path = probe.Path();
-        QFile f(QString::fromStdString(path));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        contents = f.readAll();
-    }
-    const qsizetype eol = contents.indexOf('\n');
-    ASSERT_GT(eol, 0);
-    contents.replace(0, eol, "2147483646");  // beyond any process id in use
-    {
-        QFile f(QString::fromStdString(path));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(contents);
-    }
-    cmcInstanceLock next(kName, Dir());
-    EXPECT_EQ(next.GetState(), State::First);
 }
 
 TEST_F(InstanceLockTest, LongHeldLockOfALiveHolderIsNotTakenOver) {
