@@ -19,10 +19,11 @@
 // with "GTEX Error !\nThe index '<key>' was not found.". Not thread-safe, even for lookups.
 class cmcGTex {
 public:
-    // Longest line returned; a longer physical line reads as several lines.
+    // Longest line returned. A longer line of a file reads as several lines; a longer string of
+    // a memory source is cut.
     static constexpr std::size_t kMaxLine = 8191;
     static constexpr int kCacheSize = 64;
-    // Lines passed before a found section after which it moves to the front of the list.
+    // A section found after more than this many entries of the list moves to its front.
     static constexpr int kMoveToFrontAfter = 10;
 
     cmcGTex();
@@ -45,7 +46,8 @@ public:
     // is whatever line follows in the source (the next header, a lone "#", ...).
     std::string Line(std::string_view key, int n);
 
-    // The program's dictionary, which every other part reads (not owned; null until set).
+    // The program's dictionary (not owned; null until the main controller sets it). Cell models
+    // and selection lists are always read from it, whichever dictionary a view was built from.
     static cmcGTex* Main();
     static void SetMain(cmcGTex* dictionary);
 
