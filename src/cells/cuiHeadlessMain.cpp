@@ -4,7 +4,9 @@
 #include "memory/MemoryMap.h"
 #include "platform/cmcHost.h"
 
-cuiHeadlessMain::cuiHeadlessMain() : image_(MemoryMap::kImageSize, 0) {}
+cuiHeadlessMain::cuiHeadlessMain() {
+    image_.SetSize(MemoryMap::kImageSize);
+}
 
 cmcGTex& cuiHeadlessMain::Dictionary() {
     if (dictionary_ == nullptr)

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "cells/cuiMainCore.h"
+#include "memory/cmcEeprom.h"
 #include "memory/datClipCh.h"
 
 // The main controller without windows, for the command-line tool and the tests: it owns a working
-// image and the clipboard, is given the dictionary and the section cache, and records every
-// window that would be opened instead of opening it.
+// image (of the program's size, all zero at first) and the clipboard, is given the dictionary and
+// the section cache, and records every window that would be opened instead of opening it.
 class cuiHeadlessMain : public cuiMainCore {
 public:
     struct ChoiceListRequest {
@@ -30,8 +31,7 @@ public:
 
     cuiHeadlessMain();
 
-    uint8_t* WorkingData() override { return image_.data(); }
-    int WorkingSize() const override { return static_cast<int>(image_.size()); }
+    cmcEeprom& WorkingImage() override { return image_; }
     bool ExpertMode() const override { return expert_; }
     bool GeneralCoverageMode() const override { return generalCoverage_; }
     datClipCh& Clipboard() override { return clipboard_; }
@@ -43,7 +43,6 @@ public:
                        int firstBit, int lastBit, int headerStyle, int markStyle,
                        const std::string& sheetName) override;
 
-    std::vector<uint8_t>& Image() { return image_; }
     void SetExpertMode(bool on) { expert_ = on; }
     void SetGeneralCoverageMode(bool on) { generalCoverage_ = on; }
     void SetDictionary(cmcGTex* dictionary) { dictionary_ = dictionary; }
@@ -53,7 +52,7 @@ public:
     const std::vector<BitEditorRequest>& BitEditors() const { return bitEditors_; }
 
 private:
-    std::vector<uint8_t> image_;
+    cmcEeprom image_;
     datClipCh clipboard_;
     cmcGTex* dictionary_ = nullptr;
     cmcFCache* cache_ = nullptr;

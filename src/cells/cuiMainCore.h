@@ -4,6 +4,7 @@
 #include <string>
 
 class cmcCellCapsule;
+class cmcEeprom;
 class cmcFCache;
 class cmcGTex;
 class datClipCh;
@@ -15,9 +16,10 @@ class cuiMainCore {
 public:
     virtual ~cuiMainCore() = default;
 
-    // The working image's bytes (the image every sheet shows and edits) and its size.
-    virtual uint8_t* WorkingData() = 0;
-    virtual int WorkingSize() const = 0;
+    // The working image: the image every sheet shows and edits. Its bytes stay where they are
+    // until the image is resized.
+    virtual cmcEeprom& WorkingImage() = 0;
+    uint8_t* WorkingData();
 
     // Command-line modes: "/expert" and "/gene" (general coverage).
     virtual bool ExpertMode() const = 0;
