@@ -1,0 +1,75 @@
+// The clone file reader against arbitrary files: it must end in one of its result codes, leave
+// the image byte for byte as it was whenever it fails, and touch nothing outside the clone range
+// when it succeeds with the range list.
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "cmcTestHost.h"
+#include "memory/MemoryMap.h"
+#include "memory/cmcCloneFile.h"
+#include "memory/cmcEeprom.h"
+#include "memory/cmcRange.h"
+
+namespace {
+
+bool AcceptThisMapRevision(void*, int revision) {
+    return revision == MemoryMap::kMapRevisionValue;
+}
+
+void Require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "clone file reader broke its promise: %s\n", what);
+        std::abort();
+    }
+}
+
+void Patterned(cmcEeprom& image) {
+    image.SetSize(MemoryMap::kImageSize);
+    for (int a = 0; a < image.GetSize(); ++a)
+        image.SetByte(a, static_cast<std::uint8_t>(a * 37));
+}
+
+int ReadOnce(const std::string& path, const cmcRange* ranges) {
+    cmcEeprom image;
+    Patterned(image);
+    cmcEeprom before;
+    before.CopyFrom(image);
+    cmcCloneFile file;
+    file.AttachImage(image);
+    file.SetModelCode(0x2429);
+    file.SetExtraCode(0x0001);
+    file.SetMapRevisionCheck(&AcceptThisMapRevision, nullptr);
+    const int result = file.Read(path, ranges);
+    Require(result >= cmcCloneFile::Ok && result <= cmcCloneFile::Data, "result code");
+    Require(result != cmcCloneFile::FileOpen, "file could not be opened");
+    if (result != cmcCloneFile::Ok) {
+        Require(image.IsEqual(before), "image changed by a failed read");
+    } else if (ranges != nullptr) {
+        for (int a = 0; a < image.GetSize(); ++a) {
+            if (a < MemoryMap::kCloneFirst || a > MemoryMap::kCloneLast)
+                Require(image.GetByte(a) == before.GetByte(a), "byte outside the range set");
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static QTemporaryDir dir;
+    static const std::string path = dir.filePath("fuzz.t590").toStdString();
+    static ScopedTestHost host;
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    ReadOnce(path, kCloneRanges);
+    ReadOnce(path, nullptr);
+    host->Clear();
+    return 0;
+}
