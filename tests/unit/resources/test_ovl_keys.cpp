@@ -12,6 +12,7 @@
 #include "OvlKeys.h"
 #include "OvlResource.h"
 #include "TestPaths.h"
+#include "cells/cmcCellNames.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
@@ -250,11 +251,14 @@ TEST_F(OvlKeys, EverySectionIsOneTheProgramReads) {
         reach(base + "_Body");
     }
     // Cells lead on to the models and pop-up menus they name.
+    std::vector<std::string> missing;
     while (!pending.empty()) {
         const std::string key = pending.back();
         pending.pop_back();
-        if (!Has(key))
-            continue;  // reported by EveryKeyTheProgramAsksForExists
+        if (!Has(key)) {
+            missing.push_back(key);
+            continue;
+        }
         for (const std::string& line : Body(key)) {
             for (const std::string& model : NamesAfter(line, "($"))
                 reach("CellModel_" + model);
@@ -269,6 +273,34 @@ TEST_F(OvlKeys, EverySectionIsOneTheProgramReads) {
         if (name != "End_Of_Ovl" && !reached.count(name))
             unread.push_back(name);
     EXPECT_TRUE(unread.empty()) << "sections nothing reads:" << Joined(unread);
+    EXPECT_TRUE(missing.empty()) << "sections named but missing:" << Joined(missing);
+}
+
+// Every behaviour reference "(%category.label[argument]:text)" of every line the program reads
+// names a category and a label of the program's tables.
+TEST_F(OvlKeys, EveryBehaviourReferenceNamesAKnownCategoryAndLabel) {
+    std::vector<std::string> keys;
+    for (const std::string& name : OvlSectionNames())
+        if (name != "End_Of_Ovl")
+            keys.push_back(name);
+    int references = 0;
+    for (const std::string& key : keys) {
+        for (const std::string& line : Body(key)) {
+            for (const std::string& ref : NamesAfter(line, "(%")) {
+                ++references;
+                std::string label = ref;
+                const std::size_t dot = ref.find('.');
+                if (dot != std::string::npos) {
+                    const std::string category = ref.substr(0, dot);
+                    EXPECT_NO_THROW(CategoryByName(category)) << key << ": " << line;
+                    label = ref.substr(dot + 1);
+                }
+                label = label.substr(0, label.find_first_of("[:"));
+                EXPECT_NO_THROW(LabelByName(label)) << key << ": " << line;
+            }
+        }
+    }
+    EXPECT_GT(references, 300) << "the scan found too few references to be looking";
 }
 
 TEST(OvlFile, StaysWithinTheLineLimitAndEndsWithTheEndMarker) {
