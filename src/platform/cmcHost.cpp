@@ -1,5 +1,7 @@
 #include "platform/cmcHost.h"
 
+#include <cstdlib>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -45,4 +47,7 @@ cmcHost& cmcHost::Instance() {
 
 void cmcHost::Install(cmcHost* host) { g_installed = host; }
 
-void FatalError(const std::string& text) { cmcHost::Instance().Fatal(text); }
+void FatalError(const std::string& text) {
+    cmcHost::Instance().Fatal(text);
+    std::abort();  // a host whose Fatal returned must still not let the caller go on
+}

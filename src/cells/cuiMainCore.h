@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class cmcCellCapsule;
+class cmcFCache;
+class cmcGTex;
+class datClipCh;
+
+// What the core's cell behaviours and row edits ask of the main controller. The desktop
+// program's controller implements it; the headless controller (cuiHeadlessMain) serves the
+// command-line tool and the tests. Exactly one is installed at a time.
+class cuiMainCore {
+public:
+    virtual ~cuiMainCore() = default;
+
+    // The working image's bytes (the image every sheet shows and edits) and its size.
+    virtual uint8_t* WorkingData() = 0;
+    virtual int WorkingSize() const = 0;
+
+    // Command-line modes: "/expert" and "/gene" (general coverage).
+    virtual bool ExpertMode() const = 0;
+    virtual bool GeneralCoverageMode() const = 0;
+
+    // The channel clipboard, kept for the life of the program.
+    virtual datClipCh& Clipboard() = 0;
+    // The program's text dictionary and selection-list cache.
+    virtual cmcGTex& Dictionary() = 0;
+    virtual cmcFCache& SectionCache() = 0;
+
+    // Opens the choice-list window beside the opening capsule's cell over the list's sheet; the
+    // choice comes back to the opening cell's behaviour as a capsule with input kind 2.
+    virtual void OpenChoiceList(const cmcCellCapsule& opener, int itemLabel, int currentValue,
+                                cmcGTex& dictionary, const std::string& listKey) = 0;
+    // Opens the bit-field editor beside the opening capsule's cell for a value (bit 25 is the
+    // editor's first cell); the value comes back as decimal text with input kind 2. An empty
+    // sheet name makes the editor generate its own sheet.
+    virtual void OpenBitEditor(const cmcCellCapsule& opener, cmcGTex& dictionary, uint32_t value,
+                               int firstBit, int lastBit, int headerStyle, int markStyle,
+                               const std::string& sheetName) = 0;
+
+    // The installed controller; fatal when none is installed (a program error).
+    static cuiMainCore& Instance();
+    static bool IsInstalled();
+    // Installs a controller (not owned); nullptr uninstalls.
+    static void Install(cuiMainCore* core);
+};
