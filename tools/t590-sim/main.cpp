@@ -1,0 +1,186 @@
+// t590-sim: a T590 on a pseudo-terminal. Prints the device the program should open, then
+// echoes and answers the clone protocol until it is stopped (SIGINT or SIGTERM), optionally
+// saving what the program wrote.
+#include <errno.h>
+#include <poll.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "SimImage.h"
+#include "SimLink.h"
+#include "SimRadio.h"
+
+namespace {
+
+volatile sig_atomic_t g_stop = 0;
+void OnSignal(int) {
+    g_stop = 1;
+}
+
+void Usage() {
+    std::fprintf(stderr,
+                 "usage: t590-sim [--device PATH] [--image FILE] [--save FILE] [--baud N]\n"
+                 "                [--fault KIND[=N]]... [--verbose]\n"
+                 "Plays a T590 on a new pseudo-terminal (or PATH) and prints the device to use.\n"
+                 "--baud paces the radio's output at N baud 8N1 (default: unpaced).\n"
+                 "Faults: no-answer, no-echo, wrong-echo[=byte], bad-checksum[=frame],\n"
+                 "  wrong-count, missing-frame, extra-frame, beyond-image, write-refused[=XX],\n"
+                 "  noise, cut-link[=frames], wrong-model, wrong-extra, map-revision[=N],\n"
+                 "  byte23\n");
+}
+
+bool ApplyFault(const std::string& spec, SimFaults& f) {
+    const size_t eq = spec.find('=');
+    const std::string kind = spec.substr(0, eq);
+    const bool hasValue = eq != std::string::npos;
+    const std::string value = hasValue ? spec.substr(eq + 1) : std::string();
+    auto number = [&](int fallback, int base = 10) {
+        return hasValue ? static_cast<int>(std::strtol(value.c_str(), nullptr, base)) : fallback;
+    };
+    if (kind == "no-answer")
+        f.noAnswer = true;
+    else if (kind == "no-echo")
+        f.noEcho = true;
+    else if (kind == "wrong-echo")
+        f.wrongEchoAt = number(4);
+    else if (kind == "bad-checksum")
+        f.badChecksumFrame = number(0);
+    else if (kind == "wrong-count")
+        f.wrongCount = true;
+    else if (kind == "missing-frame")
+        f.missingFrame = true;
+    else if (kind == "extra-frame")
+        f.extraFrame = true;
+    else if (kind == "beyond-image")
+        f.beyondImage = true;
+    else if (kind == "write-refused")
+        f.writeResult = number(0xFA, 16);
+    else if (kind == "noise")
+        f.noise = true;
+    else if (kind == "cut-link")
+        f.cutAfterFrames = number(100);
+    else if (kind == "wrong-model")
+        f.wrongModel = true;
+    else if (kind == "wrong-extra")
+        f.wrongExtra = true;
+    else if (kind == "map-revision")
+        f.mapRevision = number(6);
+    else if (kind == "byte23")
+        f.byte23 = true;
+    else
+        return false;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string device, imagePath, savePath;
+    int baud = 0;
+    bool verbose = false;
+    SimFaults faults;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto next = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                Usage();
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (a == "--device")
+            device = next();
+        else if (a == "--image")
+            imagePath = next();
+        else if (a == "--save")
+            savePath = next();
+        else if (a == "--baud")
+            baud = std::atoi(next().c_str());
+        else if (a == "--verbose")
+            verbose = true;
+        else if (a == "--fault") {
+            const std::string spec = next();
+            if (!ApplyFault(spec, faults)) {
+                std::fprintf(stderr, "t590-sim: unknown fault '%s'\n", spec.c_str());
+                Usage();
+                return 2;
+            }
+        } else if (a == "--help" || a == "-h") {
+            Usage();
+            return 0;
+        } else {
+            std::fprintf(stderr, "t590-sim: unknown option '%s'\n", a.c_str());
+            Usage();
+            return 2;
+        }
+    }
+
+    std::vector<std::uint8_t> memory = SimImage::Default();
+    std::string error;
+    if (!imagePath.empty() && !SimImage::Load(imagePath, memory, error)) {
+        std::fprintf(stderr, "t590-sim: %s\n", error.c_str());
+        return 1;
+    }
+
+    SimLink link;
+    if (device.empty() ? !link.OpenPty(error) : !link.OpenDevice(device, baud, error)) {
+        std::fprintf(stderr, "t590-sim: %s\n", error.c_str());
+        return 1;
+    }
+    link.SetBaud(baud);
+
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+
+    std::printf("%s\n", link.Path().c_str());
+    std::fflush(stdout);
+
+    SimRadio radio(memory, faults);
+    std::vector<std::uint8_t> heard, answer;
+    int wait = -1;
+    while (!g_stop) {
+        struct pollfd p {
+            link.Fd(), POLLIN, 0
+        };
+        if (!link.Idle() && baud <= 0)
+            p.events |= POLLOUT;
+        const int timeout = wait < 0 ? 200 : wait;
+        if (::poll(&p, 1, timeout) < 0 && errno != EINTR)
+            break;
+        heard.clear();
+        if (!link.Read(heard))
+            break;
+        if (!heard.empty()) {
+            answer.clear();
+            radio.Hear(heard.data(), heard.size(), answer);
+            if (verbose)
+                std::fprintf(stderr, "t590-sim: heard %zu bytes, answering %zu\n", heard.size(),
+                             answer.size());
+            link.Queue(answer);
+        }
+        wait = link.Flush();
+        if (radio.LinkCut()) {
+            if (verbose)
+                std::fprintf(stderr, "t590-sim: cutting the link\n");
+            while (!link.Idle() && link.Flush() >= 0 && !g_stop)
+                ::usleep(1000);
+            link.Close();
+            return 0;
+        }
+    }
+    if (verbose && !radio.LastComplaint().empty())
+        std::fprintf(stderr, "t590-sim: refused a write: %s\n", radio.LastComplaint().c_str());
+    if (!savePath.empty() && !SimImage::Save(savePath, radio.Memory(), error)) {
+        std::fprintf(stderr, "t590-sim: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
