@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "memory/MemoryMap.h"
+#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
@@ -290,9 +291,9 @@ int Write(const std::string& path) {
     Build(image);
     cmcCloneFile file;
     file.AttachImage(image);
-    file.SetModelCode(kModelCode);
-    file.SetExtraCode(kExtraCode);
-    file.SetMapRevision(MM::kMapRevisionValue);
+    file.SetModelCode(ModelProfile::kModelCode);
+    file.SetExtraCode(ModelProfile::kExtraCode);
+    file.SetMapRevision(ModelProfile::kMapRevision);
     file.SetComment(cmcCloneFile::ImageComment(image));
     return file.Write(path, kCloneRanges);
 }

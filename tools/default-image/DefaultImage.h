@@ -8,10 +8,6 @@ class cmcEeprom;
 // from the initial clone file; this builder is the one source of that file's contents.
 namespace DefaultImage {
 
-// The model code and extra code of the clone file and its map revision.
-constexpr int kModelCode = 0x2429;
-constexpr int kExtraCode = 0x0001;
-
 // The name of the initial clone file beside the executable (the resource text of
 // "GI_App_InitialFile").
 constexpr char kFileName[] = "PQT590_Default.t590";

@@ -15,6 +15,7 @@
 #include "cells/indValueRules.h"
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
+#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
@@ -77,8 +78,8 @@ TEST(DefaultImageFile, ReadsLikeTheProgramReadsItsTemplate) {
     image.SetSize(MM::kImageSize);
     cmcCloneFile file;
     file.AttachImage(image);
-    file.SetModelCode(DefaultImage::kModelCode);
-    file.SetExtraCode(DefaultImage::kExtraCode);
+    file.SetModelCode(ModelProfile::kModelCode);
+    file.SetExtraCode(ModelProfile::kExtraCode);
     file.SetMapRevisionCheck(&AcceptsRevision7, nullptr);
     ASSERT_EQ(file.Read(InitialFile(), kCloneRanges), 0);
     EXPECT_TRUE(host->Messages().empty());
@@ -88,9 +89,15 @@ TEST(DefaultImageFile, ReadsLikeTheProgramReadsItsTemplate) {
     DefaultImage::Build(built);
     EXPECT_TRUE(image.IsEqual(built)) << "the file holds the whole built image";
     EXPECT_EQ(cmcCloneFile::ImageComment(image), "T590 DEFAULT");
+    // The template passes the model check without strictness, and also the strict check of
+    // images read from a radio, so a default image written to a radio reads back as valid.
+    EXPECT_EQ(ModelProfile::CheckImage(image, false), 0);
+    EXPECT_EQ(ModelProfile::CheckImage(image, true), 0);
+    EXPECT_EQ(ModelProfile::CheckImageContents(image), 0);
 }
 
-// The two facts the model check of files and of the template looks at.
+// The two facts the model check of files and of the template looks at, so that a change of the
+// check cannot pass unnoticed here.
 TEST_F(DefaultImageTest, CarriesTheMapRevisionAndTheMakerText) {
     EXPECT_EQ(image_.GetSize(), MM::kImageSize);
     EXPECT_EQ(image_.GetByte(MM::kMapRevision), MM::kMapRevisionValue);
