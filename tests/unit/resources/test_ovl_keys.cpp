@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -301,6 +302,15 @@ TEST_F(OvlKeys, EveryBehaviourReferenceNamesAKnownCategoryAndLabel) {
         }
     }
     EXPECT_GT(references, 300) << "the scan found too few references to be looking";
+}
+
+TEST_F(OvlKeys, HelpFileShipsWithTheResources) {
+    const std::string name = dict_.Text("GI_Sys_MyHelpFile");
+    EXPECT_EQ(name.find_first_of("/\\"), std::string::npos) << "a name beside the executable";
+    std::ifstream in(ResourcePath(name));
+    ASSERT_TRUE(in.good()) << name;
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<title>"), std::string::npos);
 }
 
 TEST(OvlFile, StaysWithinTheLineLimitAndEndsWithTheEndMarker) {
