@@ -42,6 +42,20 @@ public:
     void OpenBitEditor(const cmcCellCapsule& opener, cmcGTex& dictionary, uint32_t value,
                        int firstBit, int lastBit, int headerStyle, int markStyle,
                        const std::string& sheetName) override;
+    void ScheduleWarningCheck() override { ++warningChecksScheduled_; }
+    bool CheckModified() override;
+    cmcEeprom& TemplateImage() override { return template_; }
+    cmcEeprom& SavedImage() override { return saved_; }
+    cmcEeprom& ReferenceImage() override { return reference_; }
+    const uint8_t* CloneInfo() const override { return cloneInfo_; }
+
+    // Saved image := working image, not modified.
+    void MarkSaved();
+    void MarkModified() { modified_ = true; }
+    bool IsModified() const { return modified_; }
+    // How often an edit asked for the delayed warning check.
+    int WarningChecksScheduled() const { return warningChecksScheduled_; }
+    void SetCloneInfo(const uint8_t* bytes, int length);
 
     void SetExpertMode(bool on) { expert_ = on; }
     void SetGeneralCoverageMode(bool on) { generalCoverage_ = on; }
@@ -60,6 +74,12 @@ private:
     bool generalCoverage_ = false;
     std::vector<ChoiceListRequest> choiceLists_;
     std::vector<BitEditorRequest> bitEditors_;
+    cmcEeprom template_;
+    cmcEeprom saved_;
+    cmcEeprom reference_;
+    uint8_t cloneInfo_[kCloneInfoLength] = {};
+    bool modified_ = false;
+    int warningChecksScheduled_ = 0;
 };
 
 // Installs a headless controller for the life of a scope.

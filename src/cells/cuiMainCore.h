@@ -42,6 +42,24 @@ public:
                                int firstBit, int lastBit, int headerStyle, int markStyle,
                                const std::string& sheetName) = 0;
 
+    // After every edit: (re)starts the delayed warning check (250 ms after the last edit), and
+    // marks the image modified when the working image now differs from the saved image; returns
+    // the modified flag.
+    virtual void ScheduleWarningCheck() = 0;
+    virtual bool CheckModified() = 0;
+
+    // The other images: the template (read from the initial clone file; default values), the
+    // saved image (the working image at the last New, Open, Save or clone write) and the
+    // reference image the memory debug window compares with.
+    virtual cmcEeprom& TemplateImage() = 0;
+    virtual cmcEeprom& SavedImage() = 0;
+    virtual cmcEeprom& ReferenceImage() = 0;
+
+    // The first bytes of the radio's information block, as the last clone information command
+    // stored them (all zero before one).
+    static constexpr int kCloneInfoLength = 24;
+    virtual const uint8_t* CloneInfo() const = 0;
+
     // The installed controller; fatal when none is installed (a program error).
     static cuiMainCore& Instance();
     static bool IsInstalled();
