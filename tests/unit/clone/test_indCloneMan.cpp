@@ -233,3 +233,15 @@ TEST(StatusTextResource, EveryStatusHasItsOwnTextInTheResourceFile) {
     EXPECT_EQ(port.find('%'), std::string::npos) << port;
     cmcGTex::SetMain(previous);
 }
+
+TEST(StatusTextEmpty, NoTextWhenHeadAndLinesAreEmpty) {
+    static const char* const kLines[] = {
+        "#GI_Mess_CloneErr_Head",  "", "", "", "", "", "", "#",
+        "#GI_Mess_CloneErr_Check", "", "", "", "", "", "", "#End_Of_Ovl"};
+    cmcGTex gtex;
+    gtex.SetLines(kLines, sizeof kLines / sizeof kLines[0]);
+    cmcGTex* previous = cmcGTex::Main();
+    cmcGTex::SetMain(&gtex);
+    EXPECT_EQ(indCloneMan::StatusText(5, 1, "", ""), "");
+    cmcGTex::SetMain(previous);
+}
