@@ -45,11 +45,11 @@ void Usage() {
                  "  byte23\n");
 }
 
-bool ApplyFault(const std::string& spec, SimFaults& f) {
-    const size_t eq = spec.find('=');
-    const std::string kind = spec.substr(0, eq);
+bool ApplyFault(const std::string& option, SimFaults& f) {
+    const size_t eq = option.find('=');
+    const std::string kind = option.substr(0, eq);
     const bool hasValue = eq != std::string::npos;
-    const std::string value = hasValue ? spec.substr(eq + 1) : std::string();
+    const std::string value = hasValue ? option.substr(eq + 1) : std::string();
     auto number = [&](int fallback, int base = 10) {
         return hasValue ? static_cast<int>(std::strtol(value.c_str(), nullptr, base)) : fallback;
     };
@@ -115,9 +115,9 @@ int main(int argc, char** argv) {
         else if (a == "--verbose")
             verbose = true;
         else if (a == "--fault") {
-            const std::string spec = next();
-            if (!ApplyFault(spec, faults)) {
-                std::fprintf(stderr, "t590-sim: unknown fault '%s'\n", spec.c_str());
+            const std::string option = next();
+            if (!ApplyFault(option, faults)) {
+                std::fprintf(stderr, "t590-sim: unknown fault '%s'\n", option.c_str());
                 Usage();
                 return 2;
             }
