@@ -214,5 +214,6 @@ int cmcCloneFile::Read(const std::string& path, const cmcRange* ranges) {
     const int result = ReadFile(path, ranges);
     if (result != Ok)
         image_->CopyFrom(backup);
+    ShowFileError(result);
     return result;
 }
