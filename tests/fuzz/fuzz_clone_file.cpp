@@ -11,6 +11,7 @@
 
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
+#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
@@ -69,8 +70,8 @@ int ReadOnce(cmcTestHost* host, const std::string& path, const cmcRange* ranges)
     before.CopyFrom(image);
     cmcCloneFile file;
     file.AttachImage(image);
-    file.SetModelCode(0x2429);
-    file.SetExtraCode(0x0001);
+    file.SetModelCode(ModelProfile::kModelCode);
+    file.SetExtraCode(ModelProfile::kExtraCode);
     file.SetMapRevisionCheck(&AcceptThisMapRevision, nullptr);
     const std::size_t messages = host->Messages().size();
     const int result = file.Read(path, ranges);

@@ -11,13 +11,10 @@
 
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
+#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "text/cmcGTex.h"
-
-// The codes this radio's callers give the clone file.
-constexpr int kTestModelCode = 0x2429;
-constexpr int kTestExtraCode = 0x0001;
 
 inline bool AcceptThisMapRevision(void* owner, int revision) {
     if (owner != nullptr)
@@ -104,9 +101,9 @@ protected:
     // A clone file set up as this radio's callers set it up, attached to image.
     static void Configure(cmcCloneFile& file, cmcEeprom& image) {
         file.AttachImage(image);
-        file.SetModelCode(kTestModelCode);
-        file.SetExtraCode(kTestExtraCode);
-        file.SetMapRevision(MemoryMap::kMapRevisionValue);
+        file.SetModelCode(ModelProfile::kModelCode);
+        file.SetExtraCode(ModelProfile::kExtraCode);
+        file.SetMapRevision(ModelProfile::kMapRevision);
         file.SetMapRevisionCheck(&AcceptThisMapRevision, nullptr);
     }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <cctype>
 #include <functional>
 #include <random>
@@ -418,4 +420,16 @@ TEST_F(CloneFileRead, MessageWithoutDictionaryOrKeyIsFatal) {
     ASSERT_EQ(host_->Fatals().size(), 2u);
     EXPECT_EQ(host_->Fatals()[1], "GTEX Error !\nThe index 'GI_Mess_FileErr_Newer' was not found.");
     EXPECT_TRUE(host_->Messages().empty());
+}
+
+// A line without end (a device of zeros chosen in the open dialog) is refused, not read forever.
+TEST_F(CloneFileRead, EndlessLineIsRefused) {
+    if (!QFileInfo::exists("/dev/zero"))
+        GTEST_SKIP() << "no /dev/zero here";
+    FillPattern(image_, 1);
+    before_.CopyFrom(image_);
+    Configure(file_, image_);
+    EXPECT_EQ(file_.Read("/dev/zero", kCloneRanges), cmcCloneFile::Format);
+    EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::Format);
 }
