@@ -7,8 +7,12 @@
 #include <QFileInfo>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 
+#include "cells/cmcSheetText.h"
+#include "cells/cmcTreeBody.h"
+#include "cells/indWarningCheck.h"
 #include "memory/FileCommands.h"
 #include "memory/ModelProfile.h"
 #include "text/cmcTextUtil.h"
@@ -20,13 +24,12 @@ HostAnswer cliHost::MessageBox(const std::string& caption, const std::string& te
     return cmcConsoleHost::MessageBox(caption, text, icon, buttons);
 }
 
-cliSession::cliSession() {
+cliSession::cliSession() : working(main.WorkingImage()), templateImage(main.TemplateImage()) {
     cmcHost::Install(&host_);
     // A command line is its own confirmation: no question waits for an answer.
     host_.SetAnswer(HostAnswer::Yes);
     cuiMainCore::Install(&main);
     clone.InstallHooks();
-    working.SetSize(ModelProfile::kImageSize);
     templateImage.SetSize(ModelProfile::kImageSize);
     if (isatty(fileno(stderr))) {
         progress_ = std::make_unique<cmcTextProgress>(stderr);
@@ -100,6 +103,7 @@ bool cliSession::Start(const QCommandLineParser& parser, bool needTemplate) {
     cmcGTex::SetMain(&dictionary);
     dictionaryInstalled_ = true;
     main.SetDictionary(&dictionary);
+    main.SetSectionCache(&sectionCache);
     main.SetExpertMode(parser.isSet("expert"));
     main.SetGeneralCoverageMode(parser.isSet("gene"));
 
@@ -203,8 +207,29 @@ int cliSession::OpenFile(const std::string& path) {
 }
 
 int cliSession::WarningCheck(std::vector<SheetMark>* marks) {
-    (void)marks;
-    return 0;
+    const indWarningCheck check = indWarningCheck::Run(dictionary);
+    if (marks) {
+        // Every sheet of the tree by its caption, marked as the tree would mark it.
+        cmcTreeBody tree;
+        tree.Read(dictionary, "GI_Tree_Main");
+        auto listed = [](const std::vector<std::string>& list, const std::string& sheet) {
+            return std::find(list.begin(), list.end(), sheet) != list.end();
+        };
+        for (const cmcTreeBody::Node& node : tree.Nodes()) {
+            const std::string sheet = node.SheetReference();
+            if (sheet.empty())
+                continue;
+            marks->push_back({node.Caption(), sheet, listed(check.errorSheets, sheet),
+                              listed(check.noticeSheets, sheet)});
+        }
+    }
+    return check.ErrorCount();
 }
 
-void cliSession::PrintCloneInfo() {}
+void cliSession::PrintCloneInfo() {
+    // What the information sheet shows, row by row, from what this identification reported.
+    main.SetCloneInfo(clone.Identity().info, cuiMainCore::kCloneInfoLength);
+    for (const std::string& row : cmcSheetRowTexts(dictionary, "GI_Sheet_CloneInfo"))
+        std::printf("%s\n", row.c_str());
+    std::fflush(stdout);
+}

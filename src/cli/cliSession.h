@@ -13,6 +13,7 @@
 #include "memory/cmcEeprom.h"
 #include "platform/cmcConsoleHost.h"
 #include "platform/cmcTextProgress.h"
+#include "text/cmcFCache.h"
 #include "text/cmcGTex.h"
 
 class QCommandLineParser;
@@ -68,8 +69,7 @@ public:
     int CloneFailed(int status) const;
     static void OnCloneDone(void* self, dst_CDrv_Result& result);
 
-    // The working image := image (the headless controller's working image follows it, so that
-    // the behaviours see it).
+    // The working image := image.
     void SetWorking(const cmcEeprom& image);
     // Opens a clone file as the open command does: every file check and the model check; on
     // success the image becomes the working image and is normalised as loaded. Returns the
@@ -101,8 +101,10 @@ public:
     std::string command;
     cmcGTex dictionary;
     cuiHeadlessMain main;
-    cmcEeprom working;
-    cmcEeprom templateImage;
+    cmcFCache sectionCache{&dictionary};
+    // The headless controller's working and template images, which the behaviours read.
+    cmcEeprom& working;
+    cmcEeprom& templateImage;
     indCloneMan manager;
     indCloneCommands clone{manager};
     std::string resourceDir;  // with its trailing separator

@@ -32,6 +32,8 @@ bool indCloneCommands::Begin(Chain chain, Done done, void* owner) {
     if (manager_.IsBusy())
         return false;
     chain_ = chain;
+    // The information sheet shows only what this identification reports.
+    identity_ = indRadioIdentity();
     done_ = done;
     owner_ = owner;
     // Requests carry the model code and extra code 0; the reply is judged against both codes.

@@ -12,6 +12,7 @@
 #include "memory/FileCommands.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcEeprom.h"
+#include "memory/datCh.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
@@ -40,6 +41,15 @@ protected:
         std::memset(text, ' ', sizeof text);
         std::memcpy(text, comment.data(), std::min(comment.size(), sizeof text));
         image.WriteBlock(MemoryMap::kComment, text, MemoryMap::kCommentLength);
+    }
+    // Receive frequency 40 MHz on user channel 1: above every receive edge, an error of the
+    // user channel sheet.
+    static void BreakUserChannel1(cmcEeprom& image) {
+        datCh ch(image.Bytes(), image.GetSize());
+        ch.Load(datCh::kUserCh, 1);
+        ch.flags = datCh::kUsed;
+        ch.rxFreq = 40000000;
+        ch.Save();
     }
     std::string Save(const cmcEeprom& image, const std::string& name) {
         const std::string path = Path(name);

@@ -191,6 +191,19 @@ TEST_F(CliClone, AMissingDeviceIsStatus2WithTheSystemsReason) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
 }
 
+TEST_F(CliClone, WriteRefusesDataWithErrorsBeforeOpeningThePort) {
+    cmcEeprom file;
+    DefaultImage(file, "HAS ERRORS");
+    BreakUserChannel1(file);
+    // A port that does not exist: reaching it would end in status 2 and exit 3.
+    const CliRun run = RunCli({"write", "--port", "/dev/ttyNoSuchPort42",
+                               QString::fromStdString(Save(file, "errors.t590"))});
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_DataError", 0))) << run.err;
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_DataError", 1))) << run.err;
+    EXPECT_FALSE(Contains(run.err, "no such device")) << run.err;
+}
+
 }  // namespace
 
 #endif  // _WIN32
