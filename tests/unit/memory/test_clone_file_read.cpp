@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CloneFileFixture.h"
+#include "TestPaths.h"
 #include "memory/cmcRange.h"
 
 namespace {
@@ -432,4 +433,24 @@ TEST_F(CloneFileRead, EndlessLineIsRefused) {
     EXPECT_EQ(file_.Read("/dev/zero", kCloneRanges), cmcCloneFile::Format);
     EXPECT_TRUE(image_.IsEqual(before_));
     ExpectOnlyMessage(cmcCloneFile::Format);
+}
+
+// The shipped resource file answers every message the clone file can show.
+TEST_F(CloneFileRead, MessagesFromTheShippedResourceFile) {
+    cmcGTex shipped;
+    ASSERT_TRUE(shipped.SetFile(ResourcePath("PQT590.OVL")));
+    cmcGTex::SetMain(&shipped);
+    const std::string caption = shipped.Text("GI_Sys_AppTitle");
+    const std::string headline = shipped.Text("GI_Mess_FileErr_Headline") + "\n\n";
+    cmcCloneFile file;
+    for (int result = cmcCloneFile::FileOpen; result <= cmcCloneFile::Newer; ++result) {
+        host_->Clear();
+        file.ShowFileError(result);
+        ASSERT_EQ(host_->Messages().size(), 1u) << result;
+        const cmcTestHost::Message& m = host_->Messages()[0];
+        EXPECT_EQ(m.caption, caption);
+        EXPECT_EQ(m.text, headline + shipped.Text(cmcCloneFile::MessageKey(result)));
+        EXPECT_GT(m.text.size(), headline.size() + 10) << result;
+    }
+    EXPECT_TRUE(host_->Fatals().empty());
 }
