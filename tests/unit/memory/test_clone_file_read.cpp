@@ -454,3 +454,24 @@ TEST_F(CloneFileRead, MessagesFromTheShippedResourceFile) {
     }
     EXPECT_TRUE(host_->Fatals().empty());
 }
+
+// A file that opens but cannot be read (here memory the process has not mapped) is an access
+// error, not an end of file that could pass for a short file.
+TEST_F(CloneFileRead, UnreadableFileGivesFileAccess) {
+    if (!QFileInfo::exists("/proc/self/mem"))
+        GTEST_SKIP() << "no /proc/self/mem here";
+    FillPattern(image_, 1);
+    before_.CopyFrom(image_);
+    Configure(file_, image_);
+    EXPECT_EQ(file_.Read("/proc/self/mem", kCloneRanges), cmcCloneFile::FileAccess);
+    EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::FileAccess);
+}
+
+TEST_F(CloneFileRead, FailedReadLeavesNothingLoaded) {
+    Lines lines = GoodLines();
+    lines.data.push_back("0000GG");
+    EXPECT_EQ(ReadText(lines.Text()), cmcCloneFile::Format);
+    EXPECT_FALSE(file_.LoadedMap().IsMarked(MemoryMap::kCloneFirst));
+    EXPECT_EQ(file_.CheckCoverage(kCloneRanges), cmcCloneFile::Coverage);
+}
