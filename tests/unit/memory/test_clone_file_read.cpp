@@ -220,6 +220,16 @@ const BadCase kBadCases[] = {
      cmcCloneFile::Format},
     {"IdLineWithoutLineEnd", [] { return std::string("24290001"); }, cmcCloneFile::Format},
     {"HeaderOnly", [] { return Lines().Text(); }, cmcCloneFile::Coverage},
+    {"HeaderOnlyWrongMapRev",  // the revision is checked only before a data line
+     [] {
+         Lines l;
+         l.header[1] = "#MapRev=8";
+         return l.Text();
+     },
+     cmcCloneFile::Coverage},
+    {"CommentBeforeIdLine", [] { return "#Comment=x\r\n" + GoodLines().Text(); },
+     cmcCloneFile::Format},
+    {"ByteOrderMark", [] { return "\xEF\xBB\xBF" + GoodLines().Text(); }, cmcCloneFile::Format},
     {"NoMapRevLine", [] { return WithLines([](Lines& l) { l.header = {"#Comment=MV TEST"}; }); },
      cmcCloneFile::MapRev},
     {"OtherMapRev", [] { return WithLines([](Lines& l) { l.header[1] = "#MapRev=8"; }); },
