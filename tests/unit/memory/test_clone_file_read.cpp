@@ -485,3 +485,16 @@ TEST_F(CloneFileRead, FailedReadLeavesNothingLoaded) {
     EXPECT_FALSE(file_.LoadedMap().IsMarked(MemoryMap::kCloneFirst));
     EXPECT_EQ(file_.CheckCoverage(kCloneRanges), cmcCloneFile::Coverage);
 }
+
+// Without a map revision check no file with data is acceptable.
+TEST_F(CloneFileRead, NoMapRevisionCheckRefusesData) {
+    const std::string path = Path("nocheck.t590");
+    Spit(path, GoodLines().Text());
+    FillPattern(image_, 4);
+    before_.CopyFrom(image_);
+    Configure(file_, image_);
+    file_.SetMapRevisionCheck(nullptr, nullptr);
+    EXPECT_EQ(file_.Read(path, kCloneRanges), cmcCloneFile::MapRev);
+    EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::MapRev);
+}
