@@ -259,21 +259,6 @@ TEST_F(OvlCells, BitEditorModelsGiveHeadingsBitsAndSeparators) {
     ASSERT_NE(c[3]->PopupMenuKey(), nullptr);
 }
 
-// Each choice is one entry of its list: a key given twice would make one of its
-// texts unreachable.
-TEST_F(OvlCells, EverySelectionListHasDistinctKeysWithTexts) {
-    for (const std::string& list : OvlSelectionLists()) {
-        const std::vector<int> keys = ListKeys(list, EntryLabelOf(list));
-        EXPECT_GE(keys.size(), 2u) << list;
-        EXPECT_EQ(std::set<int>(keys.begin(), keys.end()).size(), keys.size()) << list;
-        for (const auto& c : Sheet(list).cells)
-            if (c->label == EntryLabelOf(list)) {
-                EXPECT_FALSE(c->GetText().empty() && !c->argText) << list << " key " << c->argument;
-                EXPECT_TRUE(c->state & cmcCellObj::kSelectable) << list << " key " << c->argument;
-            }
-    }
-}
-
 struct ChoiceSetting {
     const char* list;
     int address;
