@@ -15,7 +15,7 @@
 
 // A headless controller and two consistent images, I (the image to normalise) and T (the
 // template): every list empty, every mode available, a receive edge of 30 kHz..29.999999 MHz and
-// one transmit edge of 1.6..29.999999 MHz.
+// ITU band b at 4 + 2b .. 5 + 2b MHz and one transmit edge of 1.6..29.999999 MHz.
 class ProfileTest : public ::testing::Test {
 public:
     ProfileTest() {
@@ -70,6 +70,8 @@ public:
             b[MM::kDscPairNumbers + i] = ModelProfile::kNoPairNumber;
         b[MM::kOwnIdentity] = 0xFF;
         SetEdge(im, datCh::kRxEdge, 0, 30000, 29999999);
+        for (int b = 0; b < MM::kItuEdgeCount; ++b)
+            SetEdge(im, datCh::kItuEdge, b, 4000000 + 2000000 * b, 5000000 + 2000000 * b);
         SetEdge(im, datCh::kTxEdge, 0, 1600000, 29999999);
         for (int e = 1; e < MM::kTxEdgeCount; ++e)
             SetEdge(im, datCh::kTxEdge, e, -1, -1);
