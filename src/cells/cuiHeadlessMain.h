@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "cells/cuiMainCore.h"
+#include "memory/cmcEeprom.h"
 #include "memory/datClipCh.h"
 
 // The main controller without windows, for the command-line tool and the tests: it owns a working
-// image and the clipboard, is given the dictionary and the section cache, and records every
-// window that would be opened instead of opening it.
+// image (of the program's size, all zero at first) and the clipboard, is given the dictionary and
+// the section cache, and records every window that would be opened instead of opening it.
 class cuiHeadlessMain : public cuiMainCore {
 public:
     struct ChoiceListRequest {
@@ -31,8 +32,7 @@ public:
 
     cuiHeadlessMain();
 
-    uint8_t* WorkingData() override { return image_.data(); }
-    int WorkingSize() const override { return static_cast<int>(image_.size()); }
+    cmcEeprom& WorkingImage() override { return image_; }
     bool ExpertMode() const override { return expert_; }
     bool GeneralCoverageMode() const override { return generalCoverage_; }
     datClipCh& Clipboard() override { return clipboard_; }
@@ -43,8 +43,21 @@ public:
     void OpenBitEditor(const cmcCellCapsule& opener, cmcGTex& dictionary, uint32_t value,
                        int firstBit, int lastBit, int headerStyle, int markStyle,
                        const std::string& sheetName) override;
+    void ScheduleWarningCheck() override { ++warningChecksScheduled_; }
+    bool CheckModified() override;
+    cmcEeprom& TemplateImage() override { return template_; }
+    cmcEeprom& SavedImage() override { return saved_; }
+    cmcEeprom& ReferenceImage() override { return reference_; }
+    const uint8_t* CloneInfo() const override { return cloneInfo_; }
 
-    std::vector<uint8_t>& Image() { return image_; }
+    // Saved image := working image, not modified.
+    void MarkSaved();
+    void MarkModified() { modified_ = true; }
+    bool IsModified() const { return modified_; }
+    // How often an edit asked for the delayed warning check.
+    int WarningChecksScheduled() const { return warningChecksScheduled_; }
+    void SetCloneInfo(const uint8_t* bytes, int length);
+
     // ---- Commands: each call is recorded in the command log ("FileNew", "OpenFile <path>",
     // "Print all", ...); the states the command cells read are set by the test.
     bool FileNew() override;
@@ -91,7 +104,7 @@ public:
     const std::vector<BitEditorRequest>& BitEditors() const { return bitEditors_; }
 
 private:
-    std::vector<uint8_t> image_;
+    cmcEeprom image_;
     datClipCh clipboard_;
     cmcGTex* dictionary_ = nullptr;
     cmcFCache* cache_ = nullptr;
@@ -99,6 +112,12 @@ private:
     bool generalCoverage_ = false;
     std::vector<ChoiceListRequest> choiceLists_;
     std::vector<BitEditorRequest> bitEditors_;
+    cmcEeprom template_;
+    cmcEeprom saved_;
+    cmcEeprom reference_;
+    uint8_t cloneInfo_[kCloneInfoLength] = {};
+    bool modified_ = false;
+    int warningChecksScheduled_ = 0;
     std::vector<std::string> commandLog_;
     std::string fileName_;
     std::vector<std::pair<std::string, std::string>> recentFiles_;

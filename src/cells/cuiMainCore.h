@@ -4,6 +4,7 @@
 #include <string>
 
 class cmcCellCapsule;
+class cmcEeprom;
 class cmcFCache;
 class cmcGTex;
 class datClipCh;
@@ -15,9 +16,10 @@ class cuiMainCore {
 public:
     virtual ~cuiMainCore() = default;
 
-    // The working image's bytes (the image every sheet shows and edits) and its size.
-    virtual uint8_t* WorkingData() = 0;
-    virtual int WorkingSize() const = 0;
+    // The working image: the image every sheet shows and edits. Its bytes stay where they are
+    // until the image is resized.
+    virtual cmcEeprom& WorkingImage() = 0;
+    uint8_t* WorkingData();
 
     // Command-line modes: "/expert" and "/gene" (general coverage).
     virtual bool ExpertMode() const = 0;
@@ -39,6 +41,24 @@ public:
     virtual void OpenBitEditor(const cmcCellCapsule& opener, cmcGTex& dictionary, uint32_t value,
                                int firstBit, int lastBit, int headerStyle, int markStyle,
                                const std::string& sheetName) = 0;
+
+    // After every edit: (re)starts the delayed warning check (250 ms after the last edit), and
+    // marks the image modified when the working image now differs from the saved image; returns
+    // the modified flag.
+    virtual void ScheduleWarningCheck() = 0;
+    virtual bool CheckModified() = 0;
+
+    // The other images: the template (read from the initial clone file; default values), the
+    // saved image (the working image at the last New, Open, Save or clone write) and the
+    // reference image the memory debug window compares with.
+    virtual cmcEeprom& TemplateImage() = 0;
+    virtual cmcEeprom& SavedImage() = 0;
+    virtual cmcEeprom& ReferenceImage() = 0;
+
+    // The first bytes of the radio's information block, as the last clone information command
+    // stored them (all zero before one).
+    static constexpr int kCloneInfoLength = 24;
+    virtual const uint8_t* CloneInfo() const = 0;
 
     // ---- What the menu, tool-bar and tree command cells ask of the controller. The cells decide
     // (which command, which state); the controller carries out.

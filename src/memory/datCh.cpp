@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "memory/MemoryMap.h"
+#include "memory/cmcEeprom.h"
 
 namespace MM = MemoryMap;
 
@@ -96,8 +97,16 @@ uint8_t ItemBitOf(int kind) {
 
 }  // namespace
 
-datCh::datCh(uint8_t* image) : image_(image) {
+static_assert(datCh::kDefaultImageSize == MM::kImageSize, "the program's image size");
+
+datCh::datCh(uint8_t* image, int imageSize) : image_(image), imageSize_(imageSize) {
     Reset();
+}
+
+datCh::datCh(cmcEeprom& image) : datCh(image.Bytes(), image.GetSize()) {}
+
+bool datCh::HasImage() const {
+    return image_ != nullptr && imageSize_ >= MM::kMapEnd;
 }
 
 void datCh::Reset() {
@@ -121,9 +130,9 @@ void datCh::SetEmpty(int newKind, int newEntry) {
     pairUse = 0;
 }
 
-int datCh::RecordAddress(int kind, int entry) {
+int datCh::RecordAddress(int kind, int entry) const {
     // Entry numbers are the callers' business, but a wild one must never reach outside the image.
-    if (entry < -MM::kImageSize || entry > MM::kImageSize)
+    if (entry < -imageSize_ || entry > imageSize_)
         return -1;
     int address = -1;
     int length = 0;
@@ -165,13 +174,13 @@ int datCh::RecordAddress(int kind, int entry) {
             // The pair use byte lies above the record.
             address = MM::kDscPairs + MM::kDscPairSize * entry;
             length = MM::kDscPairSize;
-            if (MM::kDscPairUse + entry >= MM::kImageSize)
+            if (MM::kDscPairUse + entry >= imageSize_)
                 return -1;
             break;
         default:
             return -1;
     }
-    if (address < 0 || address + length > MM::kImageSize)
+    if (address < 0 || address + length > imageSize_)
         return -1;
     return address;
 }
@@ -180,7 +189,7 @@ void datCh::Load(int newKind, int newEntry) {
     Reset();
     kind = uint8_t(newKind);
     entry = newEntry;
-    if (image_ == nullptr)
+    if (!HasImage())
         return;
     const uint8_t* im = image_;
 
@@ -294,7 +303,7 @@ void datCh::Store(int storeKind, int storeEntry) {
     if (storeKind == 0)
         storeKind = kind;
     entry = storeEntry;
-    if (image_ == nullptr)
+    if (!HasImage())
         return;
     uint8_t* im = image_;
     const int e = storeEntry;
@@ -426,7 +435,7 @@ int datCh::LastEntry(const uint8_t* image, int kind) {
 }
 
 int datCh::LastEntry(int kind) const {
-    return LastEntry(image_, kind);
+    return LastEntry(HasImage() ? image_ : nullptr, kind);
 }
 
 bool datCh::AllowsChannelOps(int kind) {
@@ -435,7 +444,7 @@ bool datCh::AllowsChannelOps(int kind) {
 
 std::string datCh::ModeName(int mode) const {
     const int a = RecordAddress(kModeReg, mode);
-    if (image_ == nullptr || a < 0)
+    if (!HasImage() || a < 0)
         return std::string(MM::kModeIndicationLength, ' ');
     return std::string(reinterpret_cast<const char*>(image_ + a), MM::kModeIndicationLength);
 }

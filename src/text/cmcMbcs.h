@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 // Double-byte awareness for separator scans. Resource texts are bytes in the system's ANSI code
 // page; in a double-byte code page (Shift-JIS, GBK, ...) the trail byte of a character may equal
 // an ASCII separator such as "\" or "|", so every scan steps over whole characters through
@@ -18,4 +21,9 @@ bool MbIsLeadByte(unsigned char c);
 // p must point at a non-NUL byte.
 inline int MbCharLen(const char* p) {
     return (MbIsLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0') ? 2 : 1;
+}
+
+// The same for a character at index i of a bounded text.
+inline std::size_t MbCharLen(std::string_view s, std::size_t i) {
+    return (MbIsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
 }

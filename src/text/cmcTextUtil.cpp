@@ -28,6 +28,101 @@ std::optional<std::string> FieldAt(const std::string& text, char separator, int 
     return FieldAt(text.c_str(), separator, n);
 }
 
+std::optional<std::string> FieldAtAny(const char* text, const char* separators, int n) {
+    if (!text || n < 0)
+        return std::nullopt;
+    const char* start = text;
+    int field = 0;
+    const char* p = text;
+    for (; *p; p += MbCharLen(p)) {
+        if (MbCharLen(p) != 1 || !separators || !std::strchr(separators, *p))
+            continue;
+        if (field == n)
+            return std::string(start, p);
+        ++field;
+        start = p + 1;
+    }
+    if (field == n)
+        return std::string(start, p);
+    return std::nullopt;
+}
+
+std::optional<std::string> FieldAtAny(const std::string& text, const char* separators, int n) {
+    return FieldAtAny(text.c_str(), separators, n);
+}
+
+const char* SkipBlanks(const char* text) {
+    if (!text)
+        return text;
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    return text;
+}
+
+void TrimBlanks(std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        text.clear();
+        return;
+    }
+    const std::size_t last = text.find_last_not_of(" \t");
+    text = text.substr(first, last - first + 1);
+}
+
+void RemoveBlanks(std::string& text) {
+    std::size_t out = 0;
+    for (char c : text) {
+        if (c != ' ' && c != '\t')
+            text[out++] = c;
+    }
+    text.resize(out);
+}
+
+bool IsBlank(const char* text, int n) {
+    if (!text)
+        return n <= 0;
+    for (int i = 0; i < n; ++i) {
+        if (text[i] != ' ')
+            return false;
+    }
+    return true;
+}
+
+std::string DupString(const char* text) {
+    return text ? std::string(text) : std::string();
+}
+
+std::string DupStringN(const char* text, int n) {
+    if (!text || n <= 0)
+        return std::string();
+    return std::string(text, strnlen(text, static_cast<std::size_t>(n)));
+}
+
+std::vector<std::uint8_t> HexToBytes(std::string_view text) {
+    std::vector<std::uint8_t> bytes;
+    int high = -1;
+    for (char c : text) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            continue;
+        if (high < 0) {
+            high = d;
+        } else {
+            bytes.push_back(static_cast<std::uint8_t>(high << 4 | d));
+            high = -1;
+        }
+    }
+    if (high >= 0)
+        bytes.push_back(static_cast<std::uint8_t>(high << 4));
+    return bytes;
+}
+
 std::string ReadTextBlock(cmcGTex& dictionary, std::string_view key) {
     std::string block;
     for (int n = 0;; ++n) {

@@ -194,6 +194,12 @@ TEST(ConvFreq, InputTable) {
         {"99999999999", true, true, 0, 29999999, true, "29999.999"},
         {"abc", false, true, 5, -1, true, ""},
         {"-1600", true, true, 5, 1600000, true, "1600.000"},
+        {"123456789012345678901234567890", false, false, 5, 29999900, true, "29999.9"},
+        {". . .", true, false, 5, 5, false, "0.005"},
+        {"16\xC2\xB7"
+         "05",
+         true, false, 5, 1605000, true, "1605.000"},  // a middle dot is dropped
+        {"2.1-8", false, false, 5, 2100, true, "2.1"},
     };
     for (const Row& r : rows) {
         datCh edge;

@@ -6,7 +6,11 @@
 #include "GTexSource.h"
 #include "cmcTestHost.h"
 #include "text/cmcMbcs.h"
+#include "text/cmcTextExtent.h"
 #include "text/cmcTextUtil.h"
+
+#include <QFont>
+#include <QFontMetrics>
 
 namespace {
 
@@ -77,6 +81,83 @@ TEST(ReadTextBlock, JoinsLinesUpToTheFirstHashLine) {
     EXPECT_EQ(ReadTextBlock(*d, "One"), "only");
     EXPECT_EQ(ReadTextBlock(*d, "Empty"), "");
     EXPECT_THROW(ReadTextBlock(*d, "Missing"), cmcFatalError);
+}
+
+TEST(FieldAtAny, AnySeparatorOfTheSetSplits) {
+    EXPECT_EQ(FieldAtAny("a,b;c", ",;", 0), std::string("a"));
+    EXPECT_EQ(FieldAtAny("a,b;c", ",;", 1), std::string("b"));
+    EXPECT_EQ(FieldAtAny("a,b;c", ",;", 2), std::string("c"));
+    EXPECT_EQ(FieldAtAny("a,b;c", ",;", 3), std::nullopt);
+    EXPECT_EQ(FieldAtAny("a,b;c", "", 0), std::string("a,b;c"));
+    EXPECT_EQ(FieldAtAny(nullptr, ",", 0), std::nullopt);
+    ScopedCodePage sjis(932);
+    EXPECT_EQ(FieldAtAny("\x83\x7C|x", "|;", 1), std::string("x"));
+}
+
+TEST(BlankHelpers, SkipTrimRemoveAndTest) {
+    EXPECT_STREQ(SkipBlanks(" \t x y"), "x y");
+    EXPECT_STREQ(SkipBlanks(""), "");
+    struct Case {
+        std::string in, trimmed, removed;
+    };
+    const Case cases[] = {{"  a b\t", "a b", "ab"},
+                          {"\t\t", "", ""},
+                          {"", "", ""},
+                          {"x", "x", "x"},
+                          {" \na ", "\na", "\na"}};
+    for (const auto& c : cases) {
+        std::string t = c.in, r = c.in;
+        TrimBlanks(t);
+        RemoveBlanks(r);
+        EXPECT_EQ(t, c.trimmed) << c.in;
+        EXPECT_EQ(r, c.removed) << c.in;
+    }
+    EXPECT_TRUE(IsBlank("   x", 3));
+    EXPECT_FALSE(IsBlank("   x", 4));
+    EXPECT_FALSE(IsBlank("  ", 3));  // the end of the text is no blank
+    EXPECT_TRUE(IsBlank("x", 0));
+}
+
+TEST(DupString, CopiesWithLimits) {
+    EXPECT_EQ(DupString(nullptr), "");
+    EXPECT_EQ(DupString("abc"), "abc");
+    EXPECT_EQ(DupStringN("abcdef", 3), "abc");
+    EXPECT_EQ(DupStringN("ab", 5), "ab");
+    EXPECT_EQ(DupStringN("ab", 0), "");
+    EXPECT_EQ(DupStringN(nullptr, 4), "");
+}
+
+TEST(HexToBytes, HighDigitFirstSkippingOtherCharacters) {
+    using B = std::vector<std::uint8_t>;
+    EXPECT_EQ(HexToBytes("0aFf"), (B{0x0A, 0xFF}));
+    EXPECT_EQ(HexToBytes("12 3g4-5"), (B{0x12, 0x34, 0x50}));
+    EXPECT_EQ(HexToBytes("abc"), (B{0xAB, 0xC0}));
+    EXPECT_EQ(HexToBytes(""), B{});
+    EXPECT_EQ(HexToBytes("xyz"), B{});
+}
+
+TEST(SmallPredicates, PrintableAndRange) {
+    EXPECT_FALSE(IsPrintable(31));
+    EXPECT_TRUE(IsPrintable(32));
+    EXPECT_TRUE(IsPrintable(126));
+    EXPECT_FALSE(IsPrintable(127));
+    EXPECT_FALSE(IsPrintable(-56));
+    EXPECT_TRUE(InRange(5, 5, 9));
+    EXPECT_TRUE(InRange(9, 5, 9));
+    EXPECT_FALSE(InRange(10, 5, 9));
+    EXPECT_FALSE(InRange(4, 5, 9));
+}
+
+TEST(TextExtent, WidestLineAndSumOfLineHeights) {
+    QFont font("DejaVu Sans");
+    font.setPixelSize(14);
+    const QFontMetrics fm(font);
+    const QSize one = TextExtent(fm, "abcd");
+    EXPECT_EQ(one, QSize(fm.horizontalAdvance("abcd"), fm.height()));
+    const QSize three = TextExtent(fm, "ab\nabcdef\nx");
+    EXPECT_EQ(three, QSize(fm.horizontalAdvance("abcdef"), 3 * fm.height()));
+    EXPECT_GT(three.width(), one.width());
+    EXPECT_EQ(TextExtent(fm, ""), QSize(0, fm.height()));
 }
 
 }  // namespace
