@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SettingsBehaveTest.h"
+#include "cells/indBehave.h"
 #include "memory/MemoryMap.h"
 
 namespace MM = MemoryMap;
@@ -180,6 +181,38 @@ TEST_F(BehaveCommon, AnEditMarksTheImageModified) {
     EXPECT_FALSE(main_->IsModified());
     Press(CT_Null, CL_Comm_RfGain, 0, kKeySpace);
     EXPECT_TRUE(main_->IsModified());
+}
+
+}  // namespace
+
+namespace {
+
+// Every label of the settings and DSC families has its behaviour; the labels the program leaves
+// without one (high speed port, debug commands) keep showing "*Yet*".
+TEST(BehaveRegistry, SettingsAndDscLabelsHaveBehaviours) {
+    std::vector<int> labels = {
+        CL_Sel_Mode_U,      CL_Sel_Mode_F,         CL_EeDebugWin_Adr,    CL_Free_Byte_Dec,
+        CL_Free_Byte_Hex,   CL_Free_DscId,         CL_Menu_Clone_Read,   CL_Menu_Clone_Write,
+        CL_Menu_Clone_Info, CL_Help_About,         CL_Help_Contents,     CallSheet,
+        CL_CloneInfo_Model, CL_CloneInfo_Revision, CL_CloneInfo_Comment, CL_PMenu_NoItem};
+    for (int l = CL_EeDebugWin_0; l <= CL_EeDebugWin_F; ++l)
+        labels.push_back(l);
+    for (int l = CL_Menu_File_New; l <= CL_Menu_Port_Com; ++l)
+        labels.push_back(l);
+    for (int l = CL_Check_Dsc_SelfId; l <= CL_Check_Dsc_Cate; ++l)
+        labels.push_back(l);
+    for (int l = CL_PMenu_Paste; l <= CL_PMenu_Insert; ++l)
+        labels.push_back(l);
+    for (int l = CL_Comm_CloneComm; l <= CL_Comm_RfGain; ++l)
+        labels.push_back(l);
+    for (int l = CL_ModeReg_Name; l <= CL_Dsc_Reason_Val; ++l)
+        labels.push_back(l);
+    const indBehaveTable& table = indBehaveTable::Instance();
+    for (int label : labels)
+        EXPECT_NE(table.Get(label), nullptr) << LabelName(label);
+    for (int label : {CL_Menu_Port_SpeedHigh, CL_Menu_Debug_Compare, CL_Menu_Debug_CorrectComp,
+                      CL_Menu_Debug_Window, CL_Menu_Debug_EeWindow, CL_PMenu_Edit, CL_PMenu_Copy})
+        EXPECT_EQ(table.Get(label), nullptr) << LabelName(label);
 }
 
 }  // namespace
