@@ -85,6 +85,35 @@ void BM_RandomLines(benchmark::State& state) {
 }
 BENCHMARK(BM_RandomLines)->Unit(benchmark::kMillisecond);
 
+// The pattern of a sheet being repainted: lookups spread over a few sections, which drift to the
+// front of the section list.
+void BM_HotSectionLines(benchmark::State& state) {
+    constexpr int kLookups = 100000;
+    constexpr int kHot = 20;
+    cmcGTex dict;
+    dict.SetFile(File().Path());
+    std::vector<std::string> keys;
+    for (int i = 0; i < kSections; ++i)
+        keys.push_back(KeyOf(i));
+    dict.Text(keys.back());
+
+    std::mt19937 rng(590);
+    std::uniform_int_distribution<int> pickHot(0, kHot - 1);
+    std::uniform_int_distribution<int> pickLine(0, kBodyLines - 1);
+    std::vector<std::pair<int, int>> lookups(kLookups);
+    for (auto& l : lookups)
+        l = {pickHot(rng) * (kSections / kHot), pickLine(rng)};
+
+    for (auto _ : state) {
+        std::size_t bytes = 0;
+        for (const auto& [section, line] : lookups)
+            bytes += dict.Line(keys[section], line).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetItemsProcessed(state.iterations() * kLookups);
+}
+BENCHMARK(BM_HotSectionLines)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -1,6 +1,9 @@
 #include "cells/cmcCellFont.h"
 
 #include <cstdint>
+#include <limits>
+
+#include "cells/cmcCellScan.h"
 
 namespace {
 
@@ -84,4 +87,94 @@ QFont ToQFont(const cmcCellFont& font) {
         f.setFixedPitch(false);
     }
     return f;
+}
+
+namespace {
+
+using namespace cellscan;
+
+// "%p": p percent of value (integer division; 0 becomes 1). A plain number: that number.
+// Returns none (keep the value) for 0, an empty or an unreadable field.
+std::optional<int> ScaledOrPlain(std::string_view field, int value) {
+    field = TrimBlanksView(field);
+    if (field.empty())
+        return std::nullopt;
+    if (field.front() == '%') {
+        const std::int64_t scaled =
+            static_cast<std::int64_t>(value) * Decimal(field.substr(1)) / 100;
+        if (scaled == 0)
+            return 1;
+        if (scaled > std::numeric_limits<int>::max() || scaled < std::numeric_limits<int>::min())
+            return std::nullopt;
+        return static_cast<int>(scaled);
+    }
+    const int v = Decimal(field);
+    if (v == 0)
+        return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+void ApplyFontFields(cmcCellFont& font, std::string_view fields) {
+    // At most seven fields, split at commas; an empty or unknown field changes nothing.
+    std::string_view f[7];
+    int count = 0;
+    std::size_t start = 0;
+    for (; count < 7; ++count) {
+        const std::size_t comma = FindAnyOf(fields, ",", start);
+        f[count] = fields.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        if (comma == std::string_view::npos) {
+            ++count;
+            break;
+        }
+        start = comma + 1;
+    }
+
+    if (count > 0) {
+        if (auto cs = CharsetByName(TrimBlanksView(f[0])))
+            font.charset = *cs;
+    }
+    if (count > 1) {
+        std::string_view face = f[1];
+        while (!face.empty() && IsBlankOrTab(face.front()))
+            face.remove_prefix(1);
+        if (!face.empty())
+            font.face.assign(face.data(), face.size());
+    }
+    if (count > 2) {
+        if (auto c = ColorByName(f[2]))
+            font.color = *c;
+    }
+    if (count > 3) {
+        if (auto h = ScaledOrPlain(f[3], font.height))
+            font.height = *h;
+    }
+    if (count > 4) {
+        if (auto s = ScaledOrPlain(f[4], font.Size()))
+            font.SetSize(*s);
+    }
+    if (count > 5) {
+        bool cleared = false;
+        std::string_view styles = f[5];
+        for (std::size_t pos = 0;;) {
+            const std::size_t plus = FindAnyOf(styles, "+", pos);
+            const std::string_view name = TrimBlanksView(styles.substr(
+                pos, plus == std::string_view::npos ? std::string_view::npos : plus - pos));
+            if (auto st = FontStyleByName(name)) {
+                if (!cleared)
+                    font.styles = 0;
+                cleared = true;
+                font.styles |= *st;
+            }
+            if (plus == std::string_view::npos)
+                break;
+            pos = plus + 1;
+        }
+    }
+    if (count > 6) {
+        if (auto p = FontPitchByName(TrimBlanksView(f[6])))
+            font.pitch = *p;
+    }
 }

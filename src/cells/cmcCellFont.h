@@ -34,6 +34,11 @@ std::optional<int> CharsetByName(std::string_view name);
 std::optional<unsigned> FontStyleByName(std::string_view name);
 std::optional<int> FontPitchByName(std::string_view name);
 
+// Applies the fields of a "Font=" property (the text after "="): at most seven fields split at
+// commas: character set, face, colour, height (or "%p" percent of it), size in points (or
+// "%p"), styles joined by "+", pitch. An empty or unrecognised field changes nothing.
+void ApplyFontFields(cmcCellFont& font, std::string_view fields);
+
 // The one conversion to a QFont: a negative height is the pixel size of the characters; a
 // positive one (a cell height) is taken as the pixel size too. The colour is not part of a
 // QFont; the drawing code takes it with ToQColor.

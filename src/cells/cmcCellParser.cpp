@@ -1,187 +1,23 @@
 #include "cells/cmcCellParser.h"
 
-#include <cstring>
-#include <limits>
 #include <string>
 
 #include "cells/cmcCellObj.h"
+#include "cells/cmcCellScan.h"
 #include "platform/cmcHost.h"
 #include "text/cmcGTex.h"
 #include "text/cmcMbcs.h"
-#include "text/cmcTextUtil.h"
 
 namespace {
+
+using namespace cellscan;
 
 // Models may use models; a model that uses itself would recurse for ever.
 constexpr int kMaxModelDepth = 32;
 thread_local int t_modelDepth = 0;
 
-bool StartsWith(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsBlankOrTab(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// A decimal number as the platform's atoi read it: leading blanks, a sign, digits; anything
-// else ends it. Out-of-range values are clamped.
-int Decimal(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && (IsBlankOrTab(s[i]) || s[i] == '\n' || s[i] == '\r'))
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        negative = s[i++] == '-';
-    std::int64_t v = 0;
-    for (; i < s.size() && IsDigit(s[i]); ++i) {
-        v = v * 10 + (s[i] - '0');
-        if (v > std::int64_t{1} << 32)
-            v = std::int64_t{1} << 32;
-    }
-    if (negative)
-        v = -v;
-    if (v > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (v < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(v);
-}
-
-std::string_view TrimBlanksView(std::string_view s) {
-    while (!s.empty() && IsBlankOrTab(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlankOrTab(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// The counter index of a channel counter reference at the start of s: "@ch" and exactly one
-// digit (the character after it, if any, is no digit). Anything else is fatal.
-int CounterIndex(std::string_view s) {
-    if (!StartsWith(s, "@ch") || s.size() < 4 || !IsDigit(s[3]) || (s.size() > 4 && IsDigit(s[4])))
-        FatalError("Ch No. Error");
-    return s[3] - '0';
-}
-
 int CounterValue(const cmcCellObj& cell, int index) {
     return cell.counters ? cell.counters[index] : 0;
-}
-
-// Index of the first character c of s at or after from, skipping escaped characters and
-// double-byte characters; npos when there is none.
-std::size_t FindUnescaped(std::string_view s, char c, std::size_t from = 0) {
-    for (std::size_t i = from; i < s.size();) {
-        if (s[i] == '\\') {
-            ++i;
-            if (i < s.size())
-                i += MbCharLen(s, i);
-            continue;
-        }
-        const std::size_t n = MbCharLen(s, i);
-        if (n == 1 && s[i] == c)
-            return i;
-        i += n;
-    }
-    return std::string_view::npos;
-}
-
-// Index of the first single-byte character of s that is in set; npos when there is none.
-std::size_t FindAnyOf(std::string_view s, const char* set, std::size_t from = 0) {
-    for (std::size_t i = from; i < s.size();) {
-        const std::size_t n = MbCharLen(s, i);
-        if (n == 1 && std::strchr(set, s[i]) && s[i] != '\0')
-            return i;
-        i += n;
-    }
-    return std::string_view::npos;
-}
-
-// "%p": p percent of value (integer division; 0 becomes 1). A plain number: that number.
-// Returns none (keep the value) for 0, an empty or an unreadable field.
-std::optional<int> ScaledOrPlain(std::string_view field, int value) {
-    field = TrimBlanksView(field);
-    if (field.empty())
-        return std::nullopt;
-    if (field.front() == '%') {
-        const std::int64_t scaled =
-            static_cast<std::int64_t>(value) * Decimal(field.substr(1)) / 100;
-        if (scaled == 0)
-            return 1;
-        if (scaled > std::numeric_limits<int>::max() || scaled < std::numeric_limits<int>::min())
-            return std::nullopt;
-        return static_cast<int>(scaled);
-    }
-    const int v = Decimal(field);
-    if (v == 0)
-        return std::nullopt;
-    return v;
-}
-
-void ApplyFontFields(cmcCellFont& font, std::string_view fields) {
-    // At most seven fields, split at commas; an empty or unknown field changes nothing.
-    std::string_view f[7];
-    int count = 0;
-    std::size_t start = 0;
-    for (; count < 7; ++count) {
-        const std::size_t comma = FindAnyOf(fields, ",", start);
-        f[count] = fields.substr(
-            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        if (comma == std::string_view::npos) {
-            ++count;
-            break;
-        }
-        start = comma + 1;
-    }
-
-    if (count > 0) {
-        if (auto cs = CharsetByName(TrimBlanksView(f[0])))
-            font.charset = *cs;
-    }
-    if (count > 1) {
-        std::string_view face = f[1];
-        while (!face.empty() && IsBlankOrTab(face.front()))
-            face.remove_prefix(1);
-        if (!face.empty())
-            font.face.assign(face.data(), face.size());
-    }
-    if (count > 2) {
-        if (auto c = ColorByName(f[2]))
-            font.color = *c;
-    }
-    if (count > 3) {
-        if (auto h = ScaledOrPlain(f[3], font.height))
-            font.height = *h;
-    }
-    if (count > 4) {
-        if (auto s = ScaledOrPlain(f[4], font.Size()))
-            font.SetSize(*s);
-    }
-    if (count > 5) {
-        bool cleared = false;
-        std::string_view styles = f[5];
-        for (std::size_t pos = 0;;) {
-            const std::size_t plus = FindAnyOf(styles, "+", pos);
-            const std::string_view name = TrimBlanksView(styles.substr(
-                pos, plus == std::string_view::npos ? std::string_view::npos : plus - pos));
-            if (auto st = FontStyleByName(name)) {
-                if (!cleared)
-                    font.styles = 0;
-                cleared = true;
-                font.styles |= *st;
-            }
-            if (plus == std::string_view::npos)
-                break;
-            pos = plus + 1;
-        }
-    }
-    if (count > 6) {
-        if (auto p = FontPitchByName(TrimBlanksView(f[6])))
-            font.pitch = *p;
-    }
 }
 
 void ApplyModel(cmcCellObj& cell, std::string_view name) {

@@ -13,8 +13,8 @@ cmcTask::~cmcTask() {
     timer_->stop();
     QObject::disconnect(timer_, nullptr, nullptr, nullptr);
     if (destroyedFlag_) {
-        // We are inside the handler, hence inside the timer's own signal: the timer may not be
-        // deleted under its feet, so the event loop frees it.
+        // Freed from inside our own handler, which the timer's signal may still be calling: the
+        // timer must not be deleted under its feet, so the event loop frees it.
         *destroyedFlag_ = true;
         timer_->deleteLater();
     } else {

@@ -85,8 +85,11 @@ bool cmcGTex::ReadSourceLine() {
         const char* s = lines_[index];
         if (!s)
             return false;
-        // A memory line longer than the limit is cut; the rest of that string is not read.
-        const std::size_t n = strnlen(s, kMaxLine + 1);
+        // A memory line longer than the limit is cut; the rest of that string is not read. A
+        // line feed inside a string ends the line there, as it would in a file buffer.
+        std::size_t n = 0;
+        while (n <= kMaxLine && s[n] != '\0' && s[n] != '\n')
+            ++n;
         lineEnded_ = n <= kMaxLine;
         lineBuf_.assign(s, lineEnded_ ? n : kMaxLine);
         position_ += 1;

@@ -6,6 +6,8 @@
 QSize TextExtent(const QFontMetrics& metrics, std::string_view text) {
     int width = 0;
     int height = 0;
+    if (text.empty())
+        return QSize(0, 0);  // no line at all, so nothing to make room for
     std::size_t start = 0;
     for (;;) {
         const std::size_t lf = text.find('\n', start);

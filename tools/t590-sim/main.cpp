@@ -170,8 +170,19 @@ int main(int argc, char** argv) {
         if (radio.LinkCut()) {
             if (verbose)
                 std::fprintf(stderr, "t590-sim: cutting the link\n");
-            while (!link.Idle() && link.Flush() >= 0 && !g_stop)
+            // What was on the wire before the cut arrives; then the line goes dead. The terminal
+            // hands written bytes on with a delay, so the program must have read everything for
+            // a while before the line is closed.
+            const double deadline = SimNow() + 3.0;
+            double quietSince = SimNow();
+            while (!g_stop && SimNow() < deadline) {
+                link.Flush();
+                if (!link.Idle() || link.UnreadByProgram() > 0)
+                    quietSince = SimNow();
+                if (SimNow() - quietSince > 0.1)
+                    break;
                 ::usleep(1000);
+            }
             link.Close();
             return 0;
         }

@@ -93,15 +93,40 @@ protected:
         main_->SetSectionCache(&cache_);
         events_.AddHandler(&BehaveTest::OnEvent, this);
         image_ = main_->WorkingData();
-        image_[MemoryMap::kMaxUserChannel] = 160;
-        for (int m = 0; m < MemoryMap::kModeCount; ++m)
-            image_[MemoryMap::kModeEnable + m] = 1;
-        SetEdge(datCh::kRxEdge, 0, 30000, 29999999);
+        CleanImage();
         main_->MarkSaved();
     }
     ~BehaveTest() override {
         events_.RemoveHandler(&BehaveTest::OnEvent, this);
         cmcGTex::SetMain(nullptr);
+    }
+
+    // A consistent image: every list empty, every mode available and named, the receive edge
+    // 30 kHz..29.999999 MHz, ITU band b at 4 + 2b .. 5 + 2b MHz, one transmit edge 1.6..29.999999
+    // MHz and the other transmit edges unset.
+    void CleanImage() {
+        std::memset(image_, 0, MemoryMap::kImageSize);
+        image_[MemoryMap::kMapRevision] = MemoryMap::kMapRevisionValue;
+        image_[MemoryMap::kMaxUserChannel] = 160;
+        static const char kNames[] = "LSBUSBAM CW FSKTLX";
+        for (int m = 0; m < MemoryMap::kModeCount; ++m) {
+            image_[MemoryMap::kModeEnable + m] = 1;
+            std::memcpy(image_ + MemoryMap::kModeIndications + 3 * m, kNames + 3 * m, 3);
+        }
+        for (int kind :
+             {datCh::kUserCh, datCh::kItuCh, datCh::kEMailCh, datCh::kDscId, datCh::kDscPair}) {
+            datCh ch(image_);
+            for (int e = datCh::FirstEntry(kind); e <= datCh::LastEntry(image_, kind); ++e) {
+                ch.SetEmpty(kind, e);
+                ch.Save();
+            }
+        }
+        SetEdge(datCh::kRxEdge, 0, 30000, 29999999);
+        for (int b = 0; b < MemoryMap::kItuEdgeCount; ++b)
+            SetEdge(datCh::kItuEdge, b, 4000000 + 2000000 * b, 5000000 + 2000000 * b);
+        SetEdge(datCh::kTxEdge, 0, 1600000, 29999999);
+        for (int e = 1; e < MemoryMap::kTxEdgeCount; ++e)
+            SetEdge(datCh::kTxEdge, e, -1, -1);
     }
 
     static void OnEvent(void* self, const cmcEvent& e) {

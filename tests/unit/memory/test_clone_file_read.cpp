@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <cctype>
 #include <functional>
 #include <random>
@@ -60,6 +62,7 @@ protected:
     int ReadText(const std::string& text, const cmcRange* ranges = kCloneRanges) {
         const std::string path = Path("in.t590");
         Spit(path, text);
+        host_->Clear();
         FillPattern(image_, 77);
         before_.CopyFrom(image_);
         Configure(file_, image_);
@@ -161,8 +164,12 @@ TEST_F(CloneFileRead, MissingFileOrDirectoryGivesFileOpen) {
     before_.CopyFrom(image_);
     Configure(file_, image_);
     EXPECT_EQ(file_.Read(Path("nothing.t590"), kCloneRanges), cmcCloneFile::FileOpen);
+    EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::FileOpen);
+    host_->Clear();
     EXPECT_EQ(file_.Read(Path(""), kCloneRanges), cmcCloneFile::FileOpen);
     EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::FileOpen);
 }
 
 TEST_F(CloneFileRead, WithoutImageIsFatal) {
@@ -317,6 +324,7 @@ TEST_P(CloneFileBadInput, EndsInItsCodeWithImageUnchanged) {
     const BadCase& c = GetParam();
     EXPECT_EQ(ReadText(c.text(), c.withRanges ? kCloneRanges : nullptr), c.expected);
     EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CloneFileBadInput, ::testing::ValuesIn(kBadCases),
@@ -379,4 +387,49 @@ TEST_F(CloneFileRead, MapRevisionLineVariants) {
         EXPECT_EQ(ReadText(lines.Text(), nullptr), cmcCloneFile::Ok) << c.line;
         EXPECT_EQ(file_.GetMapRevision(), c.revision) << c.line;
     }
+}
+
+TEST_F(CloneFileRead, ShowFileErrorForEveryCode) {
+    cmcCloneFile file;
+    for (int result = -1; result <= 10; ++result) {
+        host_->Clear();
+        file.ShowFileError(result);
+        if (result >= 1 && result <= 9) {
+            ExpectOnlyMessage(result);
+        } else {
+            EXPECT_TRUE(host_->Messages().empty()) << result;
+        }
+    }
+}
+
+// The dictionary failing is an error of the program or its resources, not of the file.
+TEST_F(CloneFileRead, MessageWithoutDictionaryOrKeyIsFatal) {
+    cmcCloneFile file;
+    cmcGTex::SetMain(nullptr);
+    EXPECT_THROW(file.ShowFileError(cmcCloneFile::Format), cmcFatalError);
+    ASSERT_EQ(host_->Fatals().size(), 1u);
+    EXPECT_EQ(host_->Fatals()[0],
+              "GTEX Error !\nThe index 'GI_Mess_FileErr_Headline' was not found.");
+
+    const char* const lines[] = {"#GI_Sys_AppTitle", "T",    "#GI_Mess_FileErr_Headline", "H",
+                                 "#End_Of_Ovl",      nullptr};
+    cmcGTex partial;
+    partial.SetLines(lines);
+    cmcGTex::SetMain(&partial);
+    EXPECT_THROW(file.ShowFileError(cmcCloneFile::Newer), cmcFatalError);
+    ASSERT_EQ(host_->Fatals().size(), 2u);
+    EXPECT_EQ(host_->Fatals()[1], "GTEX Error !\nThe index 'GI_Mess_FileErr_Newer' was not found.");
+    EXPECT_TRUE(host_->Messages().empty());
+}
+
+// A line without end (a device of zeros chosen in the open dialog) is refused, not read forever.
+TEST_F(CloneFileRead, EndlessLineIsRefused) {
+    if (!QFileInfo::exists("/dev/zero"))
+        GTEST_SKIP() << "no /dev/zero here";
+    FillPattern(image_, 1);
+    before_.CopyFrom(image_);
+    Configure(file_, image_);
+    EXPECT_EQ(file_.Read("/dev/zero", kCloneRanges), cmcCloneFile::Format);
+    EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::Format);
 }

@@ -147,7 +147,10 @@ TEST_F(CloneFileWrite, UnopenablePathGivesFileOpenAndCreatesNothing) {
     cmcCloneFile file;
     Configure(file, image);
     EXPECT_EQ(file.Write(Path("missing/dir/a.t590"), kCloneRanges), cmcCloneFile::FileOpen);
+    ExpectOnlyMessage(cmcCloneFile::FileOpen);
+    host_->Clear();
     EXPECT_EQ(file.Write(Path(""), kCloneRanges), cmcCloneFile::FileOpen);  // the directory
+    ExpectOnlyMessage(cmcCloneFile::FileOpen);
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path("missing"))));
 }
 
@@ -194,6 +197,7 @@ TEST_F(CloneFileWrite, FailedWriteKeepsThePreviousFileAndGivesFileAccess) {
         ASSERT_TRUE(limit.ok());
         EXPECT_EQ(file.Write(path, kCloneRanges), cmcCloneFile::FileAccess);
     }
+    ExpectOnlyMessage(cmcCloneFile::FileAccess);
     EXPECT_EQ(Slurp(path), previous);
     // No temporary file is left behind either.
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"keep.t590"});

@@ -237,6 +237,14 @@ TEST(GTex, MemoryLineLongerThanTheLimitIsCut) {
     EXPECT_EQ(d.Line("A", 2), "next");
 }
 
+TEST(GTex, LineFeedInsideAMemoryStringEndsTheLine) {
+    ScopedTestHost host;
+    static const char* const lines[] = {"#A\nignored", "one\ntwo", "#End_Of_Ovl"};
+    cmcGTex d;
+    d.SetLines(lines);
+    EXPECT_EQ(d.Text("A"), "one");
+}
+
 // Long physical lines of a file, each case with LF and CR LF line ends.
 struct LongLineCase {
     std::size_t length;

@@ -157,7 +157,8 @@ TEST(TextExtent, WidestLineAndSumOfLineHeights) {
     const QSize three = TextExtent(fm, "ab\nabcdef\nx");
     EXPECT_EQ(three, QSize(fm.horizontalAdvance("abcdef"), 3 * fm.height()));
     EXPECT_GT(three.width(), one.width());
-    EXPECT_EQ(TextExtent(fm, ""), QSize(0, fm.height()));
+    EXPECT_EQ(TextExtent(fm, ""), QSize(0, 0));
+    EXPECT_EQ(TextExtent(fm, "a\n"), QSize(fm.horizontalAdvance("a"), 2 * fm.height()));
 }
 
 }  // namespace

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "memory/cmcEnviron.h"
+
+// This radio's settings object: the common one as it is.
+class indEnviron : public cmcEnviron {
+public:
+    using cmcEnviron::cmcEnviron;
+};
