@@ -91,7 +91,7 @@ protected:
         settingsDict_.SetLines(pointers_.data(), pointers_.size());
         cmcGTex::SetMain(&settingsDict_);
         main_->SetDictionary(&settingsDict_);
-        main_->SetSectionCache(&cache_);
+        main_->SetSectionCache(&settingsCache_);
     }
 
     // Evaluates a cell that carries an argument text (and a display text), as the item tables and
@@ -122,5 +122,5 @@ protected:
     std::vector<std::string> lines_;
     std::vector<const char*> pointers_;
     cmcGTex settingsDict_;
-    cmcFCache cache_{&settingsDict_};
+    cmcFCache settingsCache_{&settingsDict_};
 };
