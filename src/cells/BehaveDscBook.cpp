@@ -30,7 +30,7 @@ bool AllBlank(const char* text, int n) {
 bool HasEarlierTwin(indBehaveCall& call) {
     if (!call.ch.IsUsed())
         return false;
-    datCh other(call.image);
+    datCh other(call.image, call.ch.ImageSize());
     for (int n = call.argument - 1; n >= 0; --n) {
         other.Load(datCh::kDscId, n);
         if (other.IsUsed() &&

@@ -77,7 +77,7 @@ void CallSelValue(indBehaveCall& call) {
 
 // Shows its own text beside call selection items that are not inhibited.
 void CallInhibit(indBehaveCall& call) {
-    datCh item(call.image);
+    datCh item(call.image, call.ch.ImageSize());
     item.Load(datCh::kCallSel, call.argument);
     if (item.callSelection != kCallSelInhibited && call.cell != nullptr)
         call.capsule.outputText = call.cell->GetText();

@@ -24,8 +24,8 @@ constexpr int kFixedModeEntry = 1;
 constexpr int kRxModeEntry = 2;
 
 // The indication of a mode as a cell shows it: unprintable bytes as blanks, trailing blanks off.
-std::string ShownModeName(uint8_t* image, int mode) {
-    std::string name = datCh(image).ModeName(mode);
+std::string ShownModeName(const datCh& ch, int mode) {
+    std::string name = ch.ModeName(mode);
     for (char& ch : name) {
         if (!ValueConvText::IsPrintable(static_cast<unsigned char>(ch)))
             ch = ' ';
@@ -36,7 +36,7 @@ std::string ShownModeName(uint8_t* image, int mode) {
 }
 
 void SelModeU(indBehaveCall& call) {
-    call.capsule.outputText = ShownModeName(call.image, call.argument);
+    call.capsule.outputText = ShownModeName(call.ch, call.argument);
     call.SetError(!indValueRules::IsModeAvailable(call.image, call.argument));
 }
 

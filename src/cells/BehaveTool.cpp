@@ -24,9 +24,9 @@ constexpr int kDigits = MM::kIdentityDigits;
 constexpr int kDigitBytes = (kDigits + 1) / 2;
 
 // The address a cell of the memory window or a free field names, or -1 when `length` bytes from
-// it would not lie inside the working image.
+// it would not lie inside the image evaluated.
 int ImageAddress(indBehaveCall& call, int64_t address, int length) {
-    const int64_t size = call.core.WorkingImage().GetSize();
+    const int64_t size = call.ch.ImageSize();
     if (address < 0 || address + length > size)
         return -1;
     return int(address);
@@ -58,7 +58,7 @@ void DebugByte(indBehaveCall& call) {
     if (a < 0)
         return;  // a row beyond the image shows nothing
     cmcEeprom& reference = call.core.ReferenceImage();
-    const int size = call.core.WorkingImage().GetSize();
+    const int size = call.ch.ImageSize();
 
     if (c.key == kKeyF3 || c.key == kKeyF4) {
         const int found =

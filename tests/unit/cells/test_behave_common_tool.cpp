@@ -145,3 +145,32 @@ TEST_F(BehaveTool, CloneInformationIsShownAndNeverEdited) {
 }
 
 }  // namespace
+
+namespace {
+
+// Cells evaluated over an image other than the working one (as the model checks do) read and keep
+// to that image and its size.
+TEST_F(BehaveTool, CellsOfAnotherImageKeepToThatImage) {
+    cmcEeprom other;
+    other.SetSize(MM::kMapEnd);
+    other.SetByte(0x1E00, 77);
+    image_[0x1E00] = 5;
+    image_[0x2FF0] = 6;
+    indActiveCell active(&other);
+    auto show = [&active](int label, int argument) {
+        cmcCellObj cell;
+        cell.category = CT_Null;
+        cell.label = label;
+        cell.argument = argument;
+        cmcCellCapsule c;
+        c.cell = &cell;
+        active.Evaluate(c, false);
+        return c.outputText;
+    };
+    EXPECT_EQ(show(CL_Free_Byte_Dec, 0x1E00), "77");
+    EXPECT_EQ(show(CL_Free_Byte_Dec, 0x2FF0), "");  // beyond that image's end
+    EXPECT_EQ(show(CL_EeDebugWin_0, 0x2FF), "");
+    EXPECT_EQ(show(CL_Free_DscId, MM::kMapEnd - 4), "");
+}
+
+}  // namespace
