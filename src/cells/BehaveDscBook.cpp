@@ -1,6 +1,7 @@
 // The DSC address book (identities with their working frequencies) and the list of DSC
 // receive/transmit frequency pairs. Entries not in use never get here: the dispatcher sends
 // typing on them to their first column (label 152 or 157).
+#include <algorithm>
 #include <cstring>
 
 #include "cells/BehaveDsc.h"
@@ -31,7 +32,8 @@ bool HasEarlierTwin(indBehaveCall& call) {
     if (!call.ch.IsUsed())
         return false;
     datCh other(call.image, call.ch.ImageSize());
-    for (int n = call.argument - 1; n >= 0; --n) {
+    const int last = std::min(call.argument, MM::kDscIdCount) - 1;
+    for (int n = last; n >= 0; --n) {
         other.Load(datCh::kDscId, n);
         if (other.IsUsed() &&
             std::memcmp(other.identity, call.ch.identity, MM::kIdentityLength) == 0)
