@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,43 @@ public:
     int WarningChecksScheduled() const { return warningChecksScheduled_; }
     void SetCloneInfo(const uint8_t* bytes, int length);
 
+    // ---- Commands: each call is recorded in the command log ("FileNew", "OpenFile <path>",
+    // "Print all", ...); the states the command cells read are set by the test.
+    bool FileNew() override;
+    bool FileOpen() override;
+    int OpenFile(const std::string& path) override;
+    int FileSaveAs() override;
+    int SaveFile(const std::string& path) override;
+    bool IsUntitled() const override { return fileName_.empty(); }
+    std::string CurrentFileName() const override;
+    std::string RecentFileText(int n, bool fullPath) const override;
+    void CloseMainWindow() override;
+    void Print(bool all) override;
+    bool CanPrintOpenSheet() const override { return canPrintOpenSheet_; }
+    void CloneRead() override;
+    void CloneWrite() override;
+    void CloneInformation() override;
+    void OpenSheet(const std::string& specification) override;
+    void CloseSheet() override;
+    int FontSizeSetting() const override { return fontSize_; }
+    void SetFontSizeSetting(int percent) override;
+    bool ToolBarVisible() const override { return toolBarVisible_; }
+    void ToggleToolBar() override;
+    int ComPortSetting() const override { return comPort_; }
+    void SetComPortSetting(int port) override;
+    void ShowHelp(const std::string& path) override;
+    int MainMenuItemCount(int label) const override;
+    void MirrorIntoMainMenu(int label, const std::string& popupKey) override;
+
+    const std::vector<std::string>& CommandLog() const { return commandLog_; }
+    void ClearCommandLog() { commandLog_.clear(); }
+    void SetFileName(const std::string& path) { fileName_ = path; }
+    // Recent file n as shown in the menu and as its full path.
+    void SetRecentFile(int n, const std::string& shown, const std::string& fullPath);
+    void SetCanPrintOpenSheet(bool on) { canPrintOpenSheet_ = on; }
+    // The main menu's item with this label holds `count` items (-1: no such item).
+    void SetMainMenuItemCount(int label, int count) { menuItemCounts_[label] = count; }
+
     void SetExpertMode(bool on) { expert_ = on; }
     void SetGeneralCoverageMode(bool on) { generalCoverage_ = on; }
     void SetDictionary(cmcGTex* dictionary) { dictionary_ = dictionary; }
@@ -80,6 +118,14 @@ private:
     uint8_t cloneInfo_[kCloneInfoLength] = {};
     bool modified_ = false;
     int warningChecksScheduled_ = 0;
+    std::vector<std::string> commandLog_;
+    std::string fileName_;
+    std::vector<std::pair<std::string, std::string>> recentFiles_;
+    bool canPrintOpenSheet_ = false;
+    int fontSize_ = 100;
+    bool toolBarVisible_ = true;
+    int comPort_ = 1;
+    std::map<int, int> menuItemCounts_;
 };
 
 // Installs a headless controller for the life of a scope.
