@@ -261,3 +261,49 @@ TEST_F(Dispatch, ActivateCellRunsTheKeyWithoutNotification) {
 }
 
 }  // namespace
+
+namespace {
+
+// The marks a query reports are those a sheet draws, over a table of mixed rows.
+TEST_F(Dispatch, MarkQueriesAgreeWithTheSheet) {
+    image_[MemoryMap::kMaxUserChannel] = 120;
+    SetEdge(datCh::kTxEdge, 0, 2000000, 9000000);
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) & 0xFFFF;
+    };
+    const int32_t freqs[] = {-1, 20000, 1000000, 2182000, 8000000, 12000000, 29999900};
+    for (int n = 1; n <= 160; ++n) {
+        datCh ch(image_);
+        ch.SetEmpty(datCh::kUserCh, n);
+        ch.flags = 0;
+        const int32_t rx = freqs[next() % 7];
+        const int32_t tx = freqs[next() % 7];
+        if (rx < 0)
+            ch.flags |= datCh::kRxBlank;
+        ch.rxFreq = rx < 0 ? 0 : rx;
+        if (tx < 0)
+            ch.flags |= datCh::kTxBlank;
+        ch.txFreq = tx < 0 ? 0 : tx;
+        ch.mode = uint8_t(next() % 6);
+        ch.Save();
+    }
+    image_[MemoryMap::kModeEnable + 4] = 0;
+    RecordingCanvas canvas;
+    cmcCellRect rect{0, 0, 80, 20};
+    int errors = 0;
+    for (int n = 1; n <= 160; ++n) {
+        for (int label : {int(CL_UCh_FreqR), int(CL_UCh_FreqT), int(CL_UCh_Mode)}) {
+            cmcCellCapsule c = Key(kKeyDisplay);  // a sheet's paint request
+            c.canvas = &canvas;
+            c.cellRect = &rect;
+            const bool drawn = Run(c, CT_UserCh, label, n).Error();
+            EXPECT_EQ(indActiveCell::ErrorMarkOf(CT_UserCh, label, n), drawn) << n << " " << label;
+            errors += drawn;
+        }
+    }
+    EXPECT_GT(errors, 20);  // the table holds plenty of faults, and rows above 120 none
+}
+
+}  // namespace
