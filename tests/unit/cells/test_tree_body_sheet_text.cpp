@@ -1,17 +1,15 @@
-// The tree's node lines read without a widget, the warning check's sheet lists, and a small
-// sheet shown as text.
+// The tree's node lines read without a widget, and a small sheet shown as text.
 #include <gtest/gtest.h>
 
 #include "BehaveTestSupport.h"
 #include "cells/cmcSheetText.h"
 #include "cells/cmcTreeBody.h"
-#include "cells/indWarningCheck.h"
 
 namespace {
 
-class TreeAndChecks : public BehaveTest {
+class TreeAndSheets : public BehaveTest {
 protected:
-    TreeAndChecks() {
+    TreeAndSheets() {
         static const char* const kLines[] = {
             "#T_BasicCell",
             "{(Color=clWindow)}",
@@ -22,11 +20,6 @@ protected:
             "\t\t+Common{(%CallSheet:[St_Common]GI_Sheet_C)}",
             "a line without a plus",
             "#",
-            "#GI_WarningCheckList",
-            "{(%CT_Null.CL_Check_UserCh:GI_Sheet_UserCh)}",
-            "{(%CT_Null.CL_Check_ItuCh:GI_Sheet_ItuCh)}",
-            "#",
-            "{(%CT_Null.CL_Check_EMail:NotInTheList)}",
             "#S_BasicCell",
             "{}",
             "#S_Cells",
@@ -39,7 +32,7 @@ protected:
     cmcGTex own_;
 };
 
-TEST_F(TreeAndChecks, TreeNodesHaveDepthCaptionAndSheetReference) {
+TEST_F(TreeAndSheets, TreeNodesHaveDepthCaptionAndSheetReference) {
     cmcTreeBody tree;
     tree.Read(own_, "T");
     const auto& nodes = tree.Nodes();
@@ -55,21 +48,7 @@ TEST_F(TreeAndChecks, TreeNodesHaveDepthCaptionAndSheetReference) {
     EXPECT_EQ(nodes[2].cell->imageIndex, 2);
 }
 
-TEST_F(TreeAndChecks, ACleanImageHasNoErrorSheets) {
-    const indWarningCheck check = indWarningCheck::Run(own_);
-    EXPECT_EQ(check.ErrorCount(), 0);
-    EXPECT_TRUE(check.errorSheets.empty());
-}
-
-TEST_F(TreeAndChecks, AChannelOutsideItsBandPutsItsSheetInTheErrorList) {
-    // ITU channel 12 lies in band 1 (6..7 MHz); 4.5 MHz is band 0's.
-    SetChannel(datCh::kItuCh, 12, 4500000, 0);
-    const indWarningCheck check = indWarningCheck::Run(own_);
-    EXPECT_EQ(check.errorSheets, std::vector<std::string>{"GI_Sheet_ItuCh"});
-    EXPECT_TRUE(check.noticeSheets.empty());
-}
-
-TEST_F(TreeAndChecks, ASheetAsTextJoinsCellsAndEvaluatesBehaviours) {
+TEST_F(TreeAndSheets, ASheetAsTextJoinsCellsAndEvaluatesBehaviours) {
     SetChannel(datCh::kUserCh, 1, 7100000, 7100000);
     const std::vector<std::string> rows = cmcSheetRowTexts(own_, "S");
     ASSERT_EQ(rows.size(), 2u);
