@@ -101,6 +101,22 @@ TEST_F(CliClone, ProgressBarOnATerminalOnly) {
     EXPECT_FALSE(Contains(piped.err, "%")) << piped.err;
 }
 
+TEST_F(CliClone, OnATerminalAFailureMessageStartsOnALineOfItsOwn) {
+    cmcEeprom radio;
+    DefaultImage(radio, "PROGRESS");
+    SimProcess sim(
+        {"--image", QString::fromStdString(Save(radio, "radio.t590")), "--fault", "missing-frame"});
+    ASSERT_FALSE(sim.Device().empty());
+    const CliRun run = RunCliOnTerminal({"read", "--port", QString::fromStdString(sim.Device()),
+                                         "-o", QString::fromStdString(Path("a.t590"))});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    // The terminal turns each line feed into CR LF.
+    EXPECT_TRUE(Contains(
+        run.err, " left\r\n" + Text("GI_Sys_AppTitle") + ": " + Line("GI_Mess_CloneErr_Head", 8)))
+        << run.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("a.t590"))));
+}
+
 // One fault of the emulator: the operation, the status the clone chain ends with and, for a
 // line cut during a write, the other status the timing can give.
 struct CliFault {
