@@ -43,9 +43,18 @@ bool cmcCellCapsule::ConvChoice(const char* listKey, int itemLabel, int32_t& val
 bool cmcCellCapsule::ConvChoiceByte(const char* listKey, uint8_t& byte, int itemLabel) {
     int32_t value = byte;
     const bool changed = ConvChoice(listKey, itemLabel, value);
-    if (changed)
-        byte = static_cast<uint8_t>(value);
-    return changed;
+    // A list key that no byte can hold would be stored cut to 8 bits: a different, wrong value.
+    if (!changed || value < 0 || value > 255) {
+        if (changed) {
+            action = kActNone;
+            if (parent == nullptr)
+                outputText =
+                    cuiMainCore::Instance().SectionCache().TextOf(listKey, itemLabel, byte);
+        }
+        return false;
+    }
+    byte = static_cast<uint8_t>(value);
+    return true;
 }
 
 bool cmcCellCapsule::ConvChoiceInt(const char* listKey, int32_t& value, int itemLabel) {

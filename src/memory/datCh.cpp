@@ -1,7 +1,9 @@
 #include "memory/datCh.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #include "memory/MemoryMap.h"
 #include "memory/cmcEeprom.h"
@@ -98,6 +100,15 @@ uint8_t ItemBitOf(int kind) {
 }  // namespace
 
 static_assert(datCh::kDefaultImageSize == MM::kImageSize, "the program's image size");
+
+// The record fields form the 68-byte record buffer that the image normalisation merges by its flag
+// byte (offset 0) and the value at offset 8 (the transmit frequency).
+static_assert(std::is_standard_layout<datChFields>::value, "a plain record");
+static_assert(sizeof(datChFields) == 68, "the record buffer is 68 bytes");
+static_assert(offsetof(datChFields, flags) == 0, "the flag byte comes first");
+static_assert(offsetof(datChFields, txFreq) == 8, "the merged value sits at offset 8");
+static_assert(offsetof(datChFields, name) == offsetof(datChFields, comment) + 8,
+              "the 10-character text follows the 8-character text");
 
 datCh::datCh(uint8_t* image, int imageSize) : image_(image), imageSize_(imageSize) {
     Reset();

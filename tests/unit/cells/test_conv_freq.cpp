@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ConvTestSupport.h"
+#include "cells/cmcCellObj.h"
 #include "memory/MemoryMap.h"
 #include "memory/datCh.h"
 
@@ -314,6 +315,34 @@ TEST(ConvTimeOffset, KeysUseSignsAndSpaceAsEnter) {
     space.ConvTimeOffset(b);
     EXPECT_EQ(space.action, kActEdit);
     EXPECT_EQ(space.outputText, "0:00");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConvFreqPair, AlignsTheCellItself) {
+    cmcCellObj cell;
+    cell.SetHAlignment(cmcCellObj::kLeft);
+    cell.SetVAlignment(cmcCellObj::kBottom);
+    datCh ch = Simplex(2182000);
+    cmcCellCapsule rx = Display();
+    rx.cell = &cell;
+    rx.ConvFreqPair(ch, true, true);
+    EXPECT_EQ(cell.HAlignment(), cmcCellObj::kRight);
+    EXPECT_EQ(cell.VAlignment(), cmcCellObj::kBottom);  // only the horizontal part changes
+    cmcCellCapsule tx = Display();
+    tx.cell = &cell;
+    tx.ConvFreqPair(ch, false, true);
+    EXPECT_EQ(tx.outputText, "<-");
+    EXPECT_EQ(cell.HAlignment(), cmcCellObj::kCenter);
+
+    datCh edge;
+    int32_t v = 1605500;
+    cmcCellCapsule f = Display();
+    f.cell = &cell;
+    f.ConvFreq(edge, v, true, false);
+    EXPECT_EQ(cell.HAlignment(), cmcCellObj::kRight);
 }
 
 }  // namespace
