@@ -7,6 +7,7 @@
 #include <string>
 
 #include "memory/MemoryMap.h"
+#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
@@ -19,9 +20,9 @@ bool AcceptThisMapRevision(void*, int revision) {
 
 void Configure(cmcCloneFile& file, cmcEeprom& image) {
     file.AttachImage(image);
-    file.SetModelCode(0x2429);
-    file.SetExtraCode(0x0001);
-    file.SetMapRevision(MemoryMap::kMapRevisionValue);
+    file.SetModelCode(ModelProfile::kModelCode);
+    file.SetExtraCode(ModelProfile::kExtraCode);
+    file.SetMapRevision(ModelProfile::kMapRevision);
     file.SetComment("MV BENCH");
     file.SetMapRevisionCheck(&AcceptThisMapRevision, nullptr);
 }

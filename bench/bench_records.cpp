@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "cells/cmcCellCapsule.h"
+#include "cells/cuiHeadlessMain.h"
 #include "memory/MemoryMap.h"
 #include "memory/datCh.h"
+#include "memory/datChEdit.h"
+#include "text/cmcGTex.h"
 
 namespace {
 
@@ -53,6 +57,31 @@ void BM_LoadStoreAll(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadStoreAll)->Unit(benchmark::kMicrosecond);
+
+// A row edit over the longest list: insert at user channel 1 moves channels 1..159 down one row
+// (the last row is empty, so nothing is asked).
+void BM_InsertFirstUserChannel(benchmark::State& state) {
+    static const char* const kTexts[] = {"#GI_Sys_AppTitle", "PQ-T590", "#GI_AppMess_S_Insert",
+                                         "Inserted", "#End_Of_Ovl"};
+    cmcGTex dictionary;
+    dictionary.SetLines(kTexts, sizeof kTexts / sizeof kTexts[0]);
+    cuiHeadlessMain main;
+    main.SetDictionary(&dictionary);
+    cuiMainCore::Install(&main);
+    uint8_t* image = main.WorkingData();
+    image[MemoryMap::kMaxUserChannel] = 160;
+    datCh ch(image);
+    for (auto _ : state) {
+        ch.SetEmpty(datCh::kUserCh, 160);
+        ch.Save();
+        ch.Load(datCh::kUserCh, 1);
+        cmcCellCapsule capsule;
+        datChEdit::Run(datChEdit::kInsert, capsule, ch, 1, 160);
+        benchmark::ClobberMemory();
+    }
+    cuiMainCore::Install(nullptr);
+}
+BENCHMARK(BM_InsertFirstUserChannel)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "cells/ValueConvText.h"
 #include "cells/cmcCellCanvas.h"
+#include "cells/cmcCellObj.h"
 
 using namespace ValueConvText;
 
@@ -55,4 +56,6 @@ void cmcCellCapsule::RestrictEdit(bool allowed, bool& restricted) {
 
 void cmcCellCapsule::SetCellAlignment(int alignment) {
     this->alignment = int8_t(alignment);
+    if (cell != nullptr)
+        cell->SetHAlignment(alignment);
 }

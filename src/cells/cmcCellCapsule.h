@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "cells/cmcCellNames.h"
+
 class cmcCellObj;
 class cmcCellCanvas;
 class cmcCellCapsule;
@@ -139,8 +141,8 @@ public:
     bool ConvTimeOffset(uint8_t& byte);
     bool ConvDigits(uint8_t* bytes, int digitCount);
     bool ConvChoice(const char* listKey, int itemLabel, int32_t& value);
-    bool ConvChoiceByte(const char* listKey, uint8_t& byte, int itemLabel = kLabelFlex0);
-    bool ConvChoiceInt(const char* listKey, int32_t& value, int itemLabel = kLabelFlex0);
+    bool ConvChoiceByte(const char* listKey, uint8_t& byte, int itemLabel = Flex0);
+    bool ConvChoiceInt(const char* listKey, int32_t& value, int itemLabel = Flex0);
     bool ConvText(char* bytes, int width);
     bool ConvNumber(int32_t& value, int32_t min, int32_t max, int32_t offset, int32_t step,
                     bool clamp, const char* fixedText);
@@ -152,9 +154,6 @@ public:
     // Refuses typing on a read-only cell; raises `restricted` when a typed key was cancelled.
     void RestrictEdit(bool allowed, bool& restricted);
 
-    // The item label of plain choice-list entries, and of the mode lists' entries.
-    static constexpr int kLabelFlex0 = 1;
-    static constexpr int kLabelSelModeU = 2;
     // Colours a conversion may give the font while drawing.
     static constexpr uint32_t kColorReadOnly = 0x008080;  // olive
     static constexpr uint32_t kColorDiffers = 0x0000FF;   // red

@@ -1,10 +1,17 @@
 #include "cells/cuiHeadlessMain.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "cells/cmcCellCapsule.h"
 #include "memory/MemoryMap.h"
 #include "platform/cmcHost.h"
 
-cuiHeadlessMain::cuiHeadlessMain() : image_(MemoryMap::kImageSize, 0) {}
+cuiHeadlessMain::cuiHeadlessMain() {
+    image_.SetSize(MemoryMap::kImageSize);
+    template_.SetSize(MemoryMap::kImageSize);
+    reference_.SetSize(MemoryMap::kImageSize);
+}
 
 cmcGTex& cuiHeadlessMain::Dictionary() {
     if (dictionary_ == nullptr)
@@ -29,4 +36,20 @@ void cuiHeadlessMain::OpenBitEditor(const cmcCellCapsule& opener, cmcGTex& dicti
     (void)opener;
     (void)dictionary;
     bitEditors_.push_back({value, firstBit, lastBit, headerStyle, markStyle, sheetName});
+}
+
+bool cuiHeadlessMain::CheckModified() {
+    if (!modified_ && image_.IsDifferent(saved_))
+        modified_ = true;
+    return modified_;
+}
+
+void cuiHeadlessMain::MarkSaved() {
+    saved_.CopyFrom(image_);
+    modified_ = false;
+}
+
+void cuiHeadlessMain::SetCloneInfo(const uint8_t* bytes, int length) {
+    std::memset(cloneInfo_, 0, sizeof cloneInfo_);
+    std::memcpy(cloneInfo_, bytes, size_t(std::clamp(length, 0, kCloneInfoLength)));
 }

@@ -1,5 +1,6 @@
 #include "cells/cuiMainCore.h"
 
+#include "memory/cmcEeprom.h"
 #include "platform/cmcHost.h"
 
 namespace {
@@ -18,4 +19,8 @@ bool cuiMainCore::IsInstalled() {
 
 void cuiMainCore::Install(cuiMainCore* core) {
     g_core = core;
+}
+
+uint8_t* cuiMainCore::WorkingData() {
+    return WorkingImage().Bytes();
 }

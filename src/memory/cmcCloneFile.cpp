@@ -9,6 +9,7 @@
 #include "memory/MemoryMap.h"
 #include "memory/cmcEeprom.h"
 #include "platform/cmcHost.h"
+#include "text/cmcGTex.h"
 
 namespace {
 
@@ -102,7 +103,9 @@ int cmcCloneFile::WriteFile(const std::string& path, const cmcRange* ranges) {
 }
 
 int cmcCloneFile::Write(const std::string& path, const cmcRange* ranges) {
-    return WriteFile(path, ranges);
+    const int result = WriteFile(path, ranges);
+    ShowFileError(result);
+    return result;
 }
 
 int cmcCloneFile::CheckCoverage(const cmcRange* ranges) {
@@ -115,6 +118,22 @@ int cmcCloneFile::CheckCoverage(const cmcRange* ranges) {
     if (loaded_.HasMarksOutside(required_))
         return Data;
     return Coverage;
+}
+
+void cmcCloneFile::ShowFileError(int result) const {
+    const char* key = MessageKey(result);
+    if (key == nullptr)
+        return;
+    // Without the program's dictionary every lookup fails the way it does for an unreadable
+    // resource file: fatally, naming the key.
+    cmcGTex none;
+    cmcGTex& texts = cmcGTex::Main() != nullptr ? *cmcGTex::Main() : none;
+    // Resource texts are joined as they stand, never used as a format.
+    std::string text = texts.Text("GI_Mess_FileErr_Headline");
+    text += "\n\n";
+    text += texts.Text(key);
+    const std::string caption = texts.Text("GI_Sys_AppTitle");
+    cmcHost::Instance().MessageBox(caption, text, HostIcon::Warning, HostButtons::Ok);
 }
 
 const char* cmcCloneFile::MessageKey(int result) {

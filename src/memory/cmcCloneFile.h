@@ -67,7 +67,9 @@ public:
     int Read(const std::string& path, const cmcRange* ranges);
     // Compares the addresses the last Read set with the ranges; shows nothing.
     int CheckCoverage(const cmcRange* ranges);
-    // The message box for a result code; nothing for Ok or an unknown code.
+    // The message box for a result code, its texts from the program's dictionary (caption
+    // "GI_Sys_AppTitle"; the headline, a blank line and the code's text); warning icon. Nothing
+    // for Ok or an unknown code.
     void ShowFileError(int result) const;
 
     // The resource key of a result code's message, or nullptr for Ok or an unknown code.

@@ -13,8 +13,10 @@
 namespace {
 
 // Splits a device into lines ended by LF or CR LF (or the end of the file). A physical line
-// longer than the limit is reported as such, whole: it is never cut into pieces that could pass
-// for lines of their own, and only the first limit + 1 characters are kept.
+// longer than the limit is reported as such and ends the reading: it is never cut into pieces
+// that could pass for lines of their own, and the rest of it is not even read (so a line without
+// end, such as a device of zeros, cannot hold the reader). Only the first limit + 1 characters
+// of such a line are kept.
 class cmcLineReader {
 public:
     enum Status { Line, LongLine, End, Error };
@@ -25,7 +27,7 @@ public:
         line.clear();
         hadLineEnd_ = false;
         bool any = false;
-        bool tooLong = false;
+        const std::size_t keep = static_cast<std::size_t>(limit_) + 1;
         for (;;) {
             if (pos_ == len_) {
                 const qint64 got = device_.read(buffer_, sizeof buffer_);
@@ -41,12 +43,14 @@ public:
             const void* lf = std::memchr(start, '\n', len_ - pos_);
             const std::size_t take =
                 lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : len_ - pos_;
-            // Keep one character beyond the limit so that a CR before the LF can still be told
-            // from content.
-            const std::size_t room = static_cast<std::size_t>(limit_) + 2 - line.size();
-            if (take > room)
-                tooLong = true;
-            line.append(start, std::min(take, room));
+            // Room for one character beyond the limit and a CR before the line end.
+            const std::size_t room = keep + 1 - line.size();
+            if (take > room) {
+                line.append(start, room);
+                line.resize(keep);
+                return LongLine;
+            }
+            line.append(start, take);
             pos_ += take;
             if (lf) {
                 ++pos_;
@@ -58,8 +62,8 @@ public:
             return End;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (tooLong || line.size() > static_cast<std::size_t>(limit_)) {
-            line.resize(std::min(line.size(), static_cast<std::size_t>(limit_) + 1));
+        if (line.size() > static_cast<std::size_t>(limit_)) {
+            line.resize(keep);
             return LongLine;
         }
         return Line;
@@ -102,7 +106,8 @@ int HexValue(char c) {
 // than overflowing.
 int ParseMapRevision(const std::string& line) {
     std::size_t i = 8;
-    while (i < line.size() && std::strchr(" \t\n\v\f\r", line[i]) != nullptr && line[i] != 0)
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (i < line.size() && blank(line[i]))
         ++i;
     bool negative = false;
     if (i < line.size() && (line[i] == '+' || line[i] == '-'))
@@ -212,7 +217,11 @@ int cmcCloneFile::Read(const std::string& path, const cmcRange* ranges) {
     mapRevision_ = -1;
 
     const int result = ReadFile(path, ranges);
-    if (result != Ok)
+    if (result != Ok) {
+        // Nothing of a refused file counts as loaded.
         image_->CopyFrom(backup);
+        loaded_.Clear();
+    }
+    ShowFileError(result);
     return result;
 }

@@ -1,9 +1,12 @@
 #include "memory/datCh.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #include "memory/MemoryMap.h"
+#include "memory/cmcEeprom.h"
 
 namespace MM = MemoryMap;
 
@@ -96,8 +99,25 @@ uint8_t ItemBitOf(int kind) {
 
 }  // namespace
 
-datCh::datCh(uint8_t* image) : image_(image) {
+static_assert(datCh::kDefaultImageSize == MM::kImageSize, "the program's image size");
+
+// The record fields form the 68-byte record buffer that the image normalisation merges by its flag
+// byte (offset 0) and the value at offset 8 (the transmit frequency).
+static_assert(std::is_standard_layout<datChFields>::value, "a plain record");
+static_assert(sizeof(datChFields) == 68, "the record buffer is 68 bytes");
+static_assert(offsetof(datChFields, flags) == 0, "the flag byte comes first");
+static_assert(offsetof(datChFields, txFreq) == 8, "the merged value sits at offset 8");
+static_assert(offsetof(datChFields, name) == offsetof(datChFields, comment) + 8,
+              "the 10-character text follows the 8-character text");
+
+datCh::datCh(uint8_t* image, int imageSize) : image_(image), imageSize_(imageSize) {
     Reset();
+}
+
+datCh::datCh(cmcEeprom& image) : datCh(image.Bytes(), image.GetSize()) {}
+
+bool datCh::HasImage() const {
+    return image_ != nullptr && imageSize_ >= MM::kMapEnd;
 }
 
 void datCh::Reset() {
@@ -121,9 +141,9 @@ void datCh::SetEmpty(int newKind, int newEntry) {
     pairUse = 0;
 }
 
-int datCh::RecordAddress(int kind, int entry) {
+int datCh::RecordAddress(int kind, int entry) const {
     // Entry numbers are the callers' business, but a wild one must never reach outside the image.
-    if (entry < -MM::kImageSize || entry > MM::kImageSize)
+    if (entry < -imageSize_ || entry > imageSize_)
         return -1;
     int address = -1;
     int length = 0;
@@ -165,13 +185,13 @@ int datCh::RecordAddress(int kind, int entry) {
             // The pair use byte lies above the record.
             address = MM::kDscPairs + MM::kDscPairSize * entry;
             length = MM::kDscPairSize;
-            if (MM::kDscPairUse + entry >= MM::kImageSize)
+            if (MM::kDscPairUse + entry >= imageSize_)
                 return -1;
             break;
         default:
             return -1;
     }
-    if (address < 0 || address + length > MM::kImageSize)
+    if (address < 0 || address + length > imageSize_)
         return -1;
     return address;
 }
@@ -180,7 +200,7 @@ void datCh::Load(int newKind, int newEntry) {
     Reset();
     kind = uint8_t(newKind);
     entry = newEntry;
-    if (image_ == nullptr)
+    if (!HasImage())
         return;
     const uint8_t* im = image_;
 
@@ -294,7 +314,7 @@ void datCh::Store(int storeKind, int storeEntry) {
     if (storeKind == 0)
         storeKind = kind;
     entry = storeEntry;
-    if (image_ == nullptr)
+    if (!HasImage())
         return;
     uint8_t* im = image_;
     const int e = storeEntry;
@@ -426,7 +446,7 @@ int datCh::LastEntry(const uint8_t* image, int kind) {
 }
 
 int datCh::LastEntry(int kind) const {
-    return LastEntry(image_, kind);
+    return LastEntry(HasImage() ? image_ : nullptr, kind);
 }
 
 bool datCh::AllowsChannelOps(int kind) {
@@ -435,7 +455,7 @@ bool datCh::AllowsChannelOps(int kind) {
 
 std::string datCh::ModeName(int mode) const {
     const int a = RecordAddress(kModeReg, mode);
-    if (image_ == nullptr || a < 0)
+    if (!HasImage() || a < 0)
         return std::string(MM::kModeIndicationLength, ' ');
     return std::string(reinterpret_cast<const char*>(image_ + a), MM::kModeIndicationLength);
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class cmcEeprom;
+
 // The fields of one record of the image's lists, in a flat form that the field behaviour, the
 // row edits, the clipboard and the model checks work on. Kept apart from the accessor so that a
 // whole record can be copied or compared at once (the normalisation merges records this way).
@@ -67,13 +69,23 @@ public:
         kKindCount = 15,
     };
 
+    // The program's image size (the memory map's kImageSize).
+    static constexpr int kDefaultImageSize = 0x4000;
+
     uint8_t kind = 0;
     int32_t entry = 0;
 
-    explicit datCh(uint8_t* image = nullptr);
+    // An accessor over image bytes of the program's image size, or over a memory image. An image
+    // smaller than the memory map is never read or written.
+    explicit datCh(uint8_t* image = nullptr, int imageSize = kDefaultImageSize);
+    explicit datCh(cmcEeprom& image);
 
-    void SetImage(uint8_t* image) { image_ = image; }
+    void SetImage(uint8_t* image, int imageSize = kDefaultImageSize) {
+        image_ = image;
+        imageSize_ = imageSize;
+    }
     uint8_t* Image() const { return image_; }
+    int ImageSize() const { return imageSize_; }
 
     void Reset();
     void SetEmpty(int kind, int entry);
@@ -109,7 +121,10 @@ public:
 
 private:
     // Address of the record of (kind, entry), or -1 when it would not lie wholly inside the image.
-    static int RecordAddress(int kind, int entry);
+    int RecordAddress(int kind, int entry) const;
+    // The image is present and holds the whole memory map.
+    bool HasImage() const;
 
     uint8_t* image_ = nullptr;
+    int imageSize_ = kDefaultImageSize;
 };

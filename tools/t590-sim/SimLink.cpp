@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -140,4 +141,11 @@ int SimLink::Flush() {
         return 1;  // the terminal is full: try again shortly
     const double wait = wireFree_ - SimNow();
     return wait <= 0 ? 0 : static_cast<int>(std::ceil(wait * 1000.0));
+}
+
+int SimLink::UnreadByProgram() const {
+    int n = 0;
+    if (slaveFd_ < 0 || ::ioctl(slaveFd_, FIONREAD, &n) != 0)
+        return 0;
+    return n;
 }

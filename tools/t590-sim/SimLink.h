@@ -28,6 +28,8 @@ public:
     // Writes what is due; returns how long (ms) until more is due, or -1 when nothing waits.
     int Flush();
     bool Idle() const { return out_.empty(); }
+    // Bytes written to the program that it has not read yet (pseudo-terminals only; else 0).
+    int UnreadByProgram() const;
 
 private:
     int fd_ = -1;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ConvTestSupport.h"
+#include "cells/cmcCellObj.h"
 #include "memory/MemoryMap.h"
 #include "memory/datCh.h"
 
@@ -194,6 +195,12 @@ TEST(ConvFreq, InputTable) {
         {"99999999999", true, true, 0, 29999999, true, "29999.999"},
         {"abc", false, true, 5, -1, true, ""},
         {"-1600", true, true, 5, 1600000, true, "1600.000"},
+        {"123456789012345678901234567890", false, false, 5, 29999900, true, "29999.9"},
+        {". . .", true, false, 5, 5, false, "0.005"},
+        {"16\xC2\xB7"
+         "05",
+         true, false, 5, 1605000, true, "1605.000"},  // a middle dot is dropped
+        {"2.1-8", false, false, 5, 2100, true, "2.1"},
     };
     for (const Row& r : rows) {
         datCh edge;
@@ -308,6 +315,34 @@ TEST(ConvTimeOffset, KeysUseSignsAndSpaceAsEnter) {
     space.ConvTimeOffset(b);
     EXPECT_EQ(space.action, kActEdit);
     EXPECT_EQ(space.outputText, "0:00");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConvFreqPair, AlignsTheCellItself) {
+    cmcCellObj cell;
+    cell.SetHAlignment(cmcCellObj::kLeft);
+    cell.SetVAlignment(cmcCellObj::kBottom);
+    datCh ch = Simplex(2182000);
+    cmcCellCapsule rx = Display();
+    rx.cell = &cell;
+    rx.ConvFreqPair(ch, true, true);
+    EXPECT_EQ(cell.HAlignment(), cmcCellObj::kRight);
+    EXPECT_EQ(cell.VAlignment(), cmcCellObj::kBottom);  // only the horizontal part changes
+    cmcCellCapsule tx = Display();
+    tx.cell = &cell;
+    tx.ConvFreqPair(ch, false, true);
+    EXPECT_EQ(tx.outputText, "<-");
+    EXPECT_EQ(cell.HAlignment(), cmcCellObj::kCenter);
+
+    datCh edge;
+    int32_t v = 1605500;
+    cmcCellCapsule f = Display();
+    f.cell = &cell;
+    f.ConvFreq(edge, v, true, false);
+    EXPECT_EQ(cell.HAlignment(), cmcCellObj::kRight);
 }
 
 }  // namespace

@@ -33,6 +33,11 @@ public:
         radioImage.SetSize(MemoryMap::kImageSize);
         for (int a = MemoryMap::kCloneFirst; a <= MemoryMap::kCloneLast; ++a)
             radioImage.SetByte(a, static_cast<std::uint8_t>(a * 7 + 3));
+        // An image that passes the model check.
+        radioImage.SetByte(MemoryMap::kMapRevision, MemoryMap::kMapRevisionValue);
+        for (int i = 0; i < MemoryMap::kMakerTextLength; ++i)
+            radioImage.SetByte(MemoryMap::kMakerText + i,
+                               static_cast<std::uint8_t>(MemoryMap::kMakerTextValue[i]));
         received.SetSize(MemoryMap::kImageSize);
         infoReply = RadioFrames::InfoReply(0x2429, 0x0001, RadioFrames::StandardInfo());
         readReply = FullRead();

@@ -319,3 +319,25 @@ TEST(CloneDriver, EndFrameOnTheWire) {
     // FE FE EE EF E5 "Vexa Inc." "D2" FD
     EXPECT_EQ(tail, RadioFrames::Hex("FEFE EEEF E5 5665786120496E632E 4432 FD"));
 }
+
+TEST(CloneDriver, DataPreambleGoesBeforeEveryDataFrameOnly) {
+    DriverHarness h;
+    h.drv.SetDataPreamble(2);
+    h.drv.SetRequestPreamble(0);
+    cmcEeprom image;
+    image.SetSize(MemoryMap::kImageSize);
+    ASSERT_TRUE(h.Write(image));
+    EXPECT_EQ(h.status, R::kOk);
+    // Request 10, 722 data frames of 48, end frame 17 (never with an extra preamble).
+    EXPECT_EQ(h.wire->written.size(), 10u + 722u * 48u + 17u);
+    const Bytes firstData(h.wire->written.begin() + 10, h.wire->written.begin() + 16);
+    EXPECT_EQ(firstData, RadioFrames::Hex("FEFEFEFE EEEF"));
+}
+
+TEST(CloneDriver, WithoutEchoCheckTheEchoIsIgnored) {
+    DriverHarness h;
+    h.drv.SetEchoCheck(false);
+    h.wire->echo = false;
+    ASSERT_TRUE(h.Read());
+    EXPECT_EQ(h.status, R::kOk);
+}

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "memory/MemoryMap.h"
+#include "memory/cmcEeprom.h"
 #include "memory/datCh.h"
 
 namespace MM = MemoryMap;
@@ -406,6 +407,38 @@ TEST_F(RecordsTest, StrayItuEntryNeverTouchesTheTransmitTable) {
     ch.Store(datCh::kItuCh, 72);
     EXPECT_EQ(image[MM::kTxBlankTable], 0);
     EXPECT_EQ(image[MM::kTxBlankTable + MM::kBlankTableLength], 0);
+}
+
+TEST_F(RecordsTest, AccessorOverAMemoryImageKeepsToItsSize) {
+    cmcEeprom full;
+    full.SetSize(MM::kImageSize);
+    datCh ch(full);
+    ch.Load(datCh::kDscPair, 49);
+    ch.pairUse = 2;
+    ch.Save();
+    EXPECT_EQ(full.GetByte(0x2FC1), 2);
+
+    // An image just holding the map: wild entries stop at its end.
+    std::vector<uint8_t> small(MM::kMapEnd + 16, 0xA5);
+    datCh tight(small.data(), MM::kMapEnd);
+    for (int e : {49, 50, 100, 1000}) {
+        tight.SetEmpty(datCh::kDscPair, e);
+        tight.Store(datCh::kDscPair, e);
+        tight.SetEmpty(datCh::kEMailCh, e);
+        tight.Store(datCh::kEMailCh, e);
+    }
+    for (int i = MM::kMapEnd; i < MM::kMapEnd + 16; ++i)
+        ASSERT_EQ(small[i], 0xA5) << i;
+
+    // An image smaller than the map is never touched.
+    cmcEeprom tiny;
+    tiny.SetSize(64);
+    datCh none(tiny);
+    none.SetEmpty(datCh::kUserCh, 1);
+    none.Store(datCh::kUserCh, 1);
+    none.Load(datCh::kCallSel, 0);
+    for (int i = 0; i < 64; ++i)
+        ASSERT_EQ(tiny.GetByte(i), 0) << i;
 }
 
 TEST_F(RecordsTest, AccessorWithoutImageReadsAndWritesNothing) {

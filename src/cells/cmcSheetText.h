@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class cmcGTex;
+
+// A small sheet shown as text, without a window: for each line of its "_Cells" section (up to
+// the first line that begins with "#"), the cells' texts joined with ": " — a plain cell's
+// display text, a behaviour's cell evaluated for display on the installed controller. For
+// read-only information sheets without row loops (the clone information sheet).
+std::vector<std::string> cmcSheetRowTexts(cmcGTex& dictionary, const std::string& sheetName);

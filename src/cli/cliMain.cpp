@@ -1,0 +1,91 @@
+// pqt590-cli: clone information, clone read, clone write and file checks without a window, for
+// scripts. Each subcommand lives in its own file; this one picks it.
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+#include "cli/cliSession.h"
+
+const char kCliHelpTail[] =
+    "Commands:\n"
+    "  info  --port P              shows the radio's model, revision and comment\n"
+    "  read  --port P -o FILE      reads the radio into a clone file (replaced only after a\n"
+    "                              successful read)\n"
+    "  write --port P FILE         writes a clone file to the radio (no question: the command\n"
+    "                              line is the confirmation)\n"
+    "  check FILE                  checks a clone file and lists the sheets with errors or\n"
+    "                              notices\n"
+    "  Each takes --help.\n"
+    "\n"
+    "Ports: a COM number (3 or COM3; on Linux the device stored for it in the settings, else\n"
+    "/dev/ttyUSB2) or a device path (/dev/ttyUSB0, /dev/pts/4).\n"
+    "\n"
+    "Messages (the program's own texts) and a result line with the status go to stderr. On a\n"
+    "terminal, read and write show a progress bar.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  success\n"
+    "  1  usage error\n"
+    "  2  file error (the clone file or a resource file)\n"
+    "  3  clone error (the radio or the cable)\n"
+    "  4  the data has errors (check, write)\n";
+
+namespace {
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "Usage: pqt590-cli COMMAND [options]\n\n"
+                 "The T590 programmer on the command line.\n\n"
+                 "Options of every command:\n"
+                 "  --resources DIR  where PQT590.OVL and the initial clone file are\n"
+                 "                   (default: beside the program)\n"
+                 "  --expert         expert mode\n"
+                 "  --gene           general-coverage mode\n"
+                 "  -h, --help       help (of a command: pqt590-cli COMMAND --help)\n"
+                 "  --version        the program's version\n\n%s",
+                 kCliHelpTail);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pqt590-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PQ_VERSION));
+
+    QStringList arguments = QCoreApplication::arguments();
+    const QString command = arguments.size() > 1 ? arguments.at(1) : QString();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    if (command == QLatin1String("--version")) {
+        std::printf("pqt590-cli %s\n", PQ_VERSION);
+        return kExitOk;
+    }
+    using Run = int (*)(cliSession&, const QStringList&);
+    Run run = nullptr;
+    if (command == QLatin1String("info"))
+        run = &cliInfo;
+    else if (command == QLatin1String("read"))
+        run = &cliRead;
+    else if (command == QLatin1String("write"))
+        run = &cliWrite;
+    else if (command == QLatin1String("check"))
+        run = &cliCheck;
+    if (run == nullptr) {
+        if (command.isEmpty())
+            std::fprintf(stderr, "pqt590-cli: a command is required\n\n");
+        else
+            std::fprintf(stderr, "pqt590-cli: unknown command '%s'\n\n",
+                         command.toLocal8Bit().constData());
+        PrintUsage(stderr);
+        return kExitUsage;
+    }
+    arguments.removeAt(1);
+    cliSession session;
+    session.command = command.toStdString();
+    return run(session, arguments);
+}

@@ -1,0 +1,52 @@
+// pqt590-cli read: clone read, then the image saved as a clone file. The file is written only
+// after the read succeeded, and replaced at once (never left half written).
+#include <QCommandLineParser>
+
+#include "cli/cliSession.h"
+#include "memory/FileCommands.h"
+
+int cliRead(cliSession& session, const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Reads the radio's memory (clone read) and saves it as a clone file. An existing FILE\n"
+        "is replaced only after the read succeeded.");
+    cliSession::AddCommonOptions(parser);
+    parser.addOption({"port", "The COM port number or device of the cloning cable.", "P"});
+    parser.addOption({{"o", "output"}, "The clone file to write.", "FILE"});
+    int exitCode = kExitOk;
+    if (!session.Parse(parser, arguments, &exitCode))
+        return exitCode;
+    if (!parser.positionalArguments().isEmpty()) {
+        session.Report("unexpected argument '" +
+                       parser.positionalArguments().first().toLocal8Bit().toStdString() +
+                       "' (see --help)");
+        return kExitUsage;
+    }
+    if (!parser.isSet("output") || parser.value("output").isEmpty()) {
+        session.Report("-o FILE is required (see --help)");
+        return kExitUsage;
+    }
+    const std::string path = parser.value("output").toLocal8Bit().toStdString();
+    if (!session.TakePort(parser))
+        return kExitUsage;
+    if (!session.Start(parser, true))
+        return kExitFile;
+
+    const bool started =
+        session.clone.StartRead(session.working.GetSize(), &cliSession::OnCloneDone, &session);
+    const int status = session.RunClone(started, dst_CDrv_Result::kRead);
+    if (status != dst_CDrv_Result::kOk)
+        return session.CloneFailed(status);
+
+    // As the clone read command makes it the working image, then as Save writes it.
+    session.SetWorking(session.last.image);
+    session.ImageLoaded(session.working);
+    session.NormalizeForWriting(session.working);
+    const int saved = FileCommands::SaveCloneFile(path, session.working);
+    if (saved != 0) {
+        session.Report("failed, file status " + std::to_string(saved));
+        return kExitFile;
+    }
+    session.Report("saved '" + path + "', status 0");
+    return kExitOk;
+}

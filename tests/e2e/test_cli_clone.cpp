@@ -1,0 +1,231 @@
+// pqt590-cli info, read and write against t590-sim over a pseudo-terminal: what reaches the file
+// and the radio, every fault kind of the emulator with its status and message, and files left
+// untouched by every failure.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStringList>
+#include <string>
+
+#include "CliFixture.h"
+#include "SimProcess.h"
+#include "clone/dst_CDrv_Result.h"
+
+using R = dst_CDrv_Result;
+
+namespace {
+
+class CliClone : public CliFixture {};
+
+TEST_F(CliClone, ReadSavesTheRadiosImageOverAnExistingFile) {
+    cmcEeprom radio, expected;
+    DefaultImage(radio, "E2E RADIO 1");
+    ChangeProtectedByte(radio);
+    Normalised(radio, expected);
+    ASSERT_FALSE(SameCloneRange(expected, radio));
+    SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590"))});
+    ASSERT_FALSE(sim.Device().empty());
+    const std::string out = Path("out.t590");
+    {
+        QFile old(QString::fromStdString(out));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older file\n");
+    }
+
+    const CliRun run = RunCli({"read", "--port", QString::fromStdString(sim.Device()), "-o",
+                               QString::fromStdString(out)});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "status 0")) << run.err;
+    cmcEeprom saved;
+    Load(saved, out);
+    EXPECT_TRUE(SameCloneRange(saved, expected));
+    EXPECT_TRUE(Contains(ReadWholeFile(out), "#Comment=E2E RADIO 1\r\n"));
+}
+
+TEST_F(CliClone, WriteMakesTheRadioEqualToTheFile) {
+    cmcEeprom radio, file, expected;
+    DefaultImage(radio, "BEFORE");
+    DefaultImage(file, "WRITTEN BY E2E");
+    ChangeProtectedByte(file);
+    Normalised(file, expected);
+    ASSERT_FALSE(SameCloneRange(expected, file));
+    const std::string saved = Path("radio-after.t590");
+    SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590")), "--save",
+                    QString::fromStdString(saved)});
+    ASSERT_FALSE(sim.Device().empty());
+    const std::string path = Save(file, "file.t590");
+    const std::string before = ReadWholeFile(path);
+
+    const CliRun run = RunCli(
+        {"write", "--port", QString::fromStdString(sim.Device()), QString::fromStdString(path)});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_CloneWrite_Succeeded", 0))) << run.err;
+    EXPECT_EQ(ReadWholeFile(path), before);  // the file itself is never rewritten
+    sim.Stop();
+    cmcEeprom after;
+    Load(after, saved);
+    EXPECT_TRUE(SameCloneRange(after, expected));
+}
+
+TEST_F(CliClone, InfoPrintsTheInformationSheet) {
+    SimProcess sim({});
+    ASSERT_FALSE(sim.Device().empty());
+    const CliRun run = RunCli({"info", "--port", QString::fromStdString(sim.Device())});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // The emulator reports revision byte 0x01; the model cell shows its fixed text.
+    EXPECT_TRUE(Contains(run.out, "Version")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "USA")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "Firmware revision")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "0.1")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "Comment in the radio")) << run.out;
+}
+
+TEST_F(CliClone, ProgressBarOnATerminalOnly) {
+    cmcEeprom radio;
+    DefaultImage(radio, "PROGRESS");
+    SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590"))});
+    ASSERT_FALSE(sim.Device().empty());
+    const QStringList args{"read", "--port", QString::fromStdString(sim.Device()), "-o",
+                           QString::fromStdString(Path("a.t590"))};
+
+    const CliRun terminal = RunCliOnTerminal(args);
+    EXPECT_EQ(terminal.exitCode, 0) << terminal.err;
+    EXPECT_TRUE(Contains(terminal.err, "Cloning [")) << terminal.err;
+    EXPECT_TRUE(Contains(terminal.err, "] 100%  0:00 left")) << terminal.err;
+
+    const CliRun piped = RunCli(args);
+    EXPECT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_FALSE(Contains(piped.err, "Cloning [")) << piped.err;
+    EXPECT_FALSE(Contains(piped.err, "%")) << piped.err;
+}
+
+TEST_F(CliClone, OnATerminalAFailureMessageStartsOnALineOfItsOwn) {
+    cmcEeprom radio;
+    DefaultImage(radio, "PROGRESS");
+    SimProcess sim(
+        {"--image", QString::fromStdString(Save(radio, "radio.t590")), "--fault", "missing-frame"});
+    ASSERT_FALSE(sim.Device().empty());
+    const CliRun run = RunCliOnTerminal({"read", "--port", QString::fromStdString(sim.Device()),
+                                         "-o", QString::fromStdString(Path("a.t590"))});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    // The terminal turns each line feed into CR LF.
+    EXPECT_TRUE(Contains(
+        run.err, " left\r\n" + Text("GI_Sys_AppTitle") + ": " + Line("GI_Mess_CloneErr_Head", 8)))
+        << run.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("a.t590"))));
+}
+
+// One fault of the emulator: the operation, the status the clone chain ends with and, for a
+// line cut during a write, the other status the timing can give.
+struct CliFault {
+    const char* name;
+    QStringList faults;
+    const char* command;
+    int status;
+    bool badMaker = false;
+    int alternative = -1;
+};
+
+void PrintTo(const CliFault& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliFaults : public CliFixture, public ::testing::WithParamInterface<CliFault> {};
+
+TEST_P(CliFaults, EndWithTheStatusItsMessageAndExit3LeavingFilesAndRadio) {
+    const CliFault& c = GetParam();
+    cmcEeprom radio, file;
+    DefaultImage(radio, "RADIO");
+    if (c.badMaker)
+        radio.SetByte(MemoryMap::kMakerText, 'X');
+    DefaultImage(file, "FILE");
+    const std::string radioAfter = Path("radio-after.t590");
+    QStringList simArgs{"--image", QString::fromStdString(Save(radio, "radio.t590")), "--save",
+                        QString::fromStdString(radioAfter)};
+    for (const QString& f : c.faults)
+        simArgs << "--fault" << f;
+    SimProcess sim(simArgs);
+    ASSERT_FALSE(sim.Device().empty());
+
+    const bool read = std::string(c.command) == "read";
+    const std::string target = read ? Path("out.t590") : Save(file, "file.t590");
+    if (read) {
+        QFile old(QString::fromStdString(target));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("kept\n");
+    }
+    const std::string before = ReadWholeFile(target);
+
+    QStringList args{c.command, "--port", QString::fromStdString(sim.Device())};
+    if (read)
+        args << "-o";
+    args << QString::fromStdString(target);
+    const CliRun run = RunCli(args);
+
+    int status = c.status;
+    if (c.alternative >= 0 && Contains(run.err, "clone status " + std::to_string(c.alternative)))
+        status = c.alternative;
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_TRUE(Contains(run.err, "clone status " + std::to_string(status) + "\n")) << run.err;
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_CloneErr_Head", status))) << run.err;
+    EXPECT_EQ(ReadWholeFile(target), before);
+    EXPECT_EQ(QDir(QString::fromStdString(Path(""))).entryList(QDir::Files).size(),
+              2);  // radio.t590 and the target: no stray temporary file
+
+    sim.Stop();
+    if (std::string(c.name).rfind("CutLink", 0) == 0)
+        return;  // a cut link ends the emulator before it can save
+    cmcEeprom after;
+    Load(after, radioAfter);
+    EXPECT_TRUE(SameCloneRange(after, radio));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Emulator, CliFaults,
+    ::testing::Values(
+        CliFault{"NoAnswer", {"no-answer"}, "read", R::kTimeout},
+        CliFault{"NoEcho", {"no-echo"}, "write", R::kEchoError},
+        CliFault{"WrongEchoInWrite", {"wrong-echo=600"}, "write", R::kEchoError},
+        CliFault{"BadChecksum", {"bad-checksum=5"}, "read", R::kFrameError},
+        CliFault{"WrongFrameCount", {"wrong-count"}, "read", R::kFrameCount},
+        CliFault{"MissingFrame", {"missing-frame"}, "read", R::kMissing},
+        CliFault{"ExtraFrame", {"extra-frame"}, "read", R::kOutOfRange},
+        CliFault{"BeyondImage", {"beyond-image"}, "read", R::kOutOfRange},
+        CliFault{"WriteRefused", {"write-refused=FA"}, "write", R::kWriteRefused},
+        CliFault{"CutLinkRead", {"cut-link=100"}, "read", R::kTimeout},
+        CliFault{"CutLinkWrite", {"cut-link=100"}, "write", R::kWriteFailed, false, R::kEchoError},
+        CliFault{"WrongModel", {"wrong-model"}, "read", R::kWrongModel},
+        CliFault{"WrongExtraCode", {"wrong-extra"}, "write", R::kWrongModel},
+        CliFault{"MapRevision6", {"map-revision=6"}, "read", R::kMapRevision},
+        CliFault{"Byte23", {"byte23"}, "write", R::kWrongModel},
+        CliFault{"MakerTextChanged", {}, "read", R::kModelCheck, true}),
+    [](const ::testing::TestParamInfo<CliFault>& i) { return std::string(i.param.name); });
+
+TEST_F(CliClone, AMissingDeviceIsStatus2WithTheSystemsReason) {
+    const std::string out = Path("never.t590");
+    const CliRun run =
+        RunCli({"read", "--port", "/dev/ttyNoSuchPort42", "-o", QString::fromStdString(out)});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(Contains(run.err, "/dev/ttyNoSuchPort42: no such device.")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "clone status 2\n")) << run.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+}
+
+TEST_F(CliClone, WriteRefusesDataWithErrorsBeforeOpeningThePort) {
+    cmcEeprom file;
+    DefaultImage(file, "HAS ERRORS");
+    BreakUserChannel1(file);
+    // A port that does not exist: reaching it would end in status 2 and exit 3.
+    const CliRun run = RunCli({"write", "--port", "/dev/ttyNoSuchPort42",
+                               QString::fromStdString(Save(file, "errors.t590"))});
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_DataError", 0))) << run.err;
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_DataError", 1))) << run.err;
+    EXPECT_FALSE(Contains(run.err, "no such device")) << run.err;
+}
+
+}  // namespace
+
+#endif  // _WIN32
