@@ -12,7 +12,6 @@
 
 #include "cells/cmcSheetText.h"
 #include "cells/cmcTreeBody.h"
-#include "cells/indWarningCheck.h"
 #include "memory/FileCommands.h"
 #include "memory/ModelProfile.h"
 #include "text/cmcTextUtil.h"
@@ -166,11 +165,11 @@ int cliSession::RunClone(bool started, int operation) {
 }
 
 void cliSession::ImageLoaded(cmcEeprom& image) {
-    (void)image;  // the model's normalisation joins here
+    ModelProfile::NormalizeImage(image, templateImage, false);
 }
 
 void cliSession::NormalizeForWriting(cmcEeprom& image) {
-    (void)image;  // the model's normalisation joins here
+    ModelProfile::NormalizeImage(image, templateImage, true);
 }
 
 void cliSession::Report(const std::string& text) const {
@@ -207,7 +206,7 @@ int cliSession::OpenFile(const std::string& path) {
 }
 
 int cliSession::WarningCheck(std::vector<SheetMark>* marks) {
-    const indWarningCheck check = indWarningCheck::Run(dictionary);
+    const ModelProfile::WarningLists check = ModelProfile::RunWarningCheck(dictionary);
     if (marks) {
         // Every sheet of the tree by its caption, marked as the tree would mark it.
         cmcTreeBody tree;
@@ -219,11 +218,11 @@ int cliSession::WarningCheck(std::vector<SheetMark>* marks) {
             const std::string sheet = node.SheetReference();
             if (sheet.empty())
                 continue;
-            marks->push_back({node.Caption(), sheet, listed(check.errorSheets, sheet),
-                              listed(check.noticeSheets, sheet)});
+            marks->push_back(
+                {node.Caption(), sheet, listed(check.errors, sheet), listed(check.notices, sheet)});
         }
     }
-    return check.ErrorCount();
+    return static_cast<int>(check.errors.size());
 }
 
 void cliSession::PrintCloneInfo() {

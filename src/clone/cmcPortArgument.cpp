@@ -5,7 +5,7 @@
 namespace {
 
 bool AllDigits(const std::string& s) {
-    if (s.empty() || s.size() > 3)
+    if (s.empty())
         return false;
     for (char c : s)
         if (!std::isdigit(static_cast<unsigned char>(c)))
@@ -27,7 +27,8 @@ bool cmcPortArgument::Parse(const std::string& text, cmcPortArgument& port) {
     if (comPrefix)
         digits = text.substr(3);
     if (AllDigits(digits)) {
-        const int n = std::stoi(digits);
+        // A number is a port number, never a device; a long one is out of range, not parsed.
+        const int n = digits.size() > 3 ? 0 : std::stoi(digits);
         if (n < 1 || n > kMaxPortNumber)
             return false;
         port.number = n;

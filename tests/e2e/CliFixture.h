@@ -8,11 +8,14 @@
 
 #include "CliProcess.h"
 #include "TestPaths.h"
+#include "cells/cuiHeadlessMain.h"
 #include "cmcTestHost.h"
 #include "memory/FileCommands.h"
 #include "memory/MemoryMap.h"
+#include "memory/ModelProfile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/datCh.h"
+#include "text/cmcFCache.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
@@ -27,6 +30,13 @@ protected:
         cmcGTex::SetMain(&gtex_);
         ASSERT_TRUE(QFile::exists(QString::fromStdString(CliPath())))
             << "build pqt590-cli first: " << CliPath();
+        // The template as the tool makes it: the initial file, normalised as loaded.
+        main_->SetDictionary(&gtex_);
+        main_->SetSectionCache(&cache_);
+        ASSERT_EQ(FileCommands::OpenCloneFile(ResourcePath("PQT590_Default.t590"),
+                                              main_->TemplateImage()),
+                  0);
+        ModelProfile::NormalizeImage(main_->TemplateImage(), main_->TemplateImage(), false);
     }
     void TearDown() override { cmcGTex::SetMain(previous_); }
 
@@ -59,6 +69,18 @@ protected:
     void Load(cmcEeprom& image, const std::string& path) {
         EXPECT_EQ(FileCommands::OpenCloneFile(path, image), 0) << path;
     }
+    // What the tool makes of an image it loads and then writes out (to a file or the radio).
+    void Normalised(const cmcEeprom& image, cmcEeprom& out) {
+        out.CopyFrom(image);
+        ModelProfile::NormalizeImage(out, main_->TemplateImage(), false);
+        ModelProfile::NormalizeImage(out, main_->TemplateImage(), true);
+    }
+    // A byte the normalisation keeps equal to the template, changed: normalising undoes it.
+    static void ChangeProtectedByte(cmcEeprom& image) {
+        image.SetByte(
+            MemoryMap::kTemplateBlock2A65,
+            static_cast<std::uint8_t>(image.GetByte(MemoryMap::kTemplateBlock2A65) ^ 0x5A));
+    }
     static bool SameCloneRange(const cmcEeprom& a, const cmcEeprom& b) {
         return a.GetSize() >= MemoryMap::kCloneLast && b.GetSize() >= MemoryMap::kCloneLast &&
                std::memcmp(a.Bytes() + MemoryMap::kCloneFirst, b.Bytes() + MemoryMap::kCloneFirst,
@@ -72,6 +94,8 @@ protected:
 
 private:
     cmcGTex gtex_;
+    cmcFCache cache_{&gtex_};
+    ScopedHeadlessMain main_;
     cmcGTex* previous_ = nullptr;
     QTemporaryDir dir_;
 };

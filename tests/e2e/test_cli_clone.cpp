@@ -20,8 +20,11 @@ namespace {
 class CliClone : public CliFixture {};
 
 TEST_F(CliClone, ReadSavesTheRadiosImageOverAnExistingFile) {
-    cmcEeprom radio;
+    cmcEeprom radio, expected;
     DefaultImage(radio, "E2E RADIO 1");
+    ChangeProtectedByte(radio);
+    Normalised(radio, expected);
+    ASSERT_FALSE(SameCloneRange(expected, radio));
     SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590"))});
     ASSERT_FALSE(sim.Device().empty());
     const std::string out = Path("out.t590");
@@ -37,14 +40,17 @@ TEST_F(CliClone, ReadSavesTheRadiosImageOverAnExistingFile) {
     EXPECT_TRUE(Contains(run.err, "status 0")) << run.err;
     cmcEeprom saved;
     Load(saved, out);
-    EXPECT_TRUE(SameCloneRange(saved, radio));
+    EXPECT_TRUE(SameCloneRange(saved, expected));
     EXPECT_TRUE(Contains(ReadWholeFile(out), "#Comment=E2E RADIO 1\r\n"));
 }
 
 TEST_F(CliClone, WriteMakesTheRadioEqualToTheFile) {
-    cmcEeprom radio, file;
+    cmcEeprom radio, file, expected;
     DefaultImage(radio, "BEFORE");
     DefaultImage(file, "WRITTEN BY E2E");
+    ChangeProtectedByte(file);
+    Normalised(file, expected);
+    ASSERT_FALSE(SameCloneRange(expected, file));
     const std::string saved = Path("radio-after.t590");
     SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590")), "--save",
                     QString::fromStdString(saved)});
@@ -60,7 +66,7 @@ TEST_F(CliClone, WriteMakesTheRadioEqualToTheFile) {
     sim.Stop();
     cmcEeprom after;
     Load(after, saved);
-    EXPECT_TRUE(SameCloneRange(after, file));
+    EXPECT_TRUE(SameCloneRange(after, expected));
 }
 
 TEST_F(CliClone, InfoPrintsTheInformationSheet) {
@@ -93,6 +99,22 @@ TEST_F(CliClone, ProgressBarOnATerminalOnly) {
     EXPECT_EQ(piped.exitCode, 0) << piped.err;
     EXPECT_FALSE(Contains(piped.err, "Cloning [")) << piped.err;
     EXPECT_FALSE(Contains(piped.err, "%")) << piped.err;
+}
+
+TEST_F(CliClone, OnATerminalAFailureMessageStartsOnALineOfItsOwn) {
+    cmcEeprom radio;
+    DefaultImage(radio, "PROGRESS");
+    SimProcess sim(
+        {"--image", QString::fromStdString(Save(radio, "radio.t590")), "--fault", "missing-frame"});
+    ASSERT_FALSE(sim.Device().empty());
+    const CliRun run = RunCliOnTerminal({"read", "--port", QString::fromStdString(sim.Device()),
+                                         "-o", QString::fromStdString(Path("a.t590"))});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    // The terminal turns each line feed into CR LF.
+    EXPECT_TRUE(Contains(
+        run.err, " left\r\n" + Text("GI_Sys_AppTitle") + ": " + Line("GI_Mess_CloneErr_Head", 8)))
+        << run.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("a.t590"))));
 }
 
 // One fault of the emulator: the operation, the status the clone chain ends with and, for a

@@ -21,7 +21,7 @@
 // A headless controller over a zero image, a small dictionary with the texts and lists the
 // behaviours ask for, and an event manager whose events are recorded.
 class BehaveTest : public ::testing::Test {
-protected:
+public:
     struct Event {
         cmcEvKind kind;
         uintptr_t first;

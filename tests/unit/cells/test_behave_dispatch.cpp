@@ -261,3 +261,90 @@ TEST_F(Dispatch, ActivateCellRunsTheKeyWithoutNotification) {
 }
 
 }  // namespace
+
+namespace {
+
+// The marks a query reports are those a sheet draws, over a table of mixed rows.
+TEST_F(Dispatch, MarkQueriesAgreeWithTheSheet) {
+    image_[MemoryMap::kMaxUserChannel] = 120;
+    SetEdge(datCh::kTxEdge, 0, 2000000, 9000000);
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) & 0xFFFF;
+    };
+    const int32_t freqs[] = {-1, 20000, 1000000, 2182000, 8000000, 12000000, 29999900};
+    for (int n = 1; n <= 160; ++n) {
+        datCh ch(image_);
+        ch.SetEmpty(datCh::kUserCh, n);
+        ch.flags = 0;
+        const int32_t rx = freqs[next() % 7];
+        const int32_t tx = freqs[next() % 7];
+        if (rx < 0)
+            ch.flags |= datCh::kRxBlank;
+        ch.rxFreq = rx < 0 ? 0 : rx;
+        if (tx < 0)
+            ch.flags |= datCh::kTxBlank;
+        ch.txFreq = tx < 0 ? 0 : tx;
+        ch.mode = uint8_t(next() % 6);
+        ch.Save();
+    }
+    image_[MemoryMap::kModeEnable + 4] = 0;
+    RecordingCanvas canvas;
+    cmcCellRect rect{0, 0, 80, 20};
+    int errors = 0;
+    for (int n = 1; n <= 160; ++n) {
+        for (int label : {int(CL_UCh_FreqR), int(CL_UCh_FreqT), int(CL_UCh_Mode)}) {
+            cmcCellCapsule c = Key(kKeyDisplay);  // a sheet's paint request
+            c.canvas = &canvas;
+            c.cellRect = &rect;
+            const bool drawn = Run(c, CT_UserCh, label, n).Error();
+            EXPECT_EQ(indActiveCell::ErrorMarkOf(CT_UserCh, label, n), drawn) << n << " " << label;
+            errors += drawn;
+        }
+    }
+    EXPECT_GT(errors, 20);  // the table holds plenty of faults, and rows above 120 none
+}
+
+}  // namespace
+
+namespace {
+
+// Arguments and labels outside every table come from a faulty resource file; they show something
+// harmless and touch nothing.
+TEST_F(Dispatch, ArgumentsOutsideTheTablesTouchNothing) {
+    std::vector<uint8_t> before(image_, image_ + MemoryMap::kImageSize);
+    struct Case {
+        int category, label, argument;
+    };
+    const Case cases[] = {
+        {CT_UserCh, CL_UCh_FreqR, -1},
+        {CT_UserCh, CL_UCh_FreqT, 100000},
+        {CT_ItuCh, CL_ICh_Freq, -9},
+        {CT_ItuCh, CL_ICh_Mode, 72},
+        {CT_EMail, CL_EMail_FreqR, 160},
+        {CT_Edge_Tx, CL_EdgeFreq_Low, 11},
+        {CT_Edge_Itu, CL_EdgeFreq_High, -1},
+        {CT_Null, 500, 0},
+        {CT_Null, -4, 0},
+    };
+    for (const Case& k : cases) {
+        for (int key : {int(kKeyDisplay), int('5'), int(kKeyEnter), int(kKeySpace)})
+            Press(k.category, k.label, k.argument, key);
+        Type(k.category, k.label, k.argument, "7000");
+        cmcCellCapsule c = Key(kKeyDisplay);
+        c.command = CL_PMenu_Clear;
+        Run(c, k.category, k.label, k.argument);
+        for (int a = 0; a < MemoryMap::kImageSize; ++a)
+            ASSERT_EQ(image_[a], before[size_t(a)])
+                << "address " << std::hex << a << " after " << std::dec << k.category << "."
+                << k.label << "[" << k.argument << "]";
+    }
+    EXPECT_EQ(Show(CT_Null, 500, 0).text, "500 *Yet*");
+}
+
+TEST_F(Dispatch, AnUnknownCategoryIsAProgramError) {
+    EXPECT_THROW(Show(20, CL_Null, 0), cmcFatalError);
+}
+
+}  // namespace
