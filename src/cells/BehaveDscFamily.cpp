@@ -1,5 +1,11 @@
 // Entry of the DSC family: DSC common settings, identities, receive/transmit pairs, item tables
 // and the DSC table checks. Its files register their labels from here.
+#include "cells/BehaveDsc.h"
 #include "cells/indBehave.h"
 
-void indRegisterDscBehaviours(indBehaveTable&) {}
+void indRegisterDscBehaviours(indBehaveTable& table) {
+    indRegisterDscSettingBehaviours(table);
+    indRegisterDscBookBehaviours(table);
+    indRegisterDscItemBehaviours(table);
+    indRegisterDscCheckBehaviours(table);
+}

@@ -7,10 +7,16 @@
 
 namespace {
 
-// Multiplies and divides with rounding half away from zero, as the platform's font code did.
+// Multiplies and divides with rounding half away from zero, as the platform's font code did. The
+// result is kept within +-INT_MAX so that it can always be negated.
 int MulDiv(int a, int b, int c) {
     const std::int64_t p = static_cast<std::int64_t>(a) * b;
-    const std::int64_t q = (p >= 0 ? p + c / 2 : p - c / 2) / c;
+    std::int64_t q = (p >= 0 ? p + c / 2 : p - c / 2) / c;
+    const std::int64_t limit = std::numeric_limits<int>::max();
+    if (q > limit)
+        q = limit;
+    if (q < -limit)
+        q = -limit;
     return static_cast<int>(q);
 }
 
@@ -70,10 +76,13 @@ std::optional<int> FontPitchByName(std::string_view name) {
 }
 
 QFont ToQFont(const cmcCellFont& font) {
+    constexpr int kMaxPixels = 4096;
     QFont f;
     if (!font.face.empty())
         f.setFamily(QString::fromLocal8Bit(font.face.c_str()));
-    const int pixels = font.height < 0 ? -font.height : font.height;
+    // INT_MIN has no positive counterpart; absurd heights are capped at a size Qt can draw.
+    const int pixels = font.height < 0 ? (font.height < -kMaxPixels ? kMaxPixels : -font.height)
+                                       : (font.height > kMaxPixels ? kMaxPixels : font.height);
     if (pixels > 0)
         f.setPixelSize(pixels);
     f.setBold((font.styles & fsBold) != 0);

@@ -59,6 +59,7 @@ public:
     // stored them (all zero before one).
     static constexpr int kCloneInfoLength = 24;
     virtual const uint8_t* CloneInfo() const = 0;
+
     // ---- What the menu, tool-bar and tree command cells ask of the controller. The cells decide
     // (which command, which state); the controller carries out.
 

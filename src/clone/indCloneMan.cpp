@@ -44,12 +44,16 @@ std::string SubstitutePort(const std::string& format, const std::string& value,
 
 std::string CheckLines(cmcGTex& gtex, std::initializer_list<int> lines) {
     std::string out;
+    bool allEmpty = true;
     for (int n : lines) {
-        if (!out.empty())
+        if (n != *lines.begin())
             out += '\n';
-        out += gtex.Line("GI_Mess_CloneErr_Check", n);
+        const std::string line = gtex.Line("GI_Mess_CloneErr_Check", n);
+        allEmpty = allEmpty && line.empty();
+        out += line;
     }
-    return out;
+    // A resource file that leaves the lines empty wants no check list.
+    return allEmpty ? std::string() : out;
 }
 
 }  // namespace

@@ -106,7 +106,8 @@ int HexValue(char c) {
 // than overflowing.
 int ParseMapRevision(const std::string& line) {
     std::size_t i = 8;
-    while (i < line.size() && std::strchr(" \t\n\v\f\r", line[i]) != nullptr && line[i] != 0)
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (i < line.size() && blank(line[i]))
         ++i;
     bool negative = false;
     if (i < line.size() && (line[i] == '+' || line[i] == '-'))
@@ -216,8 +217,11 @@ int cmcCloneFile::Read(const std::string& path, const cmcRange* ranges) {
     mapRevision_ = -1;
 
     const int result = ReadFile(path, ranges);
-    if (result != Ok)
+    if (result != Ok) {
+        // Nothing of a refused file counts as loaded.
         image_->CopyFrom(backup);
+        loaded_.Clear();
+    }
     ShowFileError(result);
     return result;
 }

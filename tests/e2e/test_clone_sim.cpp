@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "../unit/clone/CloneTexts.h"
 #include "SimProcess.h"
 #include "clone/indCloneChecks.h"
 #include "clone/indCloneMan.h"
@@ -21,6 +20,7 @@
 #include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
+#include "text/cmcGTex.h"
 
 using R = dst_CDrv_Result;
 
@@ -79,6 +79,20 @@ private:
     Op op_ = Op::Info;
 };
 
+// The program's own resource file as the main dictionary, for the messages.
+class ScopedResourceTexts {
+public:
+    ScopedResourceTexts() : previous_(cmcGTex::Main()) {
+        gtex_.SetFile(ResourcePath("PQT590.OVL"));
+        cmcGTex::SetMain(&gtex_);
+    }
+    ~ScopedResourceTexts() { cmcGTex::SetMain(previous_); }
+
+private:
+    cmcGTex gtex_;
+    cmcGTex* previous_;
+};
+
 bool AcceptSeven(void*, int revision) {
     return revision == 7;
 }
@@ -133,7 +147,7 @@ void PrintTo(const FaultCase& c, std::ostream* os) {
 class CloneEndToEnd : public ::testing::TestWithParam<FaultCase> {
 protected:
     ScopedTestHost host;
-    ScopedCloneTexts texts;
+    ScopedResourceTexts texts;
     QTemporaryDir dir;
 };
 
@@ -170,8 +184,10 @@ TEST_P(CloneEndToEnd, EndsInItsStatusWithOneMessage) {
     const bool ok = commands.statuses.back() == R::kOk;
     EXPECT_EQ(host->Messages().size(), ok ? 0u : 1u);
     if (!ok && !host->Messages().empty()) {
-        const std::string head = cmcGTex::Main()->Line("GI_Mess_CloneErr_Head", c.statuses.back());
-        EXPECT_EQ(host->Messages()[0].text.compare(0, 1, head, 0, 1), 0);
+        const std::string head =
+            cmcGTex::Main()->Line("GI_Mess_CloneErr_Head", commands.statuses.back());
+        EXPECT_EQ(host->Messages()[0].text.compare(0, head.size(), head), 0)
+            << host->Messages()[0].text;
     }
     // The working image changes only by a successful read, and then to the radio's memory.
     if (ok && c.op == Op::Read)
@@ -223,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CloneEndToEndPort, MissingDeviceIsStatus2WithTheReason) {
     ScopedTestHost host;
-    ScopedCloneTexts texts;
+    ScopedResourceTexts texts;
     Commands commands("/dev/ttyNoSuchPort42");
     commands.Run(Op::Info);
     EXPECT_EQ(commands.statuses, std::vector<int>{R::kPortFailed});
@@ -234,7 +250,7 @@ TEST(CloneEndToEndPort, MissingDeviceIsStatus2WithTheReason) {
 
 TEST(CloneEndToEndPort, InfoReportsTheRadiosIdentity) {
     ScopedTestHost host;
-    ScopedCloneTexts texts;
+    ScopedResourceTexts texts;
     SimProcess sim({});
     ASSERT_FALSE(sim.Device().empty());
     Commands commands(sim.Device());

@@ -1,6 +1,8 @@
 // The clone file reader against arbitrary files: it must end in one of its result codes, leave
 // the image byte for byte as it was whenever it fails, and touch nothing outside the clone range
 // when it succeeds with the range list.
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -93,7 +95,10 @@ int ReadOnce(cmcTestHost* host, const std::string& path, const cmcRange* ranges)
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static QTemporaryDir dir;
+    // In memory where the system offers it: the fuzzer writes one file per input.
+    static QTemporaryDir dir(QFileInfo("/dev/shm").isWritable()
+                                 ? QStringLiteral("/dev/shm/pq_fuzz_clone_file_XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/pq_fuzz_clone_file_XXXXXX"));
     static const std::string path = dir.filePath("fuzz.t590").toStdString();
     static ScopedTestHost host;
     static cmcGTex texts;

@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <poll.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,11 +23,21 @@ void OnSignal(int) {
     g_stop = 1;
 }
 
+std::string ExecutableDir() {
+    char path[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return std::string();
+    std::string p(path, static_cast<size_t>(n));
+    return p.substr(0, p.rfind('/') + 1);
+}
+
 void Usage() {
     std::fprintf(stderr,
                  "usage: t590-sim [--device PATH] [--image FILE] [--save FILE] [--baud N]\n"
                  "                [--fault KIND[=N]]... [--verbose]\n"
                  "Plays a T590 on a new pseudo-terminal (or PATH) and prints the device to use.\n"
+                 "Without --image it holds PQT590_Default.t590 from beside it, if present.\n"
                  "--baud paces the radio's output at N baud 8N1 (default: unpaced).\n"
                  "Faults: no-answer, no-echo, wrong-echo[=byte], bad-checksum[=frame],\n"
                  "  wrong-count, missing-frame, extra-frame, beyond-image, write-refused[=XX],\n"
@@ -34,11 +45,11 @@ void Usage() {
                  "  byte23\n");
 }
 
-bool ApplyFault(const std::string& spec, SimFaults& f) {
-    const size_t eq = spec.find('=');
-    const std::string kind = spec.substr(0, eq);
+bool ApplyFault(const std::string& option, SimFaults& f) {
+    const size_t eq = option.find('=');
+    const std::string kind = option.substr(0, eq);
     const bool hasValue = eq != std::string::npos;
-    const std::string value = hasValue ? spec.substr(eq + 1) : std::string();
+    const std::string value = hasValue ? option.substr(eq + 1) : std::string();
     auto number = [&](int fallback, int base = 10) {
         return hasValue ? static_cast<int>(std::strtol(value.c_str(), nullptr, base)) : fallback;
     };
@@ -104,9 +115,9 @@ int main(int argc, char** argv) {
         else if (a == "--verbose")
             verbose = true;
         else if (a == "--fault") {
-            const std::string spec = next();
-            if (!ApplyFault(spec, faults)) {
-                std::fprintf(stderr, "t590-sim: unknown fault '%s'\n", spec.c_str());
+            const std::string option = next();
+            if (!ApplyFault(option, faults)) {
+                std::fprintf(stderr, "t590-sim: unknown fault '%s'\n", option.c_str());
                 Usage();
                 return 2;
             }
@@ -122,6 +133,13 @@ int main(int argc, char** argv) {
 
     std::vector<std::uint8_t> memory = SimImage::Default();
     std::string error;
+    // Without an image the radio holds the program's default settings when they lie beside the
+    // emulator (as they do in a build or an installation), else a built-in pattern.
+    if (imagePath.empty()) {
+        const std::string beside = ExecutableDir() + "PQT590_Default.t590";
+        if (::access(beside.c_str(), R_OK) == 0)
+            imagePath = beside;
+    }
     if (!imagePath.empty() && !SimImage::Load(imagePath, memory, error)) {
         std::fprintf(stderr, "t590-sim: %s\n", error.c_str());
         return 1;

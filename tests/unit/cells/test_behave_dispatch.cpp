@@ -307,3 +307,44 @@ TEST_F(Dispatch, MarkQueriesAgreeWithTheSheet) {
 }
 
 }  // namespace
+
+namespace {
+
+// Arguments and labels outside every table come from a faulty resource file; they show something
+// harmless and touch nothing.
+TEST_F(Dispatch, ArgumentsOutsideTheTablesTouchNothing) {
+    std::vector<uint8_t> before(image_, image_ + MemoryMap::kImageSize);
+    struct Case {
+        int category, label, argument;
+    };
+    const Case cases[] = {
+        {CT_UserCh, CL_UCh_FreqR, -1},
+        {CT_UserCh, CL_UCh_FreqT, 100000},
+        {CT_ItuCh, CL_ICh_Freq, -9},
+        {CT_ItuCh, CL_ICh_Mode, 72},
+        {CT_EMail, CL_EMail_FreqR, 160},
+        {CT_Edge_Tx, CL_EdgeFreq_Low, 11},
+        {CT_Edge_Itu, CL_EdgeFreq_High, -1},
+        {CT_Null, 500, 0},
+        {CT_Null, -4, 0},
+    };
+    for (const Case& k : cases) {
+        for (int key : {int(kKeyDisplay), int('5'), int(kKeyEnter), int(kKeySpace)})
+            Press(k.category, k.label, k.argument, key);
+        Type(k.category, k.label, k.argument, "7000");
+        cmcCellCapsule c = Key(kKeyDisplay);
+        c.command = CL_PMenu_Clear;
+        Run(c, k.category, k.label, k.argument);
+        for (int a = 0; a < MemoryMap::kImageSize; ++a)
+            ASSERT_EQ(image_[a], before[size_t(a)])
+                << "address " << std::hex << a << " after " << std::dec << k.category << "."
+                << k.label << "[" << k.argument << "]";
+    }
+    EXPECT_EQ(Show(CT_Null, 500, 0).text, "500 *Yet*");
+}
+
+TEST_F(Dispatch, AnUnknownCategoryIsAProgramError) {
+    EXPECT_THROW(Show(20, CL_Null, 0), cmcFatalError);
+}
+
+}  // namespace

@@ -337,6 +337,69 @@ TEST_F(ModelDictionaryTest, ResourceErrorsAreFatal) {
     EXPECT_EQ(cell.color, clYellow);
 }
 
+// The bit-field editor's rows and popup menu, as its fragment describes them.
+TEST_F(ModelDictionaryTest, WorkedExampleOfTheBitEditorFragment) {
+    std::int32_t counters[10] = {};
+    cmcCellObj basic;
+    ParseCell("{($Basic)(PopupMenu=GI_PMenu_NoItem)}", basic, counters, nullptr);
+    EXPECT_EQ(basic.HAlignment(), cmcCellObj::kLeft);
+    EXPECT_EQ(basic.VAlignment(), cmcCellObj::kMiddle);
+    EXPECT_EQ(basic.color, clWindow);
+    ASSERT_TRUE(basic.font);
+    EXPECT_EQ(basic.font->charset, 1);
+    EXPECT_EQ(basic.font->color, clWindowText);
+    EXPECT_EQ(basic.font->height, -17);
+    EXPECT_EQ(*basic.PopupMenuKey(), "GI_PMenu_NoItem");
+
+    // Heading row "|{($iChI)}%d|" with the column number formatted in.
+    std::string_view rest = "|{($iChI)}5|";
+    cmcCellObj empty, heading;
+    rest = ParseCell(rest, empty, counters, &basic);
+    rest = ParseCell(rest, heading, counters, &basic);
+    EXPECT_TRUE(rest.empty());
+    EXPECT_FALSE(empty.displayText);
+    EXPECT_EQ(heading.GetText(), "5");
+    EXPECT_EQ(heading.HAlignment(), cmcCellObj::kCenter);
+    EXPECT_EQ(heading.color, clGray);
+    ASSERT_TRUE(heading.font);
+    EXPECT_EQ(heading.font->color, clWhite);
+    EXPECT_EQ(heading.font->styles, fsBold);
+    EXPECT_EQ(heading.font->height, -17);  // taken over from the basic cell's font
+
+    // Data row: two bits with a quarter pillar between them, the category inherited.
+    basic.category = CT_DscId;
+    const std::string row = "|{($eWh)^(%CL_FBits[1])}9|{($iQp)}|{($eWh)^(%CL_FBits[0])}9|";
+    rest = row;
+    std::vector<std::pair<int, int>> behaviour;
+    cmcCellObj cell;
+    while (!rest.empty()) {
+        rest = ParseCell(rest, cell, counters, &basic);
+        behaviour.emplace_back(cell.label, cell.argument);
+        if (cell.label == CL_FBits) {
+            EXPECT_EQ(cell.category, CT_DscId);
+            EXPECT_EQ(cell.GetText(), "9");
+            EXPECT_EQ(cell.HAlignment(), cmcCellObj::kCenter);
+            EXPECT_EQ(cell.VAlignment(), cmcCellObj::kBottom);
+            EXPECT_TRUE(cell.state & cmcCellObj::kSelectable);
+            EXPECT_TRUE(cell.layout & cmcCellObj::kWiden);
+        }
+    }
+    EXPECT_EQ(behaviour,
+              (std::vector<std::pair<int, int>>{
+                  {CL_None, 0}, {CL_FBits, 1}, {CL_Misc_QuarterPillar, 0}, {CL_FBits, 0}}));
+
+    // Popup menu: a basic cell in CT_PopupMenu without label, then an item line (after the
+    // menu syntax has taken its leading "+").
+    cmcCellObj menuBasic, item;
+    ParseCell("{($Basic)(%CT_PopupMenu.)}", menuBasic, nullptr, nullptr);
+    EXPECT_EQ(menuBasic.category, CT_PopupMenu);
+    EXPECT_EQ(menuBasic.label, CL_None);
+    ParseCell("Edit...\t{(%CT_PopupMenu.CL_PMenu_Edit:Enter)}", item, nullptr, &menuBasic);
+    EXPECT_EQ(item.GetText(), "Edit...");
+    EXPECT_EQ(item.label, CL_PMenu_Edit);
+    EXPECT_EQ(item.argText, std::optional<std::string>("Enter"));
+}
+
 TEST_F(ModelDictionaryTest, WithoutAMainDictionaryAModelIsNotFound) {
     cmcGTex::SetMain(nullptr);
     cmcCellObj cell;

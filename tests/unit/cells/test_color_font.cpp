@@ -115,6 +115,33 @@ TEST(Font, SizeAndHeightAreOneQuantity) {
     EXPECT_EQ(f.height, -13);  // 13.33 rounds to 13
 }
 
+TEST(Font, ExtremeSizesStayDefined) {
+    cmcCellFont f;
+    f.SetSize(2147483647);
+    EXPECT_EQ(f.height, -2147483647);
+    EXPECT_EQ(f.Size(), 1610612735);  // 2147483647 * 72 / 96, rounded
+    f.SetSize(-2147483647 - 1);
+    EXPECT_EQ(f.height, 2147483647);
+    f.height = -2147483647 - 1;
+    EXPECT_EQ(ToQFont(f).pixelSize(), 4096);
+    f.height = 1 << 20;
+    EXPECT_EQ(ToQFont(f).pixelSize(), 4096);
+}
+
+TEST(Font, FieldsWithHugeNumbersAreClampedNotOverflowed) {
+    cmcCellFont f;
+    ApplyFontFields(f, ",,,,99999999999,,");
+    EXPECT_EQ(f.height, -2147483647);
+    ApplyFontFields(f, ",,,-99999999999,,,");
+    EXPECT_EQ(f.height, -2147483647 - 1);
+    ApplyFontFields(f, ",,,%300,,,");  // out of range: kept
+    EXPECT_EQ(f.height, -2147483647 - 1);
+    ApplyFontFields(f, ",,,,%300,,");  // likewise for the size
+    EXPECT_EQ(f.height, -2147483647 - 1);
+    ApplyFontFields(f, ",,,,%50,,");  // 1610612736 pt halved
+    EXPECT_EQ(f.height, -1073741824);
+}
+
 TEST(Font, ConvertsToQFont) {
     cmcCellFont f;
     f.face = "DejaVu Sans";

@@ -5,6 +5,7 @@
 
 #include "CloneTexts.h"
 #include "DriverHarness.h"
+#include "TestPaths.h"
 #include "clone/indCloneChecks.h"
 #include "clone/indCloneMan.h"
 #include "cmcTestHost.h"
@@ -212,4 +213,35 @@ TEST_F(ManagerFixture, ModelCheckFailureOfAReadIs15) {
     EXPECT_EQ(completions, (std::vector<int>{R::kModelCheck}));
     ASSERT_EQ(host->Messages().size(), 1u);
     EXPECT_EQ(host->Messages()[0].text, "H15\n\nC0\nC1\nC2\nC3");
+}
+
+TEST(StatusTextResource, EveryStatusHasItsOwnTextInTheResourceFile) {
+    cmcGTex gtex;
+    ASSERT_TRUE(gtex.SetFile(ResourcePath("PQT590.OVL")));
+    cmcGTex* previous = cmcGTex::Main();
+    cmcGTex::SetMain(&gtex);
+    for (int s : {2, 4, 5, 6, 7, 8, 9, 10, 11, 14, 15, 16, 17}) {
+        const std::string text = indCloneMan::StatusText(s, 3, "", "");
+        EXPECT_FALSE(text.empty()) << s;
+        EXPECT_NE(text[0], '#') << s;  // a line of the section, not the next header
+        if (s != 16) {
+            EXPECT_NE(text.find("\n\n"), std::string::npos) << s;
+        }
+    }
+    const std::string port = indCloneMan::StatusText(2, 3, "", "");
+    EXPECT_NE(port.find("COM3"), std::string::npos) << port;
+    EXPECT_EQ(port.find('%'), std::string::npos) << port;
+    cmcGTex::SetMain(previous);
+}
+
+TEST(StatusTextEmpty, NoTextWhenHeadAndLinesAreEmpty) {
+    static const char* const kLines[] = {
+        "#GI_Mess_CloneErr_Head",  "", "", "", "", "", "", "#",
+        "#GI_Mess_CloneErr_Check", "", "", "", "", "", "", "#End_Of_Ovl"};
+    cmcGTex gtex;
+    gtex.SetLines(kLines, sizeof kLines / sizeof kLines[0]);
+    cmcGTex* previous = cmcGTex::Main();
+    cmcGTex::SetMain(&gtex);
+    EXPECT_EQ(indCloneMan::StatusText(5, 1, "", ""), "");
+    cmcGTex::SetMain(previous);
 }

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <map>
 #include <string>
 
@@ -142,6 +144,18 @@ TEST(PortName, StoredDeviceElseTtyUsb) {
     EXPECT_EQ(cmcPortDevice(3, lookup), "/dev/ttyS0");
     EXPECT_EQ(cmcPortDevice(1, lookup), "/dev/ttyUSB0");
     EXPECT_EQ(cmcPortDevice(12, lookup), "/dev/ttyUSB11");
+}
+
+TEST(PortName, DefaultLookupReadsTheProgramSettings) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    {
+        QSettings settings(QStringLiteral("Vexa"), QStringLiteral("PQ-T590"));
+        settings.setValue(QStringLiteral("Ports/COM2"), QStringLiteral("/dev/ttyACM0"));
+    }
+    EXPECT_EQ(cmcPortDevice(2), "/dev/ttyACM0");
+    EXPECT_EQ(cmcPortDevice(4), "/dev/ttyUSB3");
 }
 
 #endif  // _WIN32

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CloneFileFixture.h"
+#include "TestPaths.h"
 #include "memory/cmcRange.h"
 
 namespace {
@@ -219,6 +220,16 @@ const BadCase kBadCases[] = {
      cmcCloneFile::Format},
     {"IdLineWithoutLineEnd", [] { return std::string("24290001"); }, cmcCloneFile::Format},
     {"HeaderOnly", [] { return Lines().Text(); }, cmcCloneFile::Coverage},
+    {"HeaderOnlyWrongMapRev",  // the revision is checked only before a data line
+     [] {
+         Lines l;
+         l.header[1] = "#MapRev=8";
+         return l.Text();
+     },
+     cmcCloneFile::Coverage},
+    {"CommentBeforeIdLine", [] { return "#Comment=x\r\n" + GoodLines().Text(); },
+     cmcCloneFile::Format},
+    {"ByteOrderMark", [] { return "\xEF\xBB\xBF" + GoodLines().Text(); }, cmcCloneFile::Format},
     {"NoMapRevLine", [] { return WithLines([](Lines& l) { l.header = {"#Comment=MV TEST"}; }); },
      cmcCloneFile::MapRev},
     {"OtherMapRev", [] { return WithLines([](Lines& l) { l.header[1] = "#MapRev=8"; }); },
@@ -432,4 +443,58 @@ TEST_F(CloneFileRead, EndlessLineIsRefused) {
     EXPECT_EQ(file_.Read("/dev/zero", kCloneRanges), cmcCloneFile::Format);
     EXPECT_TRUE(image_.IsEqual(before_));
     ExpectOnlyMessage(cmcCloneFile::Format);
+}
+
+// The shipped resource file answers every message the clone file can show.
+TEST_F(CloneFileRead, MessagesFromTheShippedResourceFile) {
+    cmcGTex shipped;
+    ASSERT_TRUE(shipped.SetFile(ResourcePath("PQT590.OVL")));
+    cmcGTex::SetMain(&shipped);
+    const std::string caption = shipped.Text("GI_Sys_AppTitle");
+    const std::string headline = shipped.Text("GI_Mess_FileErr_Headline") + "\n\n";
+    cmcCloneFile file;
+    for (int result = cmcCloneFile::FileOpen; result <= cmcCloneFile::Newer; ++result) {
+        host_->Clear();
+        file.ShowFileError(result);
+        ASSERT_EQ(host_->Messages().size(), 1u) << result;
+        const cmcTestHost::Message& m = host_->Messages()[0];
+        EXPECT_EQ(m.caption, caption);
+        EXPECT_EQ(m.text, headline + shipped.Text(cmcCloneFile::MessageKey(result)));
+        EXPECT_GT(m.text.size(), headline.size() + 10) << result;
+    }
+    EXPECT_TRUE(host_->Fatals().empty());
+}
+
+// A file that opens but cannot be read (here memory the process has not mapped) is an access
+// error, not an end of file that could pass for a short file.
+TEST_F(CloneFileRead, UnreadableFileGivesFileAccess) {
+    if (!QFileInfo::exists("/proc/self/mem"))
+        GTEST_SKIP() << "no /proc/self/mem here";
+    FillPattern(image_, 1);
+    before_.CopyFrom(image_);
+    Configure(file_, image_);
+    EXPECT_EQ(file_.Read("/proc/self/mem", kCloneRanges), cmcCloneFile::FileAccess);
+    EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::FileAccess);
+}
+
+TEST_F(CloneFileRead, FailedReadLeavesNothingLoaded) {
+    Lines lines = GoodLines();
+    lines.data.push_back("0000GG");
+    EXPECT_EQ(ReadText(lines.Text()), cmcCloneFile::Format);
+    EXPECT_FALSE(file_.LoadedMap().IsMarked(MemoryMap::kCloneFirst));
+    EXPECT_EQ(file_.CheckCoverage(kCloneRanges), cmcCloneFile::Coverage);
+}
+
+// Without a map revision check no file with data is acceptable.
+TEST_F(CloneFileRead, NoMapRevisionCheckRefusesData) {
+    const std::string path = Path("nocheck.t590");
+    Spit(path, GoodLines().Text());
+    FillPattern(image_, 4);
+    before_.CopyFrom(image_);
+    Configure(file_, image_);
+    file_.SetMapRevisionCheck(nullptr, nullptr);
+    EXPECT_EQ(file_.Read(path, kCloneRanges), cmcCloneFile::MapRev);
+    EXPECT_TRUE(image_.IsEqual(before_));
+    ExpectOnlyMessage(cmcCloneFile::MapRev);
 }

@@ -1,0 +1,123 @@
+// The DSC address book (identities with their working frequencies) and the list of DSC
+// receive/transmit frequency pairs. Entries not in use never get here: the dispatcher sends
+// typing on them to their first column (label 152 or 157).
+#include <algorithm>
+#include <cstring>
+
+#include "cells/BehaveDsc.h"
+#include "cells/BehaveUtil.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellNames.h"
+#include "cells/indBehave.h"
+#include "cells/indValueRules.h"
+#include "memory/MemoryMap.h"
+#include "memory/datCh.h"
+
+namespace MM = MemoryMap;
+
+namespace {
+
+constexpr int kShareableUse = 3;  // the use value at most six pairs may have
+
+bool AllBlank(const char* text, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (text[i] != ' ')
+            return false;
+    }
+    return true;
+}
+
+// An entry before this one is in use with the same identity.
+bool HasEarlierTwin(indBehaveCall& call) {
+    if (!call.ch.IsUsed())
+        return false;
+    datCh other(call.image, call.ch.ImageSize());
+    const int last = std::min(call.argument, MM::kDscIdCount) - 1;
+    for (int n = last; n >= 0; --n) {
+        other.Load(datCh::kDscId, n);
+        if (other.IsUsed() &&
+            std::memcmp(other.identity, call.ch.identity, MM::kIdentityLength) == 0)
+            return true;
+    }
+    return false;
+}
+
+void IdAddress(indBehaveCall& call) {
+    if (call.capsule.ConvDigits(call.ch.identity, MM::kIdentityDigits)) {
+        call.ch.SaveAndReload();
+        // Every address cell: a change here can make or end a duplicate elsewhere.
+        indBehaveUtil::Post(cmcEvKind::RepaintLabel, 0, CL_Dsc_Id_Adr);
+    }
+    call.SetNotice(HasEarlierTwin(call));
+}
+
+void IdAttribute(indBehaveCall& call) {
+    // The attribute follows from the identity unless it begins with two zeros.
+    call.RestrictEdit((call.ch.dscFlags & datCh::kAttributeDerived) == 0);
+    int32_t attribute = call.ch.attribute;
+    if (call.capsule.ConvChoiceInt("GI_Sheet_Sel_Misc_Dsc_AdrType", attribute)) {
+        call.ch.attribute = attribute;
+        call.ch.Save();
+    }
+}
+
+void RxFreq(indBehaveCall& call, bool follow) {
+    if (call.capsule.ConvFreqPair(call.ch, true, follow))
+        call.ch.Save();
+    call.capsule.markPosition = kMarkPosRight;
+    call.SetError(!indValueRules::IsRxFreqValid(call.image, call.ch.rxFreq));
+}
+
+void TxFreq(indBehaveCall& call) {
+    if (call.capsule.ConvFreqPair(call.ch, false, false))
+        call.ch.Save();
+    call.capsule.markPosition = kMarkPosRight;
+    call.SetError(
+        !indValueRules::IsTxFreqValid(call.image, call.ch.txFreq, call.GeneralCoverageMode()));
+}
+
+void IdRxFreq(indBehaveCall& call) {
+    RxFreq(call, true);
+}
+
+void IdComment(indBehaveCall& call) {
+    if (call.capsule.ConvText(call.ch.name, MM::kDscNameLength))
+        call.ch.Save();
+    call.SetError(AllBlank(call.ch.name, MM::kDscNameLength));
+}
+
+void PairUse(indBehaveCall& call) {
+    // At most six pairs may share use value 3: once six have it, the others are offered a list
+    // without it.
+    const bool full = call.ch.pairUse != kShareableUse &&
+                      indValueRules::CountPairsUse3(call.image) >= indValueRules::kMaxPairsUse3;
+    const char* list = full ? "GI_Sheet_Sel_Misc_Dsc_Use2" : "GI_Sheet_Sel_Misc_Dsc_Use1";
+    int32_t use = call.ch.pairUse;
+    if (call.capsule.ConvChoiceInt(list, use)) {
+        call.ch.pairUse = uint8_t(use);
+        call.ch.Save();
+    }
+}
+
+void PairRx(indBehaveCall& call) {
+    RxFreq(call, true);
+}
+
+void PairComment(indBehaveCall& call) {
+    if (call.capsule.ConvText(call.ch.name, MM::kDscNameLength))
+        call.ch.Save();
+}
+
+}  // namespace
+
+void indRegisterDscBookBehaviours(indBehaveTable& table) {
+    table.Set(CL_Dsc_Id_Adr, IdAddress);
+    table.Set(CL_Dsc_Id_Atr, IdAttribute);
+    table.Set(CL_Dsc_Id_FreqR, IdRxFreq);
+    table.Set(CL_Dsc_Id_FreqT, TxFreq);
+    table.Set(CL_Dsc_Id_Comment, IdComment);
+    table.Set(CL_Dsc_RxTx_Use, PairUse);
+    table.Set(CL_Dsc_RxTx_Rx, PairRx);
+    table.Set(CL_Dsc_RxTx_Tx, TxFreq);
+    table.Set(CL_Dsc_RxTx_Comment, PairComment);
+}

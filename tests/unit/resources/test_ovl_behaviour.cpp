@@ -1,0 +1,185 @@
+// The resource file together with the cell behaviours and the default radio: every selection list
+// builds in the section cache, no cell of any sheet is marked, and the warning checks find nothing
+// to mark on a new radio.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DefaultImage.h"
+#include "OvlKeys.h"
+#include "OvlResource.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellNames.h"
+#include "cells/cmcCellObj.h"
+#include "cells/cmcCellParser.h"
+#include "cells/cuiHeadlessMain.h"
+#include "cells/indActiveCell.h"
+#include "memory/datCh.h"
+#include "text/cmcFCache.h"
+
+namespace {
+
+class OvlBehaviour : public OvlResource {
+protected:
+    void SetUp() override {
+        OvlResource::SetUp();
+        cmcGTex::SetMain(&dict_);
+        main_->SetDictionary(&dict_);
+        main_->SetSectionCache(&cache_);
+        DefaultImage::Build(main_->WorkingImage());
+    }
+    void TearDown() override { cmcGTex::SetMain(nullptr); }
+
+    static int EntryLabelOf(const std::string& list) {
+        return list == "GI_Sheet_Sel_Mode1_R" ? CL_Sel_Mode_U : Flex0;
+    }
+
+    struct Shown {
+        std::string where;
+        std::string text;
+        uint8_t marks = 0;
+    };
+
+    // Every labelled cell of a sheet as the sheet builder lays it out (rows of a one-line loop
+    // body are the template with the argument counting up), evaluated for display.
+    std::vector<Shown> Display(const std::string& base) {
+        std::vector<Shown> shown;
+        cmcCellObj basic;
+        ParseCell(dict_.Text(base + "_BasicCell"), basic, nullptr, nullptr);
+        const std::vector<std::string> lines = Body(base + "_Cells");
+        int repeat = 1;
+        for (const std::string& line : lines) {
+            if (!line.empty() && line[0] == ':') {
+                const std::size_t at = line.find("(LoopFrom ");
+                if (at != std::string::npos)
+                    repeat = std::stoi(line.substr(at + 10));
+                else if (line.find("(LoopTo)") != std::string::npos)
+                    repeat = 1;
+                continue;
+            }
+            std::vector<std::unique_ptr<cmcCellObj>> row;
+            std::string_view rest = line;
+            while (!rest.empty()) {
+                row.push_back(std::make_unique<cmcCellObj>());
+                rest = ParseCell(rest, *row.back(), counters_, &basic);
+            }
+            for (int k = 0; k < repeat; ++k) {
+                for (const auto& templ : row) {
+                    if (templ->label == CL_None)
+                        continue;
+                    cmcCellObj cell;
+                    cell.CopyFrom(*templ);
+                    cell.argument += k;
+                    cmcCellCapsule capsule;
+                    capsule.cell = &cell;
+                    indActiveCell().Evaluate(capsule, false);
+                    shown.push_back({base + " " +
+                                         (LabelName(cell.label) ? LabelName(cell.label) : "?") +
+                                         "[" + std::to_string(cell.argument) + "]",
+                                     capsule.outputText, capsule.markBits});
+                }
+            }
+        }
+        return shown;
+    }
+
+    std::vector<std::string> TreeSheetBases() {
+        std::vector<std::string> bases;
+        for (const std::string& line : Body("GI_Tree_Main_Body")) {
+            const std::size_t at = line.find("CallSheet:");
+            if (at == std::string::npos)
+                continue;
+            std::string ref = line.substr(at + 10, line.find(')', at) - at - 10);
+            const std::size_t close = ref.find(']');
+            bases.push_back(close == std::string::npos ? ref : ref.substr(close + 1));
+        }
+        return bases;
+    }
+
+    cmcFCache cache_{&dict_};
+    ScopedHeadlessMain main_;
+    std::int32_t counters_[cmcCellObj::kCounterCount] = {};
+};
+
+TEST_F(OvlBehaviour, EverySelectionListBuildsWithDistinctKeysAndTexts) {
+    for (const std::string& list : OvlSelectionLists()) {
+        const int label = EntryLabelOf(list);
+        cache_.BuildList(list, label);
+        const cmcFCacheRecord* record = cache_.Record(list, label);
+        ASSERT_NE(record, nullptr) << list;
+        EXPECT_GE(record->count, 2) << list;
+        for (std::size_t i = 1; i < record->byKey.size(); ++i)
+            EXPECT_LT(record->byKey[i - 1].key, record->byKey[i].key) << list << ": a key twice";
+        for (const cmcFCacheEntry& e : record->byKey) {
+            EXPECT_FALSE(record->TextOf(e).empty()) << list << " key " << e.key;
+            EXPECT_NE(cache_.TextOf(list, label, e.key), "error") << list << " key " << e.key;
+        }
+        // Space and Backspace walk the whole list and come back.
+        const int first = record->byPosition.front().key;
+        int key = first;
+        for (int i = 0; i < record->count; ++i)
+            key = cache_.StepKey(list, label, key, +1).value_or(-1);
+        EXPECT_EQ(key, first) << list;
+    }
+}
+
+// On a new radio no sheet shows "error" (a value that is not in its list) and no cell carries an
+// error or notice mark.
+TEST_F(OvlBehaviour, NoCellOfAnySheetIsMarkedOnTheDefaultRadio) {
+    std::vector<std::string> sheets = TreeSheetBases();
+    sheets.push_back("GI_Sheet_CloneInfo");
+    sheets.push_back("GI_Sheet_EeDebugWin");
+    int cells = 0;
+    for (const std::string& base : sheets) {
+        for (const Shown& s : Display(base)) {
+            ++cells;
+            EXPECT_NE(s.text, "error") << s.where;
+            EXPECT_FALSE(s.marks & (kMarkError | kMarkNotice)) << s.where << ": " << s.text;
+        }
+    }
+    EXPECT_GT(cells, 16 * 1024) << "the memory dump alone has 17 cells per row";
+}
+
+// The warning check parses each line of the list and evaluates it for display; a mark sends the
+// line's sheet reference to the tree.
+TEST_F(OvlBehaviour, WarningChecksFindNothingOnTheDefaultRadio) {
+    const std::vector<std::string> lines = Body("GI_WarningCheckList");
+    ASSERT_FALSE(lines.empty());
+    for (const std::string& line : lines) {
+        cmcCellObj cell;
+        ParseCell(line, cell, nullptr, nullptr);
+        cmcCellCapsule capsule;
+        capsule.cell = &cell;
+        indActiveCell().Evaluate(capsule, false);
+        EXPECT_FALSE(capsule.markBits & (kMarkError | kMarkNotice))
+            << *cell.argText << " is marked on a new radio";
+    }
+}
+
+// The checks do look: a user channel outside every transmit edge marks the user channel sheet.
+TEST_F(OvlBehaviour, WarningCheckMarksASheetWithAnError) {
+    datCh ch(main_->WorkingImage().Bytes());
+    ch.Load(datCh::kUserCh, 2);
+    ch.flags = datCh::kUsed;
+    ch.rxFreq = ch.txFreq = 10000000;  // a time signal frequency: receive only
+    ch.mode = 1;
+    ch.Save();
+    bool marked = false;
+    for (const std::string& line : Body("GI_WarningCheckList")) {
+        cmcCellObj cell;
+        ParseCell(line, cell, nullptr, nullptr);
+        cmcCellCapsule capsule;
+        capsule.cell = &cell;
+        indActiveCell().Evaluate(capsule, false);
+        if (capsule.markBits & kMarkError) {
+            EXPECT_EQ(*cell.argText, "GI_Sheet_UserCh");
+            marked = true;
+        }
+    }
+    EXPECT_TRUE(marked);
+}
+
+}  // namespace
