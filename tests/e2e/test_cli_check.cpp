@@ -69,6 +69,32 @@ TEST_F(CliCheck, AnInconsistentFileNamesTheSheetWithErrors) {
     EXPECT_TRUE(Contains(run.err, "status 4")) << run.err;
 }
 
+TEST_F(CliCheck, GeneralCoverageModeWidensTheTransmitCheck) {
+    cmcEeprom image;
+    DefaultImage(image, "GENE");
+    // Transmitting is allowed on 4-5 MHz only; user channel 1 transmits on 2 MHz.
+    datCh ch(image.Bytes(), image.GetSize());
+    for (int e = 0; e < MemoryMap::kTxEdgeCount; ++e) {
+        ch.Load(datCh::kTxEdge, e);
+        ch.lowEdge = e == 0 ? 4000000 : -1;
+        ch.highEdge = e == 0 ? 5000000 : -1;
+        ch.Save();
+    }
+    ch.Load(datCh::kUserCh, 1);
+    ch.flags = datCh::kUsed;
+    ch.rxFreq = 2000000;
+    ch.txFreq = 2000000;
+    ch.Save();
+    const QString path = QString::fromStdString(Save(image, "gene.t590"));
+
+    const CliRun plain = RunCli({"check", path});
+    EXPECT_EQ(plain.exitCode, 4) << plain.out << plain.err;
+    EXPECT_TRUE(Contains(RowOf(plain.out, "User channels"), " errors")) << plain.out;
+    const CliRun gene = RunCli({"check", "--gene", path});
+    EXPECT_EQ(gene.exitCode, 0) << gene.out << gene.err;
+    EXPECT_TRUE(Contains(RowOf(gene.out, "User channels"), " ok")) << gene.out;
+}
+
 // A broken file: how it is broken and the message (resource key) the product shows for it.
 struct BrokenFile {
     const char* name;
