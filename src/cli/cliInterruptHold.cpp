@@ -15,7 +15,7 @@ void OnSignal(int) {
     g_interrupted = 1;
     // Only async-signal-safe calls here.
     static const char kText[] =
-        "\npqt590-cli: a clone write cannot be stopped safely; it ends in a moment\n";
+        "\npqt590-cli: a clone write cannot be stopped safely; waiting for its end\n";
     const ssize_t ignored = write(2, kText, sizeof kText - 1);
     (void)ignored;
 }

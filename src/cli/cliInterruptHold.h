@@ -2,7 +2,7 @@
 
 // Holds interrupts (Ctrl-C, SIGTERM, SIGHUP) back while a clone write runs: a write cut off
 // half-way leaves the radio with part old and part new memory. The transfer ends on its own
-// within seconds (it succeeds or times out); then the tool reports its outcome and ends. The
+// (it succeeds, or a time-out of a second or two ends it); then the tool reports its outcome. The
 // desktop program likewise refuses to close during a transfer. POSIX only.
 class cliInterruptHold {
 public:

@@ -236,6 +236,18 @@ INSTANTIATE_TEST_SUITE_P(
         CliFault{"MakerTextChanged", {}, "read", R::kModelCheck, true}),
     [](const ::testing::TestParamInfo<CliFault>& i) { return std::string(i.param.name); });
 
+TEST_F(CliClone, AReadIntoAMissingDirectoryIsAFileErrorAfterTheRead) {
+    cmcEeprom radio;
+    DefaultImage(radio, "RADIO");
+    SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590"))});
+    ASSERT_FALSE(sim.Device().empty());
+    const CliRun run = RunCli({"read", "--port", QString::fromStdString(sim.Device()), "-o",
+                               QString::fromStdString(Path("no/such/dir/out.t590"))});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_TRUE(Contains(run.err, Text("GI_Mess_FileErr_FileOpen"))) << run.err;
+    EXPECT_TRUE(Contains(run.err, "file status 1\n")) << run.err;
+}
+
 TEST_F(CliClone, AMissingDeviceIsStatus2WithTheSystemsReason) {
     const std::string out = Path("never.t590");
     const CliRun run =
