@@ -54,7 +54,7 @@ enum cmcInput : uint8_t {
 };
 
 // Range flags.
-enum cmcRange : uint8_t {
+enum cmcRangeFlag : uint8_t {
     kRangeSelected = 0x01,  // several rows are selected
     kRangeReselect = 0x02,  // set by a behaviour: select the range again after the action
 };

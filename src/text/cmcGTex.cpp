@@ -127,31 +127,31 @@ bool cmcGTex::ReadLine(bool useCache) {
     return true;
 }
 
-cmcGTex::Section* cmcGTex::ScanOneLine() {
+int cmcGTex::ScanOneLine() {
     if (moreToScan_ == 0)
-        return nullptr;
+        return -1;
     if (!open_) {
         Open();
-        return nullptr;
+        return -1;
     }
     if (!Seek(scanOffset_) || !ReadLine(false)) {
         moreToScan_ = 0;
-        return nullptr;
+        return -1;
     }
-    Section* added = nullptr;
+    int added = -1;
     if (lineBuf_.size() >= 2 && lineBuf_[0] == '#') {
-        sections_.emplace_back();
-        added = &sections_.back();
-        added->name.assign(lineBuf_, 1, std::string::npos);
-        added->nameHash = NameHash(added->name);
-        added->bodyOffset = added->cursorOffset = position_;
-        if (tail_)
-            tail_->next = added;
+        added = static_cast<int>(sections_.size());
+        Section& s = sections_.emplace_back();
+        s.name.assign(lineBuf_, 1, std::string::npos);
+        s.bodyOffset = s.cursorOffset = position_;
+        links_.push_back(Link{NameHash(s.name), -1});
+        if (tail_ >= 0)
+            links_[tail_].next = added;
         else
             head_ = added;
         tail_ = added;
         ++sectionCount_;
-        if (added->name == kEndMarker)
+        if (s.name == kEndMarker)
             moreToScan_ = 0;
     }
     scanOffset_ = position_;
@@ -167,24 +167,24 @@ std::uint32_t cmcGTex::NameHash(std::string_view name) {
 
 cmcGTex::Section* cmcGTex::FindSection(std::string_view key) {
     const std::uint32_t hash = NameHash(key);
-    Section* prev = nullptr;
+    int prev = -1;
     int passed = 0;
-    for (Section* s = head_; s; prev = s, s = s->next, ++passed) {
-        if (s->nameHash != hash || s->name != key)
+    for (int i = head_; i >= 0; prev = i, i = links_[i].next, ++passed) {
+        if (links_[i].nameHash != hash || sections_[i].name != key)
             continue;
         if (passed > kMoveToFrontAfter) {
-            prev->next = s->next;
-            if (tail_ == s)
+            links_[prev].next = links_[i].next;
+            if (tail_ == i)
                 tail_ = prev;
-            s->next = head_;
-            head_ = s;
+            links_[i].next = head_;
+            head_ = i;
         }
-        return s;
+        return &sections_[i];
     }
     while (moreToScan_ == 1) {
-        Section* added = ScanOneLine();
-        if (added && added->nameHash == hash && added->name == key)
-            return added;
+        const int added = ScanOneLine();
+        if (added >= 0 && links_[added].nameHash == hash && sections_[added].name == key)
+            return &sections_[added];
     }
     return nullptr;
 }
@@ -228,7 +228,7 @@ std::string cmcGTex::Line(std::string_view key, int n) {
 
 std::vector<std::string> cmcGTex::SectionNamesInListOrder() const {
     std::vector<std::string> names;
-    for (const Section* s = head_; s; s = s->next)
-        names.push_back(s->name);
+    for (int i = head_; i >= 0; i = links_[i].next)
+        names.push_back(sections_[i].name);
     return names;
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <list>
 #include <string>
 #include <string_view>
@@ -20,10 +19,11 @@
 // with "GTEX Error !\nThe index '<key>' was not found.". Not thread-safe, even for lookups.
 class cmcGTex {
 public:
-    // Longest line returned; a longer physical line reads as several lines.
+    // Longest line returned. A longer line of a file reads as several lines; a longer string of
+    // a memory source is cut.
     static constexpr std::size_t kMaxLine = 8191;
     static constexpr int kCacheSize = 64;
-    // Lines passed before a found section after which it moves to the front of the list.
+    // A section found after more than this many entries of the list moves to its front.
     static constexpr int kMoveToFrontAfter = 10;
 
     cmcGTex();
@@ -46,7 +46,8 @@ public:
     // is whatever line follows in the source (the next header, a lone "#", ...).
     std::string Line(std::string_view key, int n);
 
-    // The program's dictionary, which every other part reads (not owned; null until set).
+    // The program's dictionary (not owned; null until the main controller sets it). Cell models
+    // and selection lists are always read from it, whichever dictionary a view was built from.
     static cmcGTex* Main();
     static void SetMain(cmcGTex* dictionary);
 
@@ -63,11 +64,15 @@ private:
 
     struct Section {
         std::string name;
-        std::uint32_t nameHash = 0;  // compared first, so that a list walk rarely touches names
         std::int64_t bodyOffset = 0;
-        Section* next = nullptr;
         int cursorLine = 0;
         std::int64_t cursorOffset = 0;
+    };
+    // The section list is kept as links between indexes, with each entry's name hash beside its
+    // link, so that a walk down the list stays within two small arrays.
+    struct Link {
+        std::uint32_t nameHash = 0;
+        int next = -1;
     };
 
     struct CachedLine {
@@ -81,7 +86,9 @@ private:
     bool Seek(std::int64_t position);
     bool ReadLine(bool useCache);
     bool ReadSourceLine();
-    Section* ScanOneLine();
+    // Index of the section added by one scan step, or -1.
+    int ScanOneLine();
+    // The section named key, or null. Valid until the next scan step.
     Section* FindSection(std::string_view key);
     static std::uint32_t NameHash(std::string_view name);
     [[noreturn]] void NotFound(std::string_view key) const;
@@ -101,9 +108,10 @@ private:
     std::int64_t scanOffset_ = 0;
     std::list<CachedLine> cache_;  // most recently used first
     int sectionCount_ = 0;
-    std::deque<Section> sections_;  // owns the entries; the list order is in the links
-    Section* head_ = nullptr;
-    Section* tail_ = nullptr;
+    std::vector<Section> sections_;  // in the order found
+    std::vector<Link> links_;        // links_[i] belongs to sections_[i]
+    int head_ = -1;
+    int tail_ = -1;
     int moreToScan_ = 1;
     std::uint64_t sourceReads_ = 0;
 };

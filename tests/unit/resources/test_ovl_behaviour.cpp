@@ -3,6 +3,7 @@
 // to mark on a new radio.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@
 #include "cells/cmcCellParser.h"
 #include "cells/cuiHeadlessMain.h"
 #include "cells/indActiveCell.h"
+#include "memory/ModelProfile.h"
+#include "memory/cmcEeprom.h"
 #include "memory/datCh.h"
 #include "text/cmcFCache.h"
 
@@ -126,9 +129,10 @@ TEST_F(OvlBehaviour, EverySelectionListBuildsWithDistinctKeysAndTexts) {
     }
 }
 
-// On a new radio no sheet shows "error" (a value that is not in its list) and no cell carries an
-// error or notice mark.
-TEST_F(OvlBehaviour, NoCellOfAnySheetIsMarkedOnTheDefaultRadio) {
+// On a new radio every cell of every sheet shows its value: none shows "error" (a value that is not
+// in its list), no label lacks its behaviour ("*Yet*"), and no cell carries an error or notice
+// mark.
+TEST_F(OvlBehaviour, EveryCellOfEverySheetShowsItsValueUnmarkedOnTheDefaultRadio) {
     std::vector<std::string> sheets = TreeSheetBases();
     sheets.push_back("GI_Sheet_CloneInfo");
     sheets.push_back("GI_Sheet_EeDebugWin");
@@ -137,49 +141,67 @@ TEST_F(OvlBehaviour, NoCellOfAnySheetIsMarkedOnTheDefaultRadio) {
         for (const Shown& s : Display(base)) {
             ++cells;
             EXPECT_NE(s.text, "error") << s.where;
+            EXPECT_EQ(s.text.find("*Yet*"), std::string::npos) << s.where << ": " << s.text;
             EXPECT_FALSE(s.marks & (kMarkError | kMarkNotice)) << s.where << ": " << s.text;
         }
     }
     EXPECT_GT(cells, 16 * 1024) << "the memory dump alone has 17 cells per row";
 }
 
-// The warning check parses each line of the list and evaluates it for display; a mark sends the
-// line's sheet reference to the tree.
-TEST_F(OvlBehaviour, WarningChecksFindNothingOnTheDefaultRadio) {
-    const std::vector<std::string> lines = Body("GI_WarningCheckList");
-    ASSERT_FALSE(lines.empty());
-    for (const std::string& line : lines) {
-        cmcCellObj cell;
-        ParseCell(line, cell, nullptr, nullptr);
-        cmcCellCapsule capsule;
-        capsule.cell = &cell;
-        indActiveCell().Evaluate(capsule, false);
-        EXPECT_FALSE(capsule.markBits & (kMarkError | kMarkNotice))
-            << *cell.argText << " is marked on a new radio";
+// Every entry of every choice list has its behaviour. (The mode list marks the modes that are not
+// available, so marks are not looked at here.)
+TEST_F(OvlBehaviour, ChoiceListEntriesShowTheirTexts) {
+    for (const std::string& list : OvlSelectionLists()) {
+        for (const Shown& s : Display(list)) {
+            EXPECT_FALSE(s.text.empty()) << s.where;
+            EXPECT_EQ(s.text.find("*Yet*"), std::string::npos) << s.where << ": " << s.text;
+        }
     }
 }
 
-// The checks do look: a user channel outside every transmit edge marks the user channel sheet.
-TEST_F(OvlBehaviour, WarningCheckMarksASheetWithAnError) {
+TEST_F(OvlBehaviour, WarningCheckFindsNothingOnTheDefaultRadio) {
+    const ModelProfile::WarningLists found = ModelProfile::RunWarningCheck(dict_);
+    EXPECT_TRUE(found.marksTree) << "the list names the sheets to mark";
+    EXPECT_TRUE(found.errors.empty()) << found.errors.front();
+    EXPECT_TRUE(found.notices.empty()) << found.notices.front();
+}
+
+// The checks do look: a user channel outside every transmit edge marks the user channel sheet, and
+// the same identity twice in the address book gives the address book a notice.
+TEST_F(OvlBehaviour, WarningCheckMarksTheSheetsThatHoldTheFaults) {
     datCh ch(main_->WorkingImage().Bytes());
     ch.Load(datCh::kUserCh, 2);
     ch.flags = datCh::kUsed;
     ch.rxFreq = ch.txFreq = 10000000;  // a time signal frequency: receive only
     ch.mode = 1;
     ch.Save();
-    bool marked = false;
-    for (const std::string& line : Body("GI_WarningCheckList")) {
-        cmcCellObj cell;
-        ParseCell(line, cell, nullptr, nullptr);
-        cmcCellCapsule capsule;
-        capsule.cell = &cell;
-        indActiveCell().Evaluate(capsule, false);
-        if (capsule.markBits & kMarkError) {
-            EXPECT_EQ(*cell.argText, "GI_Sheet_UserCh");
-            marked = true;
-        }
+    for (int e : {3, 7}) {
+        ch.SetEmpty(datCh::kDscId, e);
+        const uint8_t mmsi[5] = {23, 12, 34, 56, 70};  // 231234567, a ship
+        std::copy(mmsi, mmsi + 5, ch.identity);
+        std::fill(ch.name, ch.name + sizeof ch.name, 'X');
+        ch.rxFreq = ch.txFreq = 2182000;
+        ch.Save();
     }
-    EXPECT_TRUE(marked);
+    const ModelProfile::WarningLists found = ModelProfile::RunWarningCheck(dict_);
+    EXPECT_EQ(found.errors, std::vector<std::string>{"GI_Sheet_UserCh"});
+    EXPECT_EQ(found.notices, std::vector<std::string>{"GI_Sheet_DscAdr"});
+}
+
+// Start-up normalises the template against itself, and every save and clone write normalises the
+// working image against it: the default radio must come out of both unchanged, so that File New
+// followed by Save gives back the initial file.
+TEST_F(OvlBehaviour, DefaultRadioIsUnchangedByNormalisation) {
+    cmcEeprom templ;
+    DefaultImage::Build(templ);
+    for (bool forWriting : {false, true}) {
+        cmcEeprom image;
+        image.CopyFrom(templ);
+        ModelProfile::NormalizeImage(image, templ, forWriting);
+        for (int a = 0; a < image.GetSize(); ++a)
+            ASSERT_EQ(image.GetByte(a), templ.GetByte(a))
+                << "address " << a << (forWriting ? " when writing" : " when loading");
+    }
 }
 
 }  // namespace

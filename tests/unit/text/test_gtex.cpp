@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -313,6 +315,52 @@ TEST(GTex, LineCacheKeepsTheLast64LinesAndRereadsDroppedOnes) {
     // Both are cached now: line 0 skipped and line 1 read from the cache.
     EXPECT_EQ(d->Line("Big", 1), "line 1");
     EXPECT_EQ(d->SourceReads(), reads + 2);
+}
+
+// A file far larger than the reader's buffer, with lines of every length up to the limit and
+// random bytes, answers every lookup exactly as the same lines in memory do.
+TEST(GTex, LargeFileAnswersLikeTheSameLinesInMemory) {
+    ScopedTestHost host;
+    std::mt19937 rng(8191);
+    std::uniform_int_distribution<int> byte(1, 255);
+    std::uniform_int_distribution<int> shortLen(0, 120);
+    std::uniform_int_distribution<int> longLen(2000, 8191);
+    std::vector<std::string> lines;
+    std::vector<std::string> keys;
+    for (int i = 0; i < 1500; ++i) {
+        if (i % 12 == 0) {
+            keys.push_back("Sec" + std::to_string(i));
+            lines.push_back("#" + keys.back());
+            continue;
+        }
+        const int len = i % 37 == 0 ? longLen(rng) : shortLen(rng);
+        std::string line;
+        while (static_cast<int>(line.size()) < len) {
+            const char c = static_cast<char>(byte(rng));
+            if (c != '\n' && c != '\r')
+                line += c;
+        }
+        if (!line.empty() && line[0] == '#')
+            line[0] = '+';
+        lines.push_back(line);
+    }
+    lines.push_back("#End_Of_Ovl");
+    GTexSource memory(SourceKind::Memory, lines);
+    GTexSource file(SourceKind::FileCrLf, lines);
+    std::uniform_int_distribution<std::size_t> pickKey(0, keys.size() - 1);
+    std::uniform_int_distribution<int> pickLine(0, 14);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string& key = keys[pickKey(rng)];
+        const int n = pickLine(rng);
+        const auto lookup = [&](cmcGTex& d) -> std::optional<std::string> {
+            try {
+                return d.Line(key, n);
+            } catch (const cmcFatalError&) {
+                return std::nullopt;  // past the end of the source, in both
+            }
+        };
+        ASSERT_EQ(lookup(*file), lookup(*memory)) << key << " line " << n;
+    }
 }
 
 TEST(GTex, MainDictionaryIsRegisteredAndForgottenWhenDestroyed) {
