@@ -29,7 +29,8 @@ bool AllBlank(const char* text, int n) {
 
 // An entry before this one is in use with the same identity.
 bool HasEarlierTwin(indBehaveCall& call) {
-    if (!call.ch.IsUsed())
+    // A hostile argument (as low as INT_MIN) has no entries before it.
+    if (!call.ch.IsUsed() || call.argument <= 0)
         return false;
     datCh other(call.image, call.ch.ImageSize());
     const int last = std::min(call.argument, MM::kDscIdCount) - 1;
