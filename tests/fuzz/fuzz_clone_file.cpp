@@ -59,17 +59,21 @@ void Require(bool condition, const char* what) {
     }
 }
 
-void Patterned(cmcEeprom& image) {
-    image.SetSize(MemoryMap::kImageSize);
-    for (int a = 0; a < image.GetSize(); ++a)
-        image.SetByte(a, static_cast<std::uint8_t>(a * 37));
+// Built once: filling the image byte by byte for every read took half of each run.
+const cmcEeprom& Pattern() {
+    static cmcEeprom pattern;
+    if (pattern.GetSize() == 0) {
+        pattern.SetSize(MemoryMap::kImageSize);
+        for (int a = 0; a < pattern.GetSize(); ++a)
+            pattern.SetByte(a, static_cast<std::uint8_t>(a * 37));
+    }
+    return pattern;
 }
 
 int ReadOnce(cmcTestHost* host, const std::string& path, const cmcRange* ranges) {
+    const cmcEeprom& before = Pattern();
     cmcEeprom image;
-    Patterned(image);
-    cmcEeprom before;
-    before.CopyFrom(image);
+    image.CopyFrom(before);
     cmcCloneFile file;
     file.AttachImage(image);
     file.SetModelCode(ModelProfile::kModelCode);
