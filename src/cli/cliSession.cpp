@@ -23,11 +23,12 @@ HostAnswer cliHost::MessageBox(const std::string& caption, const std::string& te
     return cmcConsoleHost::MessageBox(caption, text, icon, buttons);
 }
 
-cliSession::cliSession() : working(main.WorkingImage()), templateImage(main.TemplateImage()) {
+cliSession::cliSession()
+    : working(controller.WorkingImage()), templateImage(controller.TemplateImage()) {
     cmcHost::Install(&host_);
     // A command line is its own confirmation: no question waits for an answer.
     host_.SetAnswer(HostAnswer::Yes);
-    cuiMainCore::Install(&main);
+    cuiMainCore::Install(&controller);
     clone.InstallHooks();
     templateImage.SetSize(ModelProfile::kImageSize);
     if (isatty(fileno(stderr))) {
@@ -101,10 +102,10 @@ bool cliSession::Start(const QCommandLineParser& parser, bool needTemplate) {
     dictionary.SetFile(ovl);
     cmcGTex::SetMain(&dictionary);
     dictionaryInstalled_ = true;
-    main.SetDictionary(&dictionary);
-    main.SetSectionCache(&sectionCache);
-    main.SetExpertMode(parser.isSet("expert"));
-    main.SetGeneralCoverageMode(parser.isSet("gene"));
+    controller.SetDictionary(&dictionary);
+    controller.SetSectionCache(&sectionCache);
+    controller.SetExpertMode(parser.isSet("expert"));
+    controller.SetGeneralCoverageMode(parser.isSet("gene"));
 
     if (needTemplate) {
         const std::string initial = FileCommands::TemplatePath(resourceDir);
@@ -227,7 +228,7 @@ int cliSession::WarningCheck(std::vector<SheetMark>* marks) {
 
 void cliSession::PrintCloneInfo() {
     // What the information sheet shows, row by row, from what this identification reported.
-    main.SetCloneInfo(clone.Identity().info, cuiMainCore::kCloneInfoLength);
+    controller.SetCloneInfo(clone.Identity().info, cuiMainCore::kCloneInfoLength);
     for (const std::string& row : cmcSheetRowTexts(dictionary, "GI_Sheet_CloneInfo"))
         std::printf("%s\n", row.c_str());
     std::fflush(stdout);

@@ -100,7 +100,7 @@ public:
 
     std::string command;
     cmcGTex dictionary;
-    cuiHeadlessMain main;
+    cuiHeadlessMain controller;
     cmcFCache sectionCache{&dictionary};
     // The headless controller's working and template images, which the behaviours read.
     cmcEeprom& working;

@@ -2,6 +2,7 @@
 // errors, then written to the radio. The radio is touched only when every check passed.
 #include <QCommandLineParser>
 
+#include "cli/cliInterruptHold.h"
 #include "cli/cliSession.h"
 #include "memory/FileCommands.h"
 
@@ -47,9 +48,12 @@ int cliWrite(cliSession& session, const QStringList& arguments) {
         return kExitDataErrors;
     }
 
+    const cliInterruptHold hold;
     const bool started =
         session.clone.StartWrite(session.working, &BeforeWrite, &cliSession::OnCloneDone, &session);
     const int status = session.RunClone(started, dst_CDrv_Result::kWrite);
+    if (hold.Interrupted())
+        session.Report("interrupted: the transfer was let finish first");
     if (status != dst_CDrv_Result::kOk)
         return session.CloneFailed(status);
     session.ShowMessage("GI_Mess_CloneWrite_Succeeded", HostIcon::Information);

@@ -1,6 +1,7 @@
 #include "text/cmcFCache.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellParser.h"
@@ -91,8 +92,17 @@ void cmcFCache::BuildList(std::string_view base, int label) {
                      });
 }
 
+std::string_view cmcFCache::NameOf(std::string_view base, int label) const {
+    nameBuf_.assign(base.data(), base.size());
+    nameBuf_ += '#';
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof(digits), label).ptr;
+    nameBuf_.append(digits, end);
+    return nameBuf_;
+}
+
 const cmcFCacheRecord* cmcFCache::Record(std::string_view base, int label) const {
-    const cmcHash2::Entry* e = index_.Find(RecordName(base, label));
+    const cmcHash2::Entry* e = index_.Find(NameOf(base, label));
     return e ? e->record : nullptr;
 }
 

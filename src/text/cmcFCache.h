@@ -58,7 +58,11 @@ public:
     static std::string RecordName(std::string_view base, int label);
 
 private:
+    // The record name in a buffer kept for reuse, so that lookups do not allocate.
+    std::string_view NameOf(std::string_view base, int label) const;
+
     cmcGTex* dictionary_;
+    mutable std::string nameBuf_;
     cmcHash2 index_;
     std::forward_list<cmcFCacheRecord> records_;  // newest first
 };

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <QDir>
+#include <QProcess>
 #include <QStringList>
 #include <string>
 
@@ -69,6 +72,32 @@ TEST_F(CliClone, WriteMakesTheRadioEqualToTheFile) {
     EXPECT_TRUE(SameCloneRange(after, expected));
 }
 
+TEST_F(CliClone, NoiseOnTheLineIsIgnoredByReadAndWrite) {
+    cmcEeprom radio, file, expected;
+    DefaultImage(radio, "NOISY RADIO");
+    DefaultImage(file, "NOISY FILE");
+    Normalised(file, expected);
+    const std::string saved = Path("radio-after.t590");
+    SimProcess sim({"--fault", "noise", "--image",
+                    QString::fromStdString(Save(radio, "radio.t590")), "--save",
+                    QString::fromStdString(saved)});
+    ASSERT_FALSE(sim.Device().empty());
+    const QString device = QString::fromStdString(sim.Device());
+    const std::string out = Path("out.t590");
+    const CliRun read = RunCli({"read", "--port", device, "-o", QString::fromStdString(out)});
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    cmcEeprom got;
+    Load(got, out);
+    EXPECT_TRUE(SameCloneRange(got, radio));
+    const CliRun write =
+        RunCli({"write", "--port", device, QString::fromStdString(Save(file, "file.t590"))});
+    EXPECT_EQ(write.exitCode, 0) << write.err;
+    sim.Stop();
+    cmcEeprom after;
+    Load(after, saved);
+    EXPECT_TRUE(SameCloneRange(after, expected));
+}
+
 TEST_F(CliClone, InfoPrintsTheInformationSheet) {
     SimProcess sim({});
     ASSERT_FALSE(sim.Device().empty());
@@ -115,6 +144,36 @@ TEST_F(CliClone, OnATerminalAFailureMessageStartsOnALineOfItsOwn) {
         run.err, " left\r\n" + Text("GI_Sys_AppTitle") + ": " + Line("GI_Mess_CloneErr_Head", 8)))
         << run.err;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("a.t590"))));
+}
+
+TEST_F(CliClone, AnInterruptWaitsForTheEndOfAWrite) {
+    cmcEeprom radio, file, expected;
+    DefaultImage(radio, "BEFORE");
+    DefaultImage(file, "AFTER CTRL-C");
+    Normalised(file, expected);
+    const std::string saved = Path("radio-after.t590");
+    // Paced like a real line, the write takes seconds: the interrupt comes in its middle.
+    SimProcess sim({"--baud", "38400", "--image", QString::fromStdString(Save(radio, "radio.t590")),
+                    "--save", QString::fromStdString(saved)});
+    ASSERT_FALSE(sim.Device().empty());
+    QProcess cli;
+    cli.setProgram(QString::fromStdString(CliPath()));
+    cli.setArguments({"write", "--port", QString::fromStdString(sim.Device()),
+                      QString::fromStdString(Save(file, "file.t590"))});
+    cli.start();
+    ASSERT_TRUE(cli.waitForStarted(5000));
+    cli.waitForFinished(1500);
+    ASSERT_EQ(cli.state(), QProcess::Running) << "the write ended before the interrupt";
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    const std::string err = cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit) << err;
+    EXPECT_EQ(cli.exitCode(), 0) << err;
+    EXPECT_TRUE(Contains(err, "interrupted: the transfer was let finish first")) << err;
+    sim.Stop();
+    cmcEeprom after;
+    Load(after, saved);
+    EXPECT_TRUE(SameCloneRange(after, expected));
 }
 
 // One fault of the emulator: the operation, the status the clone chain ends with and, for a
@@ -202,6 +261,18 @@ INSTANTIATE_TEST_SUITE_P(
         CliFault{"Byte23", {"byte23"}, "write", R::kWrongModel},
         CliFault{"MakerTextChanged", {}, "read", R::kModelCheck, true}),
     [](const ::testing::TestParamInfo<CliFault>& i) { return std::string(i.param.name); });
+
+TEST_F(CliClone, AReadIntoAMissingDirectoryIsAFileErrorAfterTheRead) {
+    cmcEeprom radio;
+    DefaultImage(radio, "RADIO");
+    SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590"))});
+    ASSERT_FALSE(sim.Device().empty());
+    const CliRun run = RunCli({"read", "--port", QString::fromStdString(sim.Device()), "-o",
+                               QString::fromStdString(Path("no/such/dir/out.t590"))});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_TRUE(Contains(run.err, Text("GI_Mess_FileErr_FileOpen"))) << run.err;
+    EXPECT_TRUE(Contains(run.err, "file status 1\n")) << run.err;
+}
 
 TEST_F(CliClone, AMissingDeviceIsStatus2WithTheSystemsReason) {
     const std::string out = Path("never.t590");

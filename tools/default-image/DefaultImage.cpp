@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "memory/MemoryMap.h"
 #include "memory/ModelProfile.h"
@@ -39,6 +40,8 @@ constexpr ItuBand kItuBands[MM::kItuEdgeCount] = {
     {25070, 26175, 26145, 9},  // 25/26 MHz
 };
 constexpr int kDuplexSpacingKHz = 3;
+// The band numbers of the ITU channel numbers (18/19 MHz channels are 18xx, 25/26 MHz 25xx).
+constexpr int kItuBandMHz[MM::kItuEdgeCount] = {4, 6, 8, 12, 16, 18, 22, 25};
 
 // Ship transmit allocations, ascending: the MF band and the HF maritime bands.
 struct Edge {
@@ -176,6 +179,9 @@ void BuildChannels(datCh& ch) {
                 ch.rxFreq = (kItuBands[band].firstCoastKHz + kDuplexSpacingKHz * n) * kKHz;
                 ch.txFreq = ch.rxFreq;
                 ch.mode = kModeUsb;
+                // The ITU channel number, 401 ... 2509, by which stations name the channel.
+                const std::string number = "ITU " + std::to_string(kItuBandMHz[band] * 100 + n + 1);
+                CopyText(ch.comment, sizeof ch.comment, number.c_str());
             }
             ch.Save();
         }

@@ -38,6 +38,45 @@ protected:
         return lines;
     }
 
+    // The argument text of the first behaviour reference with the given label in a line: the
+    // text after "<label>:" up to the closing parenthesis.
+    static std::string ArgumentTextOf(const std::string& line, const std::string& label) {
+        const std::string marker = label + ":";
+        const std::size_t at = line.find(marker);
+        if (at == std::string::npos)
+            return std::string();
+        const std::size_t from = at + marker.size();
+        return line.substr(from, line.find(')', from) - from);
+    }
+
+    // The base name of a sheet reference: the name part before ",", without a "[kind]".
+    static std::string SheetBase(const std::string& reference) {
+        std::string name = reference.substr(0, reference.find(','));
+        const std::size_t open = name.find('[');
+        const std::size_t close = name.find(']', open == std::string::npos ? 0 : open);
+        if (open != std::string::npos && close != std::string::npos)
+            name = name.substr(close + 1);
+        return name;
+    }
+
+    // The sheet references the tree's nodes open, in tree order.
+    std::vector<std::string> TreeSheetReferences() {
+        std::vector<std::string> refs;
+        for (const std::string& line : Body("GI_Tree_Main_Body")) {
+            const std::string ref = ArgumentTextOf(line, "CallSheet");
+            if (!ref.empty())
+                refs.push_back(ref);
+        }
+        return refs;
+    }
+
+    std::vector<std::string> TreeSheetBases() {
+        std::vector<std::string> bases;
+        for (const std::string& ref : TreeSheetReferences())
+            bases.push_back(SheetBase(ref));
+        return bases;
+    }
+
     ScopedTestHost host_;
     cmcGTex dict_;
 };

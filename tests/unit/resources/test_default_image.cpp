@@ -156,8 +156,10 @@ TEST_F(DefaultImageTest, UserChannelOneIs2182KHzAndEveryUsedChannelIsValid) {
 }
 
 // Duplex channel n of a band: the coast station transmits (the ship receives) on the band's first
-// coast frequency + 3 kHz x (n - 1). The 6 MHz band has eight channels.
+// coast frequency + 3 kHz x (n - 1). The 6 MHz band has eight channels. Each channel's comment is
+// its ITU channel number.
 TEST_F(DefaultImageTest, ItuChannelsFollowTheDuplexTables) {
+    const int bandNumber[MM::kItuEdgeCount] = {4, 6, 8, 12, 16, 18, 22, 25};
     const int firstCoastKHz[MM::kItuEdgeCount] = {4357,  6501,  8719,  13077,
                                                   17242, 19755, 22696, 26145};
     for (int band = 0; band < MM::kItuEdgeCount; ++band) {
@@ -169,6 +171,9 @@ TEST_F(DefaultImageTest, ItuChannelsFollowTheDuplexTables) {
             }
             ASSERT_TRUE(ch.IsUsed()) << "band " << band << " channel " << n + 1;
             EXPECT_EQ(ch.rxFreq, (firstCoastKHz[band] + 3 * n) * 1000);
+            const std::string number = std::to_string(bandNumber[band] * 100 + n + 1);
+            EXPECT_EQ(std::string(ch.comment, sizeof ch.comment),
+                      ("ITU " + number + "    ").substr(0, sizeof ch.comment));
             EXPECT_TRUE(indValueRules::IsItuFreqValid(data_, band, ch.rxFreq));
             EXPECT_TRUE(indValueRules::IsModeAvailable(data_, ch.mode));
         }

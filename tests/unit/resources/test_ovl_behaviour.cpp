@@ -89,19 +89,6 @@ protected:
         return shown;
     }
 
-    std::vector<std::string> TreeSheetBases() {
-        std::vector<std::string> bases;
-        for (const std::string& line : Body("GI_Tree_Main_Body")) {
-            const std::size_t at = line.find("CallSheet:");
-            if (at == std::string::npos)
-                continue;
-            std::string ref = line.substr(at + 10, line.find(')', at) - at - 10);
-            const std::size_t close = ref.find(']');
-            bases.push_back(close == std::string::npos ? ref : ref.substr(close + 1));
-        }
-        return bases;
-    }
-
     cmcFCache cache_{&dict_};
     ScopedHeadlessMain main_;
     std::int32_t counters_[cmcCellObj::kCounterCount] = {};

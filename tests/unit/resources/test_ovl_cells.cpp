@@ -88,18 +88,6 @@ protected:
         return v;
     }
 
-    std::vector<std::string> TreeSheetBases() {
-        std::vector<std::string> bases;
-        for (const auto& node : Items("GI_Tree_Main", true).cells) {
-            if (!node->argText)
-                continue;
-            std::string ref = node->argText->substr(0, node->argText->find(','));
-            const std::size_t close = ref.find(']');
-            bases.push_back(close == std::string::npos ? ref : ref.substr(close + 1));
-        }
-        return bases;
-    }
-
     static std::set<int> Labels(const Cells& cells) {
         std::set<int> labels;
         for (const auto& c : cells)

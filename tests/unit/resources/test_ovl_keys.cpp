@@ -34,39 +34,7 @@ bool IsDecimal(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// The argument text of the first behaviour reference with the given label in a cell
-// description: the text after "<label>:" up to the closing parenthesis.
-std::string ArgumentTextOf(const std::string& line, const std::string& label) {
-    const std::string marker = label + ":";
-    const std::size_t at = line.find(marker);
-    if (at == std::string::npos)
-        return std::string();
-    const std::size_t from = at + marker.size();
-    return line.substr(from, line.find(')', from) - from);
-}
-
-// The base name of a sheet reference: the name part before ",", without a "[kind]".
-std::string SheetBase(const std::string& reference) {
-    std::string name = reference.substr(0, reference.find(','));
-    const std::size_t open = name.find('[');
-    const std::size_t close = name.find(']', open == std::string::npos ? 0 : open);
-    if (open != std::string::npos && close != std::string::npos)
-        name = name.substr(close + 1);
-    return name;
-}
-
-class OvlKeys : public OvlResource {
-protected:
-    std::vector<std::string> TreeSheetReferences() {
-        std::vector<std::string> refs;
-        for (const std::string& line : Body("GI_Tree_Main_Body")) {
-            const std::string ref = ArgumentTextOf(line, "CallSheet");
-            if (!ref.empty())
-                refs.push_back(ref);
-        }
-        return refs;
-    }
-};
+using OvlKeys = OvlResource;
 
 TEST_F(OvlKeys, EveryKeyTheProgramAsksForExists) {
     std::vector<std::string> wanted = OvlDirectKeys();

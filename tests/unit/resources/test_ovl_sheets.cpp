@@ -60,21 +60,6 @@ struct SheetShape {
 
 class OvlSheets : public OvlResource {
 protected:
-    std::vector<std::string> TreeSheetBases() {
-        std::vector<std::string> bases;
-        for (const std::string& line : Body("GI_Tree_Main_Body")) {
-            const std::size_t at = line.find("CallSheet:");
-            if (at == std::string::npos)
-                continue;
-            const std::size_t from = at + 10;
-            std::string ref = line.substr(from, line.find(')', from) - from);
-            ref = ref.substr(0, ref.find(','));
-            const std::size_t close = ref.find(']');
-            bases.push_back(close == std::string::npos ? ref : ref.substr(close + 1));
-        }
-        return bases;
-    }
-
     std::vector<std::string> AllSheetBases() {
         std::vector<std::string> bases = TreeSheetBases();
         bases.insert(bases.end(), OvlFixedSheets().begin(), OvlFixedSheets().end());
