@@ -74,7 +74,7 @@ public:
     void CloneRead() override;
     void CloneWrite() override;
     void CloneInformation() override;
-    void OpenSheet(const std::string& specification) override;
+    void OpenSheet(const std::string& sheetRef) override;
     void CloseSheet() override;
     int FontSizeSetting() const override { return fontSize_; }
     void SetFontSizeSetting(int percent) override;

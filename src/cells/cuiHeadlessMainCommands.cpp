@@ -65,8 +65,8 @@ void cuiHeadlessMain::CloneInformation() {
     commandLog_.push_back("CloneInfo");
 }
 
-void cuiHeadlessMain::OpenSheet(const std::string& specification) {
-    commandLog_.push_back("OpenSheet " + specification);
+void cuiHeadlessMain::OpenSheet(const std::string& sheetRef) {
+    commandLog_.push_back("OpenSheet " + sheetRef);
 }
 
 void cuiHeadlessMain::CloseSheet() {

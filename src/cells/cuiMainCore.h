@@ -85,9 +85,9 @@ public:
     virtual void CloneRead() = 0;
     virtual void CloneWrite() = 0;
     virtual void CloneInformation() = 0;
-    // Sheets: opens the sheet of a specification; closes the open one (the periodic task reopens
-    // the tree's current sheet, so this rebuilds it).
-    virtual void OpenSheet(const std::string& specification) = 0;
+    // Sheets: opens the sheet a reference names (kind, base name, extra text); closes the open
+    // one (the periodic task reopens the tree's current sheet, so this rebuilds it).
+    virtual void OpenSheet(const std::string& sheetRef) = 0;
     virtual void CloseSheet() = 0;
     // Settings the view menu and the port menu show and change.
     virtual int FontSizeSetting() const = 0;

@@ -21,7 +21,8 @@ cmcEeprom& Mutable(const cmcEeprom& image) {
 }
 
 void CopyBlock(cmcEeprom& image, const cmcEeprom& templ, int address, int length) {
-    std::memcpy(image.Bytes() + address, templ.Bytes() + address, size_t(length));
+    // The template may be the image itself (the template is normalised at start).
+    std::memmove(image.Bytes() + address, templ.Bytes() + address, size_t(length));
 }
 
 void CopyBits(cmcEeprom& image, const cmcEeprom& templ, int address, uint8_t mask) {

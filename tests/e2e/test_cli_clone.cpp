@@ -72,6 +72,32 @@ TEST_F(CliClone, WriteMakesTheRadioEqualToTheFile) {
     EXPECT_TRUE(SameCloneRange(after, expected));
 }
 
+TEST_F(CliClone, NoiseOnTheLineIsIgnoredByReadAndWrite) {
+    cmcEeprom radio, file, expected;
+    DefaultImage(radio, "NOISY RADIO");
+    DefaultImage(file, "NOISY FILE");
+    Normalised(file, expected);
+    const std::string saved = Path("radio-after.t590");
+    SimProcess sim({"--fault", "noise", "--image",
+                    QString::fromStdString(Save(radio, "radio.t590")), "--save",
+                    QString::fromStdString(saved)});
+    ASSERT_FALSE(sim.Device().empty());
+    const QString device = QString::fromStdString(sim.Device());
+    const std::string out = Path("out.t590");
+    const CliRun read = RunCli({"read", "--port", device, "-o", QString::fromStdString(out)});
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+    cmcEeprom got;
+    Load(got, out);
+    EXPECT_TRUE(SameCloneRange(got, radio));
+    const CliRun write =
+        RunCli({"write", "--port", device, QString::fromStdString(Save(file, "file.t590"))});
+    EXPECT_EQ(write.exitCode, 0) << write.err;
+    sim.Stop();
+    cmcEeprom after;
+    Load(after, saved);
+    EXPECT_TRUE(SameCloneRange(after, expected));
+}
+
 TEST_F(CliClone, InfoPrintsTheInformationSheet) {
     SimProcess sim({});
     ASSERT_FALSE(sim.Device().empty());

@@ -12,7 +12,14 @@
 #include "text/cmcGTex.h"
 
 int main(int argc, char** argv) {
-    if (argc > 2) {
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "-h" || first == "--help") {
+        std::printf("usage: %s [OUTPUT]\nWrites the default T590 image (default: %s).\n", argv[0],
+                    DefaultImage::kFileName);
+        return 0;
+    }
+    // Anything else that looks like an option is a mistake, not a file name to create.
+    if (argc > 2 || (!first.empty() && first[0] == '-')) {
         std::fprintf(stderr, "usage: %s [OUTPUT]\n", argv[0]);
         return 2;
     }

@@ -320,3 +320,17 @@ TEST_F(SmallCells, GreyShapesWhileDrawing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TableCheck, ABlankModeIndicationRaisesANoticeNotAnError) {
+    Result r = Show(CT_Null, CL_Check_ModeReg, 0);
+    EXPECT_FALSE(r.Notice());
+    std::memcpy(image_ + MemoryMap::kModeIndications + 3 * 5, "   ", 3);
+    r = Show(CT_Null, CL_Check_ModeReg, 0);
+    EXPECT_TRUE(r.Notice());
+    EXPECT_FALSE(r.Error());
+    EXPECT_EQ(r.text, "");
+}
+
+}  // namespace

@@ -348,3 +348,31 @@ TEST_F(Dispatch, AnUnknownCategoryIsAProgramError) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HeadlessMain, ModifiedFollowsTheSavedImageUntilSavedAgain) {
+    ScopedTestHost host;
+    ScopedHeadlessMain main;
+    EXPECT_TRUE(main->CheckModified());  // nothing saved yet: the images differ in size
+    main->MarkSaved();
+    EXPECT_FALSE(main->CheckModified());
+    main->WorkingImage().SetByte(MemoryMap::kTxMeter, 1);
+    EXPECT_TRUE(main->CheckModified());
+    // Undoing the edit by hand does not make the image unmodified; saving does.
+    main->WorkingImage().SetByte(MemoryMap::kTxMeter, 0);
+    EXPECT_TRUE(main->CheckModified());
+    main->MarkSaved();
+    EXPECT_FALSE(main->IsModified());
+
+    const uint8_t info[30] = {1, 0x21, 2, 'A'};
+    main->SetCloneInfo(info, 30);  // more than the block: cut
+    EXPECT_EQ(main->CloneInfo()[1], 0x21);
+    EXPECT_EQ(main->CloneInfo()[3], 'A');
+    main->SetCloneInfo(info, 2);
+    EXPECT_EQ(main->CloneInfo()[3], 0);
+    EXPECT_EQ(main->TemplateImage().GetSize(), MemoryMap::kImageSize);
+    EXPECT_EQ(main->ReferenceImage().GetSize(), MemoryMap::kImageSize);
+}
+
+}  // namespace

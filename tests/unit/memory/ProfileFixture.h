@@ -42,6 +42,7 @@ public:
         "{(%CT_Null.CL_Check_ItuCh:GI_Sheet_ItuCh)}",
         "{(%CT_Null.CL_Check_EMail:GI_Sheet_EMail)}",
         "{(%CT_Null.CL_Check_FreqRange:GI_Sheet_BandEdge)}",
+        "{(%CT_Null.CL_Check_ModeReg:GI_Sheet_ModeReg)}",
         "#",
         "#GI_EmptyList",
         "#",
@@ -55,8 +56,10 @@ public:
         b[MM::kMapRevision] = MM::kMapRevisionValue;
         std::memcpy(b + MM::kMakerText, MM::kMakerTextValue, MM::kMakerTextLength);
         b[MM::kMaxUserChannel] = 160;
-        for (int m = 0; m < MM::kModeCount; ++m)
+        for (int m = 0; m < MM::kModeCount; ++m) {
             b[MM::kModeEnable + m] = 1;
+            std::memcpy(b + MM::kModeIndications + 3 * m, "LSBUSBAM CW FSKTLX" + 3 * m, 3);
+        }
         datCh ch(im);
         for (int kind :
              {datCh::kUserCh, datCh::kItuCh, datCh::kEMailCh, datCh::kDscId, datCh::kDscPair}) {

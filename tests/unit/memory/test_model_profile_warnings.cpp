@@ -72,6 +72,17 @@ TEST_F(WarningCheck, ErrorsNameTheSheetsOfTheirChecksInListOrder) {
     EXPECT_TRUE(ModelProfile::RunWarningCheck(dict).errors.empty());
 }
 
+TEST_F(WarningCheck, NoticesAreListedApartFromErrors) {
+    std::memcpy(work->Bytes() + MM::kModeIndications + 3, "   ", 3);
+    ModelProfile::WarningLists lists = ModelProfile::RunWarningCheck(dict);
+    EXPECT_TRUE(lists.errors.empty());
+    EXPECT_EQ(lists.notices, (std::vector<std::string>{"GI_Sheet_ModeReg"}));
+    Put(*work, datCh::kUserCh, 17, 20000, 20000);
+    lists = ModelProfile::RunWarningCheck(dict);
+    EXPECT_EQ(lists.errors, (std::vector<std::string>{"GI_Sheet_UserCh"}));
+    EXPECT_EQ(lists.notices, (std::vector<std::string>{"GI_Sheet_ModeReg"}));
+}
+
 TEST_F(WarningCheck, AnEmptyListMarksNothing) {
     static const char* const kLines[] = {"#GI_WarningCheckList", "#", "#End_Of_Ovl"};
     cmcGTex empty;
