@@ -48,10 +48,7 @@ bool cmcCellCapsule::ConvFreqPair(datCh& record, bool receiveSide, bool follow) 
     if (IsInteractive()) {
         const int32_t k = EffectiveKey();
         if (k == '.') {
-            const size_t dot = outputText.find('.');
-            selStart = static_cast<int32_t>(dot == std::string::npos ? outputText.size() : dot + 1);
-            selLength = 0;
-            action = kActEdit;
+            EditAfterDecimalPoint();
         } else if (k == '=' && !receiveSide) {
             outputText =
                 record.IsRxBlank() ? std::string() : FormatKHz(LimitHz(record.rxFreq), false);
@@ -117,10 +114,7 @@ bool cmcCellCapsule::ConvFreq(const datCh& record, int32_t& value, bool fine, bo
     if (IsInteractive()) {
         const int32_t k = EffectiveKey();
         if (k == '.') {
-            const size_t dot = outputText.find('.');
-            selStart = static_cast<int32_t>(dot == std::string::npos ? outputText.size() : dot + 1);
-            selLength = 0;
-            action = kActEdit;
+            EditAfterDecimalPoint();
         } else if ((k >= '0' && k <= '9') || k == ' ') {
             EditWithChar(k);
         } else if (k == kKeyEnter) {

@@ -18,6 +18,13 @@ void cmcCellCapsule::EditWithText() {
     action = kActEdit;
 }
 
+void cmcCellCapsule::EditAfterDecimalPoint() {
+    const size_t dot = outputText.find('.');
+    selStart = static_cast<int32_t>(dot == std::string::npos ? outputText.size() : dot + 1);
+    selLength = 0;
+    action = kActEdit;
+}
+
 void cmcCellCapsule::SelectAll() {
     selStart = 0;
     selLength = static_cast<int32_t>(outputText.size());

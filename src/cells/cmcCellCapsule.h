@@ -167,6 +167,9 @@ private:
     void EditWithChar(int32_t c);
     // Starts the in-place editor with the current output text, all selected.
     void EditWithText();
+    // Starts the in-place editor on a frequency, caret after its decimal point (or at the end),
+    // so that "." lets the user type the fraction.
+    void EditAfterDecimalPoint();
     void SelectAll();
     void SetCellAlignment(int alignment);
 };
