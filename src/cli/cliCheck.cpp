@@ -17,11 +17,9 @@ int cliCheck(cliSession& session, const QStringList& arguments) {
     int exitCode = kExitOk;
     if (!session.Parse(parser, arguments, &exitCode))
         return exitCode;
-    if (parser.positionalArguments().size() != 1) {
-        session.Report("one FILE is required (see --help)");
+    std::string path;
+    if (!session.TakePositionals(parser, &path))
         return kExitUsage;
-    }
-    const std::string path = parser.positionalArguments().first().toLocal8Bit().toStdString();
     if (!session.Start(parser, true))
         return kExitFile;
 

@@ -10,16 +10,12 @@ int cliInfo(cliSession& session, const QStringList& arguments) {
     parser.setApplicationDescription(
         "Asks the radio who it is (clone information) and shows its model, revision and comment.");
     cliSession::AddCommonOptions(parser);
-    parser.addOption({"port", "The COM port number or device of the cloning cable.", "P"});
+    cliSession::AddPortOption(parser);
     int exitCode = kExitOk;
     if (!session.Parse(parser, arguments, &exitCode))
         return exitCode;
-    if (!parser.positionalArguments().isEmpty()) {
-        session.Report("unexpected argument '" +
-                       parser.positionalArguments().first().toLocal8Bit().toStdString() +
-                       "' (see --help)");
+    if (!session.TakePositionals(parser, nullptr))
         return kExitUsage;
-    }
     if (!session.TakePort(parser))
         return kExitUsage;
     if (!session.Start(parser, false))

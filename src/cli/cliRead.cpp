@@ -11,17 +11,13 @@ int cliRead(cliSession& session, const QStringList& arguments) {
         "Reads the radio's memory (clone read) and saves it as a clone file. An existing FILE\n"
         "is replaced only after the read succeeded.");
     cliSession::AddCommonOptions(parser);
-    parser.addOption({"port", "The COM port number or device of the cloning cable.", "P"});
+    cliSession::AddPortOption(parser);
     parser.addOption({{"o", "output"}, "The clone file to write.", "FILE"});
     int exitCode = kExitOk;
     if (!session.Parse(parser, arguments, &exitCode))
         return exitCode;
-    if (!parser.positionalArguments().isEmpty()) {
-        session.Report("unexpected argument '" +
-                       parser.positionalArguments().first().toLocal8Bit().toStdString() +
-                       "' (see --help)");
+    if (!session.TakePositionals(parser, nullptr))
         return kExitUsage;
-    }
     if (!parser.isSet("output") || parser.value("output").isEmpty()) {
         session.Report("-o FILE is required (see --help)");
         return kExitUsage;

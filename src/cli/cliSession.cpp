@@ -58,6 +58,27 @@ void cliSession::AddCommonOptions(QCommandLineParser& parser) {
     parser.addOption({"version", "Shows the program's version."});
 }
 
+void cliSession::AddPortOption(QCommandLineParser& parser) {
+    parser.addOption({"port", "The COM port number or device of the cloning cable.", "P"});
+}
+
+bool cliSession::TakePositionals(const QCommandLineParser& parser, std::string* file) const {
+    const QStringList positionals = parser.positionalArguments();
+    if (!file) {
+        if (positionals.isEmpty())
+            return true;
+        Report("unexpected argument '" + positionals.first().toLocal8Bit().toStdString() +
+               "' (see --help)");
+        return false;
+    }
+    if (positionals.size() != 1) {
+        Report("one FILE is required (see --help)");
+        return false;
+    }
+    *file = positionals.first().toLocal8Bit().toStdString();
+    return true;
+}
+
 bool cliSession::Parse(QCommandLineParser& parser, const QStringList& arguments, int* exitCode) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (!parser.parse(arguments)) {

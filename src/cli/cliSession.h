@@ -51,6 +51,8 @@ public:
 
     // The options every subcommand takes, added to its parser.
     static void AddCommonOptions(QCommandLineParser& parser);
+    // The --port option of the subcommands that talk to the radio.
+    static void AddPortOption(QCommandLineParser& parser);
     // Parses the arguments of one subcommand; on a usage error prints it and returns false with
     // *exitCode set; --help and --version print and return false with 0.
     bool Parse(QCommandLineParser& parser, const QStringList& arguments, int* exitCode);
@@ -58,6 +60,9 @@ public:
     // template image. False when the resource file cannot be read (reported; exit with
     // kExitFile).
     bool Start(const QCommandLineParser& parser, bool needTemplate);
+    // Checks the positional arguments: none when file is null, else exactly one FILE, stored in
+    // *file. False (reported) otherwise: a usage error.
+    bool TakePositionals(const QCommandLineParser& parser, std::string* file) const;
     // Reads --port into the clone manager. False (reported) when missing or malformed.
     bool TakePort(const QCommandLineParser& parser);
 

@@ -20,16 +20,14 @@ int cliWrite(cliSession& session, const QStringList& arguments) {
         "Writes a clone file to the radio (clone write). The file must pass every file check\n"
         "and hold no errors. No question is asked: the command line is the confirmation.");
     cliSession::AddCommonOptions(parser);
-    parser.addOption({"port", "The COM port number or device of the cloning cable.", "P"});
+    cliSession::AddPortOption(parser);
     parser.addPositionalArgument("FILE", "The clone file to write to the radio.");
     int exitCode = kExitOk;
     if (!session.Parse(parser, arguments, &exitCode))
         return exitCode;
-    if (parser.positionalArguments().size() != 1) {
-        session.Report("one FILE is required (see --help)");
+    std::string path;
+    if (!session.TakePositionals(parser, &path))
         return kExitUsage;
-    }
-    const std::string path = parser.positionalArguments().first().toLocal8Bit().toStdString();
     if (!session.TakePort(parser))
         return kExitUsage;
     if (!session.Start(parser, true))
