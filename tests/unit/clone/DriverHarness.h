@@ -14,6 +14,15 @@
 #include "memory/cmcEeprom.h"
 #include "platform/cmcClock.h"
 
+// One 10 ms tick of virtual time for a driver: the output pump first, as its 1 ms timer would,
+// then the driver's step.
+inline void StepDriverTick(cmcCloneDrv& drv) {
+    if (!drv.Link().PumpTask().IsStopped())
+        drv.Link().PumpTask().TimerEvent();
+    drv.Step();
+    cmcClock::Advance(10);
+}
+
 // The clone driver on a fake link in virtual time, with a scripted radio at the far end that
 // answers each request of the program with bytes the test chose.
 class DriverHarness {
@@ -77,14 +86,10 @@ public:
             h->onDone(r);
     }
 
-    // Steps the driver every 10 ms of virtual time, the pump first as its 1 ms timer would.
+    // Steps the driver every 10 ms of virtual time until it is idle.
     void RunUntilIdle(int maxMs = 200000) {
-        for (int t = 0; drv.IsBusy() && t < maxMs; t += 10) {
-            if (!drv.Link().PumpTask().IsStopped())
-                drv.Link().PumpTask().TimerEvent();
-            drv.Step();
-            cmcClock::Advance(10);
-        }
+        for (int t = 0; drv.IsBusy() && t < maxMs; t += 10)
+            StepDriverTick(drv);
     }
 
     bool Info() {

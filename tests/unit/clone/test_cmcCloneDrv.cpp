@@ -259,12 +259,8 @@ TEST(CloneDriver, StartWhileBusyIsRefusedAndLeavesTheRunningOperation) {
     cmcEeprom image;
     image.SetSize(MemoryMap::kImageSize);
     ASSERT_TRUE(h.drv.StartWrite(image, kCloneRanges, &DriverHarness::OnDone, &h));
-    for (int i = 0; i < 20; ++i) {
-        if (!h.drv.Link().PumpTask().IsStopped())
-            h.drv.Link().PumpTask().TimerEvent();
-        h.drv.Step();
-        cmcClock::Advance(10);
-    }
+    for (int i = 0; i < 20; ++i)
+        StepDriverTick(h.drv);
     EXPECT_FALSE(h.drv.StartRead(kCloneRanges, &DriverHarness::OnDone, &h));
     EXPECT_FALSE(h.drv.StartInfo(&DriverHarness::OnDone, &h));
     EXPECT_EQ(h.drv.GetState(), cmcCloneDrv::State::SendData);

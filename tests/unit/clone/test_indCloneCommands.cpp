@@ -50,13 +50,8 @@ struct CommandsFixture : ::testing::Test {
     }
 
     void Run() {
-        for (int t = 0; man.IsBusy() && t < 200000; t += 10) {
-            cmcTask& pump = man.Driver().Link().PumpTask();
-            if (!pump.IsStopped())
-                pump.TimerEvent();
-            man.Driver().Step();
-            cmcClock::Advance(10);
-        }
+        for (int t = 0; man.IsBusy() && t < 200000; t += 10)
+            StepDriverTick(man.Driver());
     }
 };
 
