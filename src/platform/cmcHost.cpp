@@ -28,6 +28,18 @@ std::string cmcHost::ExecutableName() const {
     return QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLocal8Bit().toStdString();
 }
 
+bool cmcHost::AskOpenFileName(const HostFileDialog& dialog, std::string* path) {
+    (void)dialog;
+    (void)path;
+    return false;
+}
+
+bool cmcHost::AskSaveFileName(const HostFileDialog& dialog, std::string* path) {
+    (void)dialog;
+    (void)path;
+    return false;
+}
+
 HostRect cmcHost::WorkArea() const {
     HostRect r{0, 0, 1024, 768};
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {

@@ -9,6 +9,15 @@ enum class HostIcon { None, Information, Warning, Error, Question };
 enum class HostButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class HostAnswer { Ok, Cancel, Yes, No };
 
+// An open or save file dialog as the file commands ask for it. The filter is the resource file's
+// form ("T590 clone files (*.t590)|*.t590|All files (*.*)|*.*"); a GUI host makes its own of it.
+struct HostFileDialog {
+    std::string defaultExtension;  // without the dot
+    std::string filter;
+    std::string initialDir;
+    std::string presetName;  // save dialogs only
+};
+
 struct HostRect {
     int left = 0;
     int top = 0;
@@ -27,6 +36,11 @@ public:
     // A program or resource error: a message box captioned with the executable's file name, then
     // abnormal termination. Never returns.
     [[noreturn]] virtual void Fatal(const std::string& text) = 0;
+
+    // File dialogs: true with *path set when the user chose a file, false when cancelled. The
+    // save dialog asks before overwriting. A host without dialogs cancels.
+    virtual bool AskOpenFileName(const HostFileDialog& dialog, std::string* path);
+    virtual bool AskSaveFileName(const HostFileDialog& dialog, std::string* path);
 
     virtual void SetBusy(bool busy) { (void)busy; }
     virtual std::string ExecutableDir() const;   // with its trailing separator

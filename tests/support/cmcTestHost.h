@@ -30,6 +30,17 @@ public:
     void SetBusy(bool busy) override { busy_ = busy; }
     bool ShiftPressed() const override { return shift_; }
     HostRect WorkArea() const override { return workArea_; }
+    bool AskOpenFileName(const HostFileDialog& dialog, std::string* path) override;
+    bool AskSaveFileName(const HostFileDialog& dialog, std::string* path) override;
+
+    // File dialogs answer from a script of chosen paths; an empty path (or none queued)
+    // cancels. Every dialog shown is recorded.
+    struct Dialog {
+        bool save;
+        HostFileDialog request;
+    };
+    void QueueFileName(const std::string& path) { fileNames_.push_back(path); }
+    const std::vector<Dialog>& Dialogs() const { return dialogs_; }
 
     void QueueAnswer(HostAnswer answer) { answers_.push_back(answer); }
     void SetDefaultAnswer(HostAnswer answer) { defaultAnswer_ = answer; }
@@ -45,6 +56,8 @@ private:
     std::vector<Message> messages_;
     std::vector<std::string> fatals_;
     std::deque<HostAnswer> answers_;
+    std::deque<std::string> fileNames_;
+    std::vector<Dialog> dialogs_;
     HostAnswer defaultAnswer_ = HostAnswer::Ok;
     HostRect workArea_{0, 0, 1280, 1024};
     bool shift_ = false;
