@@ -9,11 +9,11 @@
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cells/indActiveCell.h"
+#include "cuiHeadlessMain.h"
 #include "memory/MemoryMap.h"
 #include "memory/datCh.h"
-#include "text/cmcFCache.h"
 #include "text/cmcGTex.h"
 
 namespace MM = MemoryMap;
@@ -68,14 +68,14 @@ struct Setup {
     ~Setup() { cmcGTex::SetMain(nullptr); }
 };
 
-int Show(int category, int label, int argument) {
+int Show(Setup& setup, int category, int label, int argument) {
     cmcCellObj cell;
     cell.category = category;
     cell.label = label;
     cell.argument = argument;
     cmcCellCapsule c;
     c.cell = &cell;
-    indActiveCell active;
+    indActiveCell active(setup.main.Core());
     active.Evaluate(c, false);
     return int(c.outputText.size()) + c.markBits;
 }
@@ -85,7 +85,7 @@ void BM_CommonSheetRepaint(benchmark::State& state) {
     for (auto _ : state) {
         int sum = 0;
         for (int label = CL_Comm_CloneComm; label <= CL_Comm_RfGain; ++label)
-            sum += Show(CT_Null, label, 0);
+            sum += Show(setup, CT_Null, label, 0);
         benchmark::DoNotOptimize(sum);
     }
 }
@@ -96,7 +96,7 @@ void BM_DscTableChecks(benchmark::State& state) {
     for (auto _ : state) {
         int sum = 0;
         for (int label = CL_Check_Dsc_SelfId; label <= CL_Check_Dsc_Cate; ++label)
-            sum += Show(CT_Null, label, 0);
+            sum += Show(setup, CT_Null, label, 0);
         benchmark::DoNotOptimize(sum);
     }
 }
@@ -108,7 +108,7 @@ void BM_AddressBookColumn(benchmark::State& state) {
     for (auto _ : state) {
         int sum = 0;
         for (int e = 0; e < MM::kDscIdCount; ++e)
-            sum += Show(CT_DscId, CL_Dsc_Id_Adr, e);
+            sum += Show(setup, CT_DscId, CL_Dsc_Id_Adr, e);
         benchmark::DoNotOptimize(sum);
     }
 }

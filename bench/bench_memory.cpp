@@ -7,10 +7,10 @@
 #include <string>
 
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
+#include "profile/ModelProfile.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "cells/cmcCellCapsule.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/datChEdit.h"
+#include "cuiHeadlessMain.h"
 #include "memory/MemoryMap.h"
 #include "memory/datCh.h"
-#include "memory/datChEdit.h"
 #include "text/cmcGTex.h"
 
 namespace {
@@ -67,7 +67,7 @@ void BM_InsertFirstUserChannel(benchmark::State& state) {
     dictionary.SetLines(kTexts, sizeof kTexts / sizeof kTexts[0]);
     cuiHeadlessMain main;
     main.SetDictionary(&dictionary);
-    cuiMainCore::Install(&main);
+    const cuiMainCore core = main.Core();
     uint8_t* image = main.WorkingData();
     image[MemoryMap::kMaxUserChannel] = 160;
     datCh ch(image);
@@ -76,10 +76,10 @@ void BM_InsertFirstUserChannel(benchmark::State& state) {
         ch.Save();
         ch.Load(datCh::kUserCh, 1);
         cmcCellCapsule capsule;
+        capsule.core = &core;
         datChEdit::Run(datChEdit::kInsert, capsule, ch, 1, 160);
         benchmark::ClobberMemory();
     }
-    cuiMainCore::Install(nullptr);
 }
 BENCHMARK(BM_InsertFirstUserChannel)->Unit(benchmark::kMicrosecond);
 

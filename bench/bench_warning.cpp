@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <string>
 
-#include "cells/cuiHeadlessMain.h"
-#include "memory/ModelProfile.h"
+#include "cells/cmcFCache.h"
+#include "cuiHeadlessMain.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
-#include "text/cmcFCache.h"
+#include "profile/ModelProfile.h"
 #include "text/cmcGTex.h"
 
 namespace {
@@ -48,7 +48,7 @@ void BM_WarningCheck(benchmark::State& state) {
     }
     ModelProfile::WarningLists lists;
     for (auto _ : state) {
-        lists = ModelProfile::RunWarningCheck(p.dictionary);
+        lists = ModelProfile::RunWarningCheck(p.main.Core());
         benchmark::DoNotOptimize(lists.errors.data());
     }
     // A default image raises nothing.
@@ -66,7 +66,7 @@ void BM_NormalizeForWriting(benchmark::State& state) {
     cmcEeprom image;
     for (auto _ : state) {
         image.CopyFrom(p.main->WorkingImage());
-        ModelProfile::NormalizeImage(image, p.main->TemplateImage(), true);
+        ModelProfile::NormalizeImage(p.main.Core(), image, p.main->TemplateImage(), true);
         benchmark::DoNotOptimize(image.Bytes());
     }
 }

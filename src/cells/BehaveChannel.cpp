@@ -62,7 +62,8 @@ void Comment(indBehaveCall& call) {
 
 void ItuChannelNumber(indBehaveCall& call) {
     const int perBand = MemoryMap::kItuChannelsPerBand;
-    const std::string band = call.core.Dictionary().Line(kBandNames, call.argument / perBand);
+    const std::string band =
+        call.core.document.Dictionary().Line(kBandNames, call.argument / perBand);
     call.capsule.outputText = band + "-" + std::to_string(call.argument % perBand + 1);
 }
 

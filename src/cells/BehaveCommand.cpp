@@ -29,33 +29,33 @@ bool IsUpdate(const indBehaveCall& call) {
 
 void FileNew(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.FileNew();
+        call.core.commands.FileNew();
 }
 
 void FileOpen(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.FileOpen();
+        call.core.commands.FileOpen();
 }
 
 void FileSave(indBehaveCall& call) {
     if (!IsEnter(call))
         return;
-    if (call.core.IsUntitled())
-        call.core.FileSaveAs();
+    if (call.core.commands.IsUntitled())
+        call.core.commands.FileSaveAs();
     else
-        call.core.SaveFile(call.core.CurrentFileName());
+        call.core.commands.SaveFile(call.core.commands.CurrentFileName());
 }
 
 void FileSaveAs(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.FileSaveAs();
+        call.core.commands.FileSaveAs();
 }
 
 void PrintCurrent(indBehaveCall& call) {
-    const bool printable = call.core.CanPrintOpenSheet();
+    const bool printable = call.core.views.CanPrintOpenSheet();
     if (IsEnter(call)) {
         if (printable)
-            call.core.Print(false);
+            call.core.views.Print(false);
     } else if (IsUpdate(call)) {
         SetState(call.cell, cmcCellObj::kDisabled, !printable);
     }
@@ -63,7 +63,7 @@ void PrintCurrent(indBehaveCall& call) {
 
 void PrintAll(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.Print(true);
+        call.core.views.Print(true);
 }
 
 // A menu caption shows "&" as the mark of the next character's shortcut; a file name's own "&"
@@ -82,14 +82,14 @@ std::string MenuEscaped(const std::string& text) {
 void FileRecent(indBehaveCall& call) {
     const int n = call.argument;
     if (IsEnter(call)) {
-        const std::string path = call.core.RecentFileText(n, true);
+        const std::string path = call.core.commands.RecentFileText(n, true);
         if (!path.empty())  // an empty slot is disabled; a stray Enter must not open ""
-            call.core.OpenFile(path);
+            call.core.commands.OpenFile(path);
         return;
     }
     if (!IsUpdate(call))
         return;
-    const std::string shown = call.core.RecentFileText(n, false);
+    const std::string shown = call.core.commands.RecentFileText(n, false);
     const bool empty = shown.empty();
     SetState(call.cell, cmcCellObj::kDisabled, empty);
     SetState(call.cell, cmcCellObj::kHidden, empty && n != 0);
@@ -100,7 +100,7 @@ void FileRecent(indBehaveCall& call) {
 
 void FileExit(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.CloseMainWindow();
+        call.core.views.CloseMainWindow();
 }
 
 // The Edit menu mirrors the current sheet's popup menu; while it holds nothing (no sheet has
@@ -109,48 +109,50 @@ void FileExit(indBehaveCall& call) {
 void EditTop(indBehaveCall& call) {
     if (!IsUpdate(call))
         return;
-    if (call.core.MainMenuItemCount(CL_Menu_Edit_Top) == 0)
-        call.core.MirrorIntoMainMenu(CL_Menu_Edit_Top, "GI_PMenu_NoItem");
+    if (call.core.views.MainMenuItemCount(CL_Menu_Edit_Top) == 0)
+        call.core.views.MirrorIntoMainMenu(CL_Menu_Edit_Top, "GI_PMenu_NoItem");
 }
 
 void ViewFontSize(indBehaveCall& call) {
     if (IsEnter(call)) {
-        call.core.SetFontSizeSetting(call.argument);
-        call.core.CloseSheet();  // reopened by the periodic task, built in the new size
+        call.core.views.SetFontSizeSetting(call.argument);
+        call.core.views.CloseSheet();  // reopened by the periodic task, built in the new size
     } else if (IsUpdate(call)) {
-        SetState(call.cell, cmcCellObj::kChecked, call.argument == call.core.FontSizeSetting());
+        SetState(call.cell, cmcCellObj::kChecked,
+                 call.argument == call.core.views.FontSizeSetting());
     }
 }
 
 void ViewToolBar(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.ToggleToolBar();
+        call.core.views.ToggleToolBar();
     else if (IsUpdate(call))
-        SetState(call.cell, cmcCellObj::kChecked, call.core.ToolBarVisible());
+        SetState(call.cell, cmcCellObj::kChecked, call.core.views.ToolBarVisible());
 }
 
 void PortCom(indBehaveCall& call) {
     if (IsEnter(call)) {
-        call.core.SetComPortSetting(call.argument);
+        call.core.commands.SetComPortSetting(call.argument);
         indBehaveUtil::Send(cmcEvKind::CommandSetChanged);
     } else if (IsUpdate(call)) {
-        SetState(call.cell, cmcCellObj::kChecked, call.argument == call.core.ComPortSetting());
+        SetState(call.cell, cmcCellObj::kChecked,
+                 call.argument == call.core.commands.ComPortSetting());
     }
 }
 
 void CloneRead(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.CloneRead();
+        call.core.commands.CloneRead();
 }
 
 void CloneWrite(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.CloneWrite();
+        call.core.commands.CloneWrite();
 }
 
 void CloneInfo(indBehaveCall& call) {
     if (IsEnter(call))
-        call.core.CloneInformation();
+        call.core.commands.CloneInformation();
 }
 
 void HelpAbout(indBehaveCall& call) {
@@ -161,14 +163,14 @@ void HelpAbout(indBehaveCall& call) {
 void HelpContents(indBehaveCall& call) {
     if (!IsEnter(call))
         return;
-    call.core.ShowHelp(cmcHost::Instance().ExecutableDir() +
-                       indBehaveUtil::DictionaryText(call, "GI_Sys_MyHelpFile"));
+    call.core.views.ShowHelp(cmcHost::Instance().ExecutableDir() +
+                             indBehaveUtil::DictionaryText(call, "GI_Sys_MyHelpFile"));
 }
 
 void OpenTreeSheet(indBehaveCall& call) {
     if (!IsEnter(call) || call.cell == nullptr || !call.cell->argText)
         return;
-    call.core.OpenSheet(*call.cell->argText);
+    call.core.views.OpenSheet(*call.cell->argText);
 }
 
 // ---- Popup menu items: their commands run in the dispatcher's popup step; this is their state.
@@ -177,12 +179,14 @@ void PMenuNoItem(indBehaveCall& call) {
     if (!IsUpdate(call))
         return;
     SetState(call.cell, cmcCellObj::kDisabled, true);
-    SetState(call.cell, cmcCellObj::kHidden, call.core.MainMenuItemCount(CL_Menu_Edit_Top) != 1);
+    SetState(call.cell, cmcCellObj::kHidden,
+             call.core.views.MainMenuItemCount(CL_Menu_Edit_Top) != 1);
 }
 
 void PMenuPaste(indBehaveCall& call) {
     if (IsUpdate(call))
-        SetState(call.cell, cmcCellObj::kDisabled, !call.core.Clipboard().CanPaste(call.kind));
+        SetState(call.cell, cmcCellObj::kDisabled,
+                 !call.core.document.Clipboard().CanPaste(call.kind));
 }
 
 void PMenuRowEdit(indBehaveCall& call) {

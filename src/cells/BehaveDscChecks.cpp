@@ -15,10 +15,11 @@ namespace {
 
 constexpr int kCategoryItemsChecked = 4;  // items 0..3 carry the column rules
 
-bool AnyError(int category, int count, std::initializer_list<int> labels) {
+bool AnyError(const indBehaveCall& call, int category, int count,
+              std::initializer_list<int> labels) {
     for (int n = 0; n < count; ++n) {
         for (int label : labels) {
-            if (indActiveCell::ErrorMarkOf(category, label, n))
+            if (call.ErrorMarkOf(category, label, n))
                 return true;
         }
     }
@@ -26,11 +27,11 @@ bool AnyError(int category, int count, std::initializer_list<int> labels) {
 }
 
 void CheckSelfId(indBehaveCall& call) {
-    call.SetError(indActiveCell::ErrorMarkOf(CT_Null, CL_Dsc_SelfId, 0));
+    call.SetError(call.ErrorMarkOf(CT_Null, CL_Dsc_SelfId, 0));
 }
 
 void CheckAddressBook(indBehaveCall& call) {
-    if (AnyError(CT_DscId, MM::kDscIdCount,
+    if (AnyError(call, CT_DscId, MM::kDscIdCount,
                  {CL_Dsc_Id_FreqR, CL_Dsc_Id_FreqT, CL_Dsc_Id_Comment})) {
         call.SetError(true);
         return;
@@ -39,11 +40,11 @@ void CheckAddressBook(indBehaveCall& call) {
 }
 
 void CheckPairs(indBehaveCall& call) {
-    call.SetError(AnyError(CT_DscRxTx, MM::kDscPairCount, {CL_Dsc_RxTx_Rx, CL_Dsc_RxTx_Tx}));
+    call.SetError(AnyError(call, CT_DscRxTx, MM::kDscPairCount, {CL_Dsc_RxTx_Rx, CL_Dsc_RxTx_Tx}));
 }
 
 void CheckCategories(indBehaveCall& call) {
-    call.SetError(AnyError(CT_DscCate, kCategoryItemsChecked,
+    call.SetError(AnyError(call, CT_DscCate, kCategoryItemsChecked,
                            {CL_Dsc_Cate_All, CL_Dsc_Cate_Grp, CL_Dsc_Cate_Ind, CL_Dsc_Cate_Pos}));
 }
 

@@ -11,10 +11,11 @@ namespace {
 namespace MM = MemoryMap;
 
 // Any entry first..last of the category has an error on one of the labels.
-bool AnyError(int category, int first, int last, std::initializer_list<int> labels) {
+bool AnyError(const indBehaveCall& call, int category, int first, int last,
+              std::initializer_list<int> labels) {
     for (int n = first; n <= last; ++n) {
         for (int label : labels) {
-            if (indActiveCell::ErrorMarkOf(category, label, n))
+            if (call.ErrorMarkOf(category, label, n))
                 return true;
         }
     }
@@ -24,30 +25,31 @@ bool AnyError(int category, int first, int last, std::initializer_list<int> labe
 void CheckUserChannels(indBehaveCall& call) {
     // Rows above the maximum user channel number show no marks of their own, so scanning the
     // whole table covers exactly the channels in use.
-    call.SetError(
-        AnyError(CT_UserCh, 1, MM::kUserChannelCount, {CL_UCh_FreqR, CL_UCh_FreqT, CL_UCh_Mode}));
+    call.SetError(AnyError(call, CT_UserCh, 1, MM::kUserChannelCount,
+                           {CL_UCh_FreqR, CL_UCh_FreqT, CL_UCh_Mode}));
 }
 
 void CheckItuChannels(indBehaveCall& call) {
-    call.SetError(AnyError(CT_ItuCh, 0, MM::kItuChannelCount - 1, {CL_ICh_Freq, CL_ICh_Mode}));
+    call.SetError(
+        AnyError(call, CT_ItuCh, 0, MM::kItuChannelCount - 1, {CL_ICh_Freq, CL_ICh_Mode}));
 }
 
 void CheckEMailChannels(indBehaveCall& call) {
     call.SetError(
-        AnyError(CT_EMail, 0, MM::kEMailChannelCount - 1, {CL_EMail_FreqR, CL_EMail_FreqT}));
+        AnyError(call, CT_EMail, 0, MM::kEMailChannelCount - 1, {CL_EMail_FreqR, CL_EMail_FreqT}));
 }
 
 void CheckFreqRanges(indBehaveCall& call) {
     const std::initializer_list<int> ends = {CL_EdgeFreq_Low, CL_EdgeFreq_High};
-    call.SetError(AnyError(CT_Edge_Rx, 0, 0, ends) ||
-                  AnyError(CT_Edge_Itu, 0, MM::kItuEdgeCount - 1, ends) ||
-                  AnyError(CT_Edge_Tx, 0, MM::kTxEdgeCount - 1, ends));
+    call.SetError(AnyError(call, CT_Edge_Rx, 0, 0, ends) ||
+                  AnyError(call, CT_Edge_Itu, 0, MM::kItuEdgeCount - 1, ends) ||
+                  AnyError(call, CT_Edge_Tx, 0, MM::kTxEdgeCount - 1, ends));
 }
 
 void CheckModeRegistrations(indBehaveCall& call) {
     bool notice = false;
     for (int n = 0; n < MM::kModeCount && !notice; ++n)
-        notice = indActiveCell::NoticeMarkOf(CT_ModeReg, CL_ModeReg_Indication, n);
+        notice = call.NoticeMarkOf(CT_ModeReg, CL_ModeReg_Indication, n);
     call.SetNotice(notice);
 }
 

@@ -57,7 +57,7 @@ void DebugByte(indBehaveCall& call) {
     const int a = ImageAddress(call, int64_t(call.argument) * kBytesPerRow + column, 1);
     if (a < 0)
         return;  // a row beyond the image shows nothing
-    cmcEeprom& reference = call.core.ReferenceImage();
+    cmcEeprom& reference = call.core.document.ReferenceImage();
     const int size = call.ch.ImageSize();
 
     if (c.key == kKeyF3 || c.key == kKeyF4) {
@@ -108,7 +108,7 @@ void CloneInfoModel(indBehaveCall& call) {
 }
 
 void CloneInfoRevision(indBehaveCall& call) {
-    const uint8_t b = call.core.CloneInfo()[kInfoRevision];
+    const uint8_t b = call.core.document.CloneInfo()[kInfoRevision];
     call.capsule.outputText =
         indBehaveUtil::Decimal(b >> 4) + "." + indBehaveUtil::Decimal(b & 0x0F);
 }
@@ -118,12 +118,12 @@ void CloneInfoComment(indBehaveCall& call) {
     c.key = kKeyDisplay;  // nothing can be typed, and silently so
     // A copy: showing the comment must not change what the radio reported.
     char text[kInfoCommentLength];
-    std::memcpy(text, call.core.CloneInfo() + kInfoComment, sizeof text);
+    std::memcpy(text, call.core.document.CloneInfo() + kInfoComment, sizeof text);
     c.inputKind = kInputKey;
     c.ConvText(text, kInfoCommentLength);
 }
 
-static_assert(kInfoComment + kInfoCommentLength <= cuiMainCore::kCloneInfoLength,
+static_assert(kInfoComment + kInfoCommentLength <= cuiDocument::kCloneInfoLength,
               "the comment lies in the stored information");
 
 }  // namespace

@@ -26,11 +26,11 @@ void SetState(cmcCellObj* cell, uint8_t bits, bool on) {
 }
 
 std::string DictionaryLine(indBehaveCall& call, const char* key, int n) {
-    return call.core.Dictionary().Line(key, n);
+    return call.core.document.Dictionary().Line(key, n);
 }
 
 std::string DictionaryText(indBehaveCall& call, const char* key) {
-    return call.core.Dictionary().Text(key);
+    return call.core.document.Dictionary().Text(key);
 }
 
 std::string Decimal(int value) {

@@ -1,8 +1,8 @@
 // Choice lists of the cell capsule: a stored index shown as the text of its list entry.
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcFCache.h"
 #include "cells/cuiMainCore.h"
-#include "text/cmcFCache.h"
 
 bool cmcCellCapsule::ConvChoice(const char* listKey, int itemLabel, int32_t& value) {
     action = kActNone;
@@ -16,8 +16,8 @@ bool cmcCellCapsule::ConvChoice(const char* listKey, int itemLabel, int32_t& val
         return true;
     }
 
-    cuiMainCore& core = cuiMainCore::Instance();
-    cmcFCache& cache = core.SectionCache();
+    const cuiMainCore& core = Core();
+    cmcFCache& cache = core.document.SectionCache();
     outputText = cache.TextOf(listKey, itemLabel, value);
     if (!IsInteractive())
         return false;
@@ -34,7 +34,7 @@ bool cmcCellCapsule::ConvChoice(const char* listKey, int itemLabel, int32_t& val
             action = kActDone;
         }
     } else if (k == kKeyEnter) {
-        core.OpenChoiceList(*this, itemLabel, value, core.Dictionary(), listKey);
+        core.views.OpenChoiceList(*this, itemLabel, value, core.document.Dictionary(), listKey);
         action = kActDone;
     }
     return changed;
@@ -48,8 +48,7 @@ bool cmcCellCapsule::ConvChoiceByte(const char* listKey, uint8_t& byte, int item
         if (changed) {
             action = kActNone;
             if (parent == nullptr)
-                outputText =
-                    cuiMainCore::Instance().SectionCache().TextOf(listKey, itemLabel, byte);
+                outputText = Core().document.SectionCache().TextOf(listKey, itemLabel, byte);
         }
         return false;
     }

@@ -181,9 +181,10 @@ bool cmcCellCapsule::ConvHexByte(uint8_t& value, int compareValue, int firstBit,
     if (IsInteractive()) {
         const int32_t k = EffectiveKey();
         if (k == kKeyEnter) {
-            cuiMainCore& core = cuiMainCore::Instance();
-            core.OpenBitEditor(*this, core.Dictionary(), uint32_t(value) << kBitEditorShift,
-                               firstBit, lastBit, 0, 0, kBitEditorSheet);
+            const cuiMainCore& core = Core();
+            core.views.OpenBitEditor(*this, core.document.Dictionary(),
+                                     uint32_t(value) << kBitEditorShift, firstBit, lastBit, 0, 0,
+                                     kBitEditorSheet);
             action = kActDone;
         } else if (k >= 0 && k <= 126 && IsHexDigit(static_cast<char>(k))) {
             EditWithChar(k);

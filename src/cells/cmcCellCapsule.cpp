@@ -3,8 +3,15 @@
 #include "cells/ValueConvText.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellObj.h"
+#include "platform/cmcHost.h"
 
 using namespace ValueConvText;
+
+const cuiMainCore& cmcCellCapsule::Core() const {
+    if (core == nullptr)
+        FatalError("A cell conversion outside an evaluation.");
+    return *core;
+}
 
 void cmcCellCapsule::EditWithChar(int32_t c) {
     outputText.assign(1, static_cast<char>(c));

@@ -8,6 +8,7 @@
 class cmcCellObj;
 class cmcCellCanvas;
 class cmcCellCapsule;
+struct cuiMainCore;
 class datCh;
 class QObject;
 
@@ -105,6 +106,9 @@ public:
     int32_t rangeHigh = 0;
     cmcRedrawCallback redraw = nullptr;
     void* redrawData = nullptr;
+    // The main controller's roles of the evaluation under way (set by the dispatcher): the
+    // conversions reach the section cache and the views through them.
+    const cuiMainCore* core = nullptr;
     cmcReopenCallback reopenEditor = nullptr;
     void* reopenData = nullptr;
     // The output byte: the action code left by the last conversion (kActNone when none ran).
@@ -128,6 +132,8 @@ public:
     void CopyFrom(const cmcCellCapsule& other) { *this = other; }
 
     bool IsInteractive() const { return grid != nullptr; }
+    // The roles of the evaluation under way; fatal outside one (a program error).
+    const cuiMainCore& Core() const;
     bool IsDrawing() const { return canvas != nullptr; }
     // The key with a double click taken as Enter.
     int32_t EffectiveKey() const { return key == kKeyDoubleClick ? int32_t(kKeyEnter) : key; }

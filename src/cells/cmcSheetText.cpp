@@ -5,11 +5,13 @@
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellParser.h"
+#include "cells/cuiMainCore.h"
 #include "cells/indActiveCell.h"
 #include "text/cmcGTex.h"
 
-std::vector<std::string> cmcSheetRowTexts(cmcGTex& dictionary, const std::string& sheetName) {
+std::vector<std::string> cmcSheetRowTexts(const cuiMainCore& core, const std::string& sheetName) {
     std::vector<std::string> rows;
+    cmcGTex& dictionary = core.document.Dictionary();
     cmcCellObj basic;
     ParseCell(dictionary.Text(sheetName + "_BasicCell"), basic, nullptr, nullptr);
     const std::string cells = sheetName + "_Cells";
@@ -28,7 +30,7 @@ std::vector<std::string> cmcSheetRowTexts(cmcGTex& dictionary, const std::string
             if (cell.label != CL_None) {
                 cmcCellCapsule capsule;
                 capsule.cell = &cell;
-                indActiveCell().Evaluate(capsule, false);
+                indActiveCell(core).Evaluate(capsule, false);
                 text = capsule.outputText;
             }
             if (!row.empty())

@@ -1,26 +1,34 @@
 #include "cells/cuiMainCore.h"
 
 #include "memory/cmcEeprom.h"
-#include "platform/cmcHost.h"
 
-namespace {
-cuiMainCore* g_core = nullptr;
-}
-
-cuiMainCore& cuiMainCore::Instance() {
-    if (g_core == nullptr)
-        FatalError("No main controller.");
-    return *g_core;
-}
-
-bool cuiMainCore::IsInstalled() {
-    return g_core != nullptr;
-}
-
-void cuiMainCore::Install(cuiMainCore* core) {
-    g_core = core;
-}
-
-uint8_t* cuiMainCore::WorkingData() {
+uint8_t* cuiDocument::WorkingData() {
     return WorkingImage().Bytes();
 }
+
+void cuiViews::OpenChoiceList(const cmcCellCapsule&, int, int, cmcGTex&, const std::string&) {}
+void cuiViews::OpenBitEditor(const cmcCellCapsule&, cmcGTex&, uint32_t, int, int, int, int,
+                             const std::string&) {}
+void cuiViews::OpenSheet(const std::string&) {}
+void cuiViews::CloseSheet() {}
+void cuiViews::UpdateTitle(const std::string&) {}
+void cuiViews::ShowCloneInformation() {}
+void cuiViews::ShowWarningMarks(const std::vector<std::string>&, const std::vector<std::string>&) {}
+void cuiViews::CloseMainWindow() {}
+void cuiViews::Print(bool) {}
+bool cuiViews::CanPrintOpenSheet() const {
+    return false;
+}
+int cuiViews::FontSizeSetting() const {
+    return 100;
+}
+void cuiViews::SetFontSizeSetting(int) {}
+bool cuiViews::ToolBarVisible() const {
+    return false;
+}
+void cuiViews::ToggleToolBar() {}
+void cuiViews::ShowHelp(const std::string&) {}
+int cuiViews::MainMenuItemCount(int) const {
+    return -1;
+}
+void cuiViews::MirrorIntoMainMenu(int, const std::string&) {}

@@ -7,11 +7,11 @@
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cuiMainCore.h"
+#include "cells/datChEdit.h"
 #include "cells/indBehave.h"
 #include "events/cmcEvMan.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcEeprom.h"
-#include "memory/datChEdit.h"
 #include "platform/cmcHost.h"
 #include "text/cmcGTex.h"
 
@@ -121,7 +121,7 @@ bool BlankRecordRedirect(indBehaveCall& call) {
                 call.cell->SetHAlignment(cmcCellObj::kCenter);
                 if (c.canvas)
                     c.canvas->SetFontColor(kGreyText);
-                c.outputText = call.core.Dictionary().Text(kNoUseKey);
+                c.outputText = call.core.document.Dictionary().Text(kNoUseKey);
                 return true;
             }
             if (call.ch.IsRxBlank() && call.label != CL_UCh_FreqR && call.label != CL_UCh_FreqT) {
@@ -178,12 +178,14 @@ int indActiveCell::Evaluate(cmcCellCapsule& capsule, bool notify) {
         return kActNone;  // nothing to ask about
 
     // 1. The record accessor over the working image and the cell's record kind.
-    cuiMainCore& core = cuiMainCore::Instance();
-    cmcEeprom& image = image_ != nullptr ? *image_ : core.WorkingImage();
+    cuiDocument& document = core_.document;
+    cmcEeprom& image = image_ != nullptr ? *image_ : document.WorkingImage();
     if (image.GetSize() < MemoryMap::kMapEnd)
         return kActNone;  // nothing of the map to show
+    // The conversions reach the section cache and the views through the capsule, for this call.
+    capsule.core = &core_;
     datCh ch(image);
-    indBehaveCall call{capsule, core, image.Bytes(), ch, cell};
+    indBehaveCall call{capsule, core_, image.Bytes(), ch, cell, image};
     call.category = cell->category;
     call.label = cell->label;
     call.argument = cell->argument;
@@ -249,12 +251,12 @@ int indActiveCell::Evaluate(cmcCellCapsule& capsule, bool notify) {
         capsule.redraw(capsule.redrawData, capsule, call.criteria);
     // 11.
     if (capsule.key != kKeyDisplay || capsule.inputKind != kInputKey || capsule.command != 0) {
-        core.ScheduleWarningCheck();
-        core.CheckModified();
+        document.ScheduleWarningCheck();
+        document.CheckModified();
     }
     // 12.
     if (call.restricted) {
-        const std::string text = core.Dictionary().Text(kEditRestrictedKey);
+        const std::string text = document.Dictionary().Text(kEditRestrictedKey);
         SendStatus(kStatusTextAlert, kStatusBackAlert, text.c_str(), true);
     }
     // 13.
@@ -267,42 +269,44 @@ int indActiveCell::ActivateCell(cmcCellObj* cell, int key) {
     cmcCellCapsule capsule;
     capsule.cell = cell;
     capsule.key = key;
-    indActiveCell active;
-    return active.Evaluate(capsule, false);
+    return Evaluate(capsule, false);
 }
 
-namespace {
-
-uint8_t MarksOf(int category, int label, int argument, cmcEeprom* image) {
+uint8_t indActiveCell::MarksOf(int category, int label, int argument) {
     cmcCellObj cell;
     cell.category = category;
     cell.label = label;
     cell.argument = argument;
     cmcCellCapsule capsule;
     capsule.cell = &cell;
-    indActiveCell active(image);
-    active.Evaluate(capsule, false);
+    Evaluate(capsule, false);
     return capsule.markBits;
 }
 
-}  // namespace
-
-bool indActiveCell::ErrorMarkOf(int category, int label, int argument, cmcEeprom* image) {
-    return (MarksOf(category, label, argument, image) & kMarkError) != 0;
+bool indActiveCell::ErrorMarkOf(int category, int label, int argument) {
+    return (MarksOf(category, label, argument) & kMarkError) != 0;
 }
 
-bool indActiveCell::NoticeMarkOf(int category, int label, int argument, cmcEeprom* image) {
-    return (MarksOf(category, label, argument, image) & kMarkNotice) != 0;
+bool indActiveCell::NoticeMarkOf(int category, int label, int argument) {
+    return (MarksOf(category, label, argument) & kMarkNotice) != 0;
 }
 
 // The label table.
 
 bool indBehaveCall::ExpertMode() const {
-    return core.ExpertMode();
+    return core.document.ExpertMode();
 }
 
 bool indBehaveCall::GeneralCoverageMode() const {
-    return core.GeneralCoverageMode();
+    return core.document.GeneralCoverageMode();
+}
+
+bool indBehaveCall::ErrorMarkOf(int category, int label, int argument) const {
+    return indActiveCell(core, &source).ErrorMarkOf(category, label, argument);
+}
+
+bool indBehaveCall::NoticeMarkOf(int category, int label, int argument) const {
+    return indActiveCell(core, &source).NoticeMarkOf(category, label, argument);
 }
 
 void indBehaveTable::Set(int label, indBehaviour behaviour) {

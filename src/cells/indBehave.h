@@ -7,8 +7,10 @@
 #include "cells/cmcCellNames.h"
 #include "memory/datCh.h"
 
+#include "cells/cuiMainCore.h"
+
 class cmcCellObj;
-class cuiMainCore;
+class cmcEeprom;
 
 // Criteria bits of the redraw callback: which cells of the sheet are repainted after a change.
 enum indCriteria : int {
@@ -18,16 +20,17 @@ enum indCriteria : int {
 };
 
 // One evaluation of a cell, as the label behaviours see it: the capsule of the request, the main
-// controller, the working image and the record the cell's argument selects, already loaded.
+// controller's roles, the working image and the record the cell's argument selects, already loaded.
 // A behaviour leaves the output text, marks and action code in the capsule, writes the record back
 // (ch.Save()) after a reported change, and raises criteria bits for cells it changed besides its
 // own. Lives for one call of indActiveCell::Evaluate.
 struct indBehaveCall {
     cmcCellCapsule& capsule;
-    cuiMainCore& core;
-    uint8_t* image;  // the working image's bytes
+    const cuiMainCore& core;
+    uint8_t* image;  // the bytes of the image evaluated (normally the working image)
     datCh& ch;       // the record (kind, argument); kind 0: nothing loaded
     cmcCellObj* cell;
+    cmcEeprom& source;  // the image evaluated
     int category = CT_None;
     int label = CL_None;
     int argument = 0;
@@ -51,6 +54,10 @@ struct indBehaveCall {
     bool EditorOpening() const { return capsule.action == kActEdit; }
     bool ExpertMode() const;
     bool GeneralCoverageMode() const;
+    // The marks another cell shows on display, on the same image: the table checks scan whole
+    // tables with them.
+    bool ErrorMarkOf(int category, int label, int argument) const;
+    bool NoticeMarkOf(int category, int label, int argument) const;
 };
 
 using indBehaviour = void (*)(indBehaveCall& call);

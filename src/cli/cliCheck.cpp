@@ -23,7 +23,7 @@ int cliCheck(cliSession& session, const QStringList& arguments) {
     if (!session.Start(parser, true))
         return kExitFile;
 
-    const int opened = session.OpenFile(path);
+    const int opened = session.core.OpenFile(path);
     if (opened != 0) {
         std::printf("%s: invalid clone file (file status %d)\n", path.c_str(), opened);
         session.Report("failed, file status " + std::to_string(opened));
@@ -31,9 +31,9 @@ int cliCheck(cliSession& session, const QStringList& arguments) {
     }
     std::printf("%s: valid clone file\n", path.c_str());
 
-    std::vector<cliSession::SheetMark> marks;
-    const int errors = session.WarningCheck(&marks);
-    for (const cliSession::SheetMark& m : marks)
+    int errors = 0;
+    session.core.RunWarningCheck(&errors);
+    for (const indSession::SheetMark& m : session.core.SheetMarks())
         std::printf("  %-32s %s\n", m.caption.c_str(),
                     m.errors    ? "errors"
                     : m.notices ? "notices"

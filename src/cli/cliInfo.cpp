@@ -21,11 +21,10 @@ int cliInfo(cliSession& session, const QStringList& arguments) {
     if (!session.Start(parser, false))
         return kExitFile;
 
-    const bool started = session.clone.StartInfo(&cliSession::OnCloneDone, &session);
-    const int status = session.RunClone(started, dst_CDrv_Result::kInfo);
+    // On success the session shows the clone information: printed on stdout.
+    const int status = session.RunClone(session.core.StartCloneInfo(), dst_CDrv_Result::kInfo);
     if (status != dst_CDrv_Result::kOk)
         return session.CloneFailed(status);
-    session.PrintCloneInfo();
     session.Report("status 0");
     return kExitOk;
 }

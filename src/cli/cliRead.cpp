@@ -3,7 +3,6 @@
 #include <QCommandLineParser>
 
 #include "cli/cliSession.h"
-#include "memory/FileCommands.h"
 
 int cliRead(cliSession& session, const QStringList& arguments) {
     QCommandLineParser parser;
@@ -28,17 +27,11 @@ int cliRead(cliSession& session, const QStringList& arguments) {
     if (!session.Start(parser, true))
         return kExitFile;
 
-    const bool started =
-        session.clone.StartRead(session.working.GetSize(), &cliSession::OnCloneDone, &session);
-    const int status = session.RunClone(started, dst_CDrv_Result::kRead);
+    // The clone read command makes the image the working one; then Save writes it.
+    const int status = session.RunClone(session.core.StartCloneRead(), dst_CDrv_Result::kRead);
     if (status != dst_CDrv_Result::kOk)
         return session.CloneFailed(status);
-
-    // As the clone read command makes it the working image, then as Save writes it.
-    session.SetWorking(session.last.image);
-    session.ImageLoaded(session.working);
-    session.NormalizeForWriting(session.working);
-    const int saved = FileCommands::SaveCloneFile(path, session.working);
+    const int saved = session.core.SaveFile(path);
     if (saved != 0) {
         session.Report("failed, file status " + std::to_string(saved));
         return kExitFile;

@@ -6,44 +6,47 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
-#include <unistd.h>
-#include <algorithm>
 #include <cstdio>
 
 #include "cells/cmcSheetText.h"
-#include "cells/cmcTreeBody.h"
-#include "memory/FileCommands.h"
-#include "memory/ModelProfile.h"
-#include "text/cmcTextUtil.h"
+#include "clone/cmcPortArgument.h"
+#include "profile/FileCommands.h"
+#include "profile/ModelProfile.h"
 
 HostAnswer cliHost::MessageBox(const std::string& caption, const std::string& text, HostIcon icon,
                                HostButtons buttons) {
+    // A command line is its own confirmation: a question is answered Yes (OK) without being
+    // shown, so that it neither waits nor clutters the output.
+    if (buttons != HostButtons::Ok)
+        return buttons == HostButtons::OkCancel ? HostAnswer::Ok : HostAnswer::Yes;
     if (progress_)
         progress_->Interrupt();
     return cmcConsoleHost::MessageBox(caption, text, icon, buttons);
 }
 
-cliSession::cliSession()
-    : working(controller.WorkingImage()), templateImage(controller.TemplateImage()) {
+void cliViews::ShowCloneInformation() {
+    // What the information sheet shows, row by row, from what this identification reported.
+    for (const std::string& row : cmcSheetRowTexts(session_.Core(), "GI_Sheet_CloneInfo"))
+        std::printf("%s\n", row.c_str());
+    std::fflush(stdout);
+}
+
+cliSession::cliSession() {
     cmcHost::Install(&host_);
-    // A command line is its own confirmation: no question waits for an answer.
-    host_.SetAnswer(HostAnswer::Yes);
-    cuiMainCore::Install(&controller);
-    clone.InstallHooks();
-    templateImage.SetSize(ModelProfile::kImageSize);
-    if (isatty(fileno(stderr))) {
+    core.SetViews(&views_);
+    core.SetCloneListener(&cliSession::OnCloneEnded, this);
+    if (cmcTextProgress::IsTerminal(stderr)) {
         progress_ = std::make_unique<cmcTextProgress>(stderr);
-        manager.SetProgress(progress_.get());
+        core.CloneManager().SetProgress(progress_.get());
         host_.SetProgress(progress_.get());
     }
 }
 
 cliSession::~cliSession() {
-    manager.SetProgress(nullptr);
+    core.CloneManager().SetProgress(nullptr);
+    core.SetCloneListener(nullptr, nullptr);
+    core.SetViews(nullptr);
     host_.SetProgress(nullptr);
-    if (dictionaryInstalled_)
-        cmcGTex::SetMain(nullptr);
-    cuiMainCore::Install(nullptr);
     cmcHost::Install(nullptr);
 }
 
@@ -111,7 +114,7 @@ bool cliSession::Start(const QCommandLineParser& parser, bool needTemplate) {
                       : QString::fromLocal8Bit(cmcHost::Instance().ExecutableDir().c_str());
     if (!dir.endsWith('/') && !dir.endsWith(QDir::separator()))
         dir += QDir::separator();
-    resourceDir = dir.toLocal8Bit().toStdString();
+    const std::string resourceDir = dir.toLocal8Bit().toStdString();
 
     // Without the resource file no message of the product can be shown, and every lookup would
     // be fatal: say which file is missing instead.
@@ -120,13 +123,8 @@ bool cliSession::Start(const QCommandLineParser& parser, bool needTemplate) {
         Report("cannot read the resource file '" + ovl + "'");
         return false;
     }
-    dictionary.SetFile(ovl);
-    cmcGTex::SetMain(&dictionary);
-    dictionaryInstalled_ = true;
-    controller.SetDictionary(&dictionary);
-    controller.SetSectionCache(&sectionCache);
-    controller.SetExpertMode(parser.isSet("expert"));
-    controller.SetGeneralCoverageMode(parser.isSet("gene"));
+    core.SetResourceDir(resourceDir);
+    core.SetModes(parser.isSet("expert"), parser.isSet("gene"));
 
     if (needTemplate) {
         const std::string initial = FileCommands::TemplatePath(resourceDir);
@@ -134,8 +132,7 @@ bool cliSession::Start(const QCommandLineParser& parser, bool needTemplate) {
             Report("cannot read the initial clone file '" + initial + "'");
             return false;
         }
-        FileCommands::LoadTemplate(resourceDir, templateImage);
-        ImageLoaded(templateImage);
+        core.LoadTemplate();
     }
     return true;
 }
@@ -152,46 +149,29 @@ bool cliSession::TakePort(const QCommandLineParser& parser) {
         return false;
     }
     if (port.number > 0) {
-        manager.SetPort(port.number);
-        manager.SetPortDevice(std::string());
+        core.SetComPortSetting(port.number);
+        core.SetPortDevice(std::string());
     } else {
-        manager.SetPort(1);
-        manager.SetPortDevice(port.device);
+        core.SetComPortSetting(1);
+        core.SetPortDevice(port.device);
     }
     return true;
 }
 
-void cliSession::OnCloneDone(void* self, dst_CDrv_Result& result) {
-    auto* session = static_cast<cliSession*>(self);
-    dst_CDrv_Result& last = session->last;
-    last.operation = result.operation;
-    last.status = result.status;
-    last.modelCode = result.modelCode;
-    last.extraCode = result.extraCode;
-    last.infoBytes = result.infoBytes;
-    last.portError = result.portError;
-    if (result.operation == dst_CDrv_Result::kRead && result.status == dst_CDrv_Result::kOk)
-        last.image.CopyFrom(result.image);
-    session->cloneEnded = true;
+void cliSession::OnCloneEnded(void* self, const dst_CDrv_Result&) {
+    static_cast<cliSession*>(self)->cloneEnded_ = true;
 }
 
-int cliSession::RunClone(bool started, int operation) {
-    if (!started)
+int cliSession::RunClone(indSession::CloneStart start, int operation) {
+    if (start != indSession::CloneStart::Started)
         return kNotStarted;
-    while (!cloneEnded)
+    while (!cloneEnded_)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     // A chain that ended after the identification without the step asked for did not succeed.
+    const dst_CDrv_Result& last = core.LastClone();
     if (last.operation != operation && last.status == dst_CDrv_Result::kOk)
         return kNotStarted;
     return last.status;
-}
-
-void cliSession::ImageLoaded(cmcEeprom& image) {
-    ModelProfile::NormalizeImage(image, templateImage, false);
-}
-
-void cliSession::NormalizeForWriting(cmcEeprom& image) {
-    ModelProfile::NormalizeImage(image, templateImage, true);
 }
 
 void cliSession::Report(const std::string& text) const {
@@ -200,57 +180,10 @@ void cliSession::Report(const std::string& text) const {
     std::fflush(stderr);
 }
 
-void cliSession::ShowMessage(const char* key, HostIcon icon) {
-    cmcHost::Instance().MessageBox(dictionary.Text("GI_Sys_AppTitle"),
-                                   ReadTextBlock(dictionary, key), icon, HostButtons::Ok);
-}
-
 int cliSession::CloneFailed(int status) const {
     if (status == kNotStarted)
         Report("failed: the clone operation could not be started");
     else
         Report("failed, clone status " + std::to_string(status));
     return kExitClone;
-}
-
-void cliSession::SetWorking(const cmcEeprom& image) {
-    working.CopyFrom(image);
-}
-
-int cliSession::OpenFile(const std::string& path) {
-    cmcEeprom scratch;
-    const int result = FileCommands::OpenCloneFile(path, scratch);
-    if (result != 0)
-        return result;
-    SetWorking(scratch);
-    ImageLoaded(working);
-    return 0;
-}
-
-int cliSession::WarningCheck(std::vector<SheetMark>* marks) {
-    const ModelProfile::WarningLists check = ModelProfile::RunWarningCheck(dictionary);
-    if (marks) {
-        // Every sheet of the tree by its caption, marked as the tree would mark it.
-        cmcTreeBody tree;
-        tree.Read(dictionary, "GI_Tree_Main");
-        auto listed = [](const std::vector<std::string>& list, const std::string& sheet) {
-            return std::find(list.begin(), list.end(), sheet) != list.end();
-        };
-        for (const cmcTreeBody::Node& node : tree.Nodes()) {
-            const std::string sheet = node.SheetReference();
-            if (sheet.empty())
-                continue;
-            marks->push_back(
-                {node.Caption(), sheet, listed(check.errors, sheet), listed(check.notices, sheet)});
-        }
-    }
-    return static_cast<int>(check.errors.size());
-}
-
-void cliSession::PrintCloneInfo() {
-    // What the information sheet shows, row by row, from what this identification reported.
-    controller.SetCloneInfo(clone.Identity().info, cuiMainCore::kCloneInfoLength);
-    for (const std::string& row : cmcSheetRowTexts(dictionary, "GI_Sheet_CloneInfo"))
-        std::printf("%s\n", row.c_str());
-    std::fflush(stdout);
 }

@@ -5,16 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "cells/cuiHeadlessMain.h"
-#include "clone/cmcPortArgument.h"
+#include "cells/cuiViews.h"
 #include "clone/dst_CDrv_Result.h"
-#include "clone/indCloneCommands.h"
-#include "clone/indCloneMan.h"
-#include "memory/cmcEeprom.h"
 #include "platform/cmcConsoleHost.h"
 #include "platform/cmcTextProgress.h"
-#include "text/cmcFCache.h"
-#include "text/cmcGTex.h"
+#include "session/indSession.h"
 
 class QCommandLineParser;
 
@@ -39,9 +34,21 @@ private:
     cmcTextProgress* progress_ = nullptr;
 };
 
-// Everything one run of a subcommand uses: the options, the text dictionary from the resource
-// directory, the headless main controller with its working and template images, and the clone
-// manager with the clone commands. Subcommands are functions over it (one file each).
+// What the commands show of the views: the clone information window is the information sheet's
+// rows printed on stdout.
+class cliViews : public cuiViews {
+public:
+    explicit cliViews(indSession& session) : session_(session) {}
+    void ShowCloneInformation() override;
+
+private:
+    indSession& session_;
+};
+
+// Everything one run of a subcommand uses: the options, and the session (dictionary from the
+// resource directory, images, clone manager and the file and clone commands) with the console
+// host. Subcommands are functions over it (one file each) that parse, call the session's
+// commands and print.
 class cliSession {
 public:
     cliSession();
@@ -63,65 +70,32 @@ public:
     // Checks the positional arguments: none when file is null, else exactly one FILE, stored in
     // *file. False (reported) otherwise: a usage error.
     bool TakePositionals(const QCommandLineParser& parser, std::string* file) const;
-    // Reads --port into the clone manager. False (reported) when missing or malformed.
+    // Reads --port into the session. False (reported) when missing or malformed.
     bool TakePort(const QCommandLineParser& parser);
 
     // Runs the event loop until the clone chain (when started) ends; returns the status of the
     // record that ended it, or kNotStarted when the step asked for (operation) never ran.
     static constexpr int kNotStarted = -1;
-    int RunClone(bool started, int operation);
+    int RunClone(indSession::CloneStart start, int operation);
     // The result line of a failed clone chain; returns kExitClone.
     int CloneFailed(int status) const;
-    static void OnCloneDone(void* self, dst_CDrv_Result& result);
 
-    // The working image := image.
-    void SetWorking(const cmcEeprom& image);
-    // Opens a clone file as the open command does: every file check and the model check; on
-    // success the image becomes the working image and is normalised as loaded. Returns the
-    // file result (0 success; the message has been shown).
-    int OpenFile(const std::string& path);
-
-    // One sheet of the tree with its marks after the warning check.
-    struct SheetMark {
-        std::string caption;
-        std::string reference;
-        bool errors = false;
-        bool notices = false;
-    };
-    // Runs the warning check on the working image; returns the number of checks that found
-    // errors, and fills marks (when given) with every sheet of the tree, in tree order.
-    int WarningCheck(std::vector<SheetMark>* marks);
-    // Prints (stdout) what the clone information sheet shows for the last identification.
-    void PrintCloneInfo();
-
-    // The model's image-loaded and before-writing normalisations, on the working image.
-    void ImageLoaded(cmcEeprom& image);
-    void NormalizeForWriting(cmcEeprom& image);
+    // The number of sheets the last warning check found errors in.
+    int ErrorSheets() const { return static_cast<int>(core.WarningResults().errors.size()); }
 
     // One line for scripts on stderr: "pqt590-cli: <command>: <text>".
     void Report(const std::string& text) const;
-    // The text of a dictionary key as a message on stderr (through the host).
-    void ShowMessage(const char* key, HostIcon icon);
 
     std::string command;
-    cmcGTex dictionary;
-    cuiHeadlessMain controller;
-    cmcFCache sectionCache{&dictionary};
-    // The headless controller's working and template images, which the behaviours read.
-    cmcEeprom& working;
-    cmcEeprom& templateImage;
-    indCloneMan manager;
-    indCloneCommands clone{manager};
-    std::string resourceDir;  // with its trailing separator
-
-    // The record that ended the last clone chain (its image only for a successful read).
-    dst_CDrv_Result last;
-    bool cloneEnded = false;
+    indSession core;
 
 private:
+    static void OnCloneEnded(void* self, const dst_CDrv_Result& result);
+
     cliHost host_;
+    cliViews views_{core};
     std::unique_ptr<cmcTextProgress> progress_;
-    bool dictionaryInstalled_ = false;
+    bool cloneEnded_ = false;
 };
 
 // The subcommands; each returns the exit status.

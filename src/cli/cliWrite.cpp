@@ -4,17 +4,11 @@
 
 #include "cli/cliInterruptHold.h"
 #include "cli/cliSession.h"
-#include "memory/FileCommands.h"
-
-namespace {
-
-void BeforeWrite(void* owner, cmcEeprom& image) {
-    static_cast<cliSession*>(owner)->NormalizeForWriting(image);
-}
-
-}  // namespace
 
 int cliWrite(cliSession& session, const QStringList& arguments) {
+    // Held from the very start: an interrupt that arrives while the write is being set up must
+    // not cut the transfer that follows either.
+    const cliInterruptHold hold;
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Writes a clone file to the radio (clone write). The file must pass every file check\n"
@@ -33,28 +27,25 @@ int cliWrite(cliSession& session, const QStringList& arguments) {
     if (!session.Start(parser, true))
         return kExitFile;
 
-    const int opened = session.OpenFile(path);
+    const int opened = session.core.OpenFile(path);
     if (opened != 0) {
         session.Report("failed, file status " + std::to_string(opened));
         return kExitFile;
     }
-    const int errors = session.WarningCheck(nullptr);
-    if (errors > 0) {
-        session.ShowMessage("GI_Mess_DataError", HostIcon::Error);
+    // The session refuses data with errors (with the product's message) before it opens the
+    // port, and asks for the confirmation the command line has given.
+    const indSession::CloneStart start = session.core.StartCloneWrite();
+    if (start == indSession::CloneStart::DataErrors) {
+        const int errors = session.ErrorSheets();
         session.Report("refused: the data has errors in " + std::to_string(errors) +
                        (errors == 1 ? " sheet" : " sheets") + " (see check)");
         return kExitDataErrors;
     }
-
-    const cliInterruptHold hold;
-    const bool started =
-        session.clone.StartWrite(session.working, &BeforeWrite, &cliSession::OnCloneDone, &session);
-    const int status = session.RunClone(started, dst_CDrv_Result::kWrite);
+    const int status = session.RunClone(start, dst_CDrv_Result::kWrite);
     if (hold.Interrupted())
         session.Report("interrupted: the transfer was let finish first");
     if (status != dst_CDrv_Result::kOk)
         return session.CloneFailed(status);
-    session.ShowMessage("GI_Mess_CloneWrite_Succeeded", HostIcon::Information);
     session.Report("written '" + path + "', status 0");
     return kExitOk;
 }

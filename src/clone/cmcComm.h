@@ -5,7 +5,7 @@
 #include <string>
 
 #include "clone/cmcBuff.h"
-#include "clone/cmcSerialBackend.h"
+#include "platform/cmcSerialBackend.h"
 
 class cmcTask;
 

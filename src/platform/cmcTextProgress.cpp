@@ -2,6 +2,12 @@
 
 #include "platform/cmcClock.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 std::string cmcTextProgress::Duration(uint32_t ms) {
     const uint32_t seconds = ms / 1000 + (ms % 1000 != 0 ? 1 : 0);
     const uint32_t h = seconds / 3600;
@@ -88,4 +94,12 @@ void cmcTextProgress::Interrupt() {
 void cmcTextProgress::Hide() {
     Interrupt();
     shown_ = false;
+}
+
+bool cmcTextProgress::IsTerminal(std::FILE* stream) {
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
 }

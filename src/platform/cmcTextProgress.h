@@ -16,6 +16,8 @@ public:
     static constexpr uint32_t kEstimateAfterMs = 500;
 
     explicit cmcTextProgress(std::FILE* out) : out_(out) {}
+    // Whether a stream is a terminal (the bar is shown only there).
+    static bool IsTerminal(std::FILE* stream);
     ~cmcTextProgress() override { Hide(); }
 
     void Show(const std::string& caption) override;

@@ -4,18 +4,20 @@
 
 #include <QTemporaryDir>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "CliProcess.h"
+#include "ScopedMainDictionary.h"
 #include "TestPaths.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cmcTestHost.h"
-#include "memory/FileCommands.h"
+#include "cuiHeadlessMain.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/datCh.h"
-#include "text/cmcFCache.h"
+#include "profile/FileCommands.h"
+#include "profile/ModelProfile.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
@@ -26,8 +28,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         gtex_.SetFile(ResourcePath("PQT590.OVL"));
-        previous_ = cmcGTex::Main();
-        cmcGTex::SetMain(&gtex_);
+        mainDictionary_ = std::make_unique<ScopedMainDictionary>(&gtex_);
         ASSERT_TRUE(QFile::exists(QString::fromStdString(CliPath())))
             << "build pqt590-cli first: " << CliPath();
         // The template as the tool makes it: the initial file, normalised as loaded.
@@ -36,9 +37,10 @@ protected:
         ASSERT_EQ(FileCommands::OpenCloneFile(ResourcePath("PQT590_Default.t590"),
                                               main_->TemplateImage()),
                   0);
-        ModelProfile::NormalizeImage(main_->TemplateImage(), main_->TemplateImage(), false);
+        ModelProfile::NormalizeImage(main_.Core(), main_->TemplateImage(), main_->TemplateImage(),
+                                     false);
     }
-    void TearDown() override { cmcGTex::SetMain(previous_); }
+    void TearDown() override { mainDictionary_.reset(); }
 
     std::string Path(const std::string& name) const {
         return dir_.filePath(QString::fromStdString(name)).toStdString();
@@ -72,8 +74,8 @@ protected:
     // What the tool makes of an image it loads and then writes out (to a file or the radio).
     void Normalised(const cmcEeprom& image, cmcEeprom& out) {
         out.CopyFrom(image);
-        ModelProfile::NormalizeImage(out, main_->TemplateImage(), false);
-        ModelProfile::NormalizeImage(out, main_->TemplateImage(), true);
+        ModelProfile::NormalizeImage(main_.Core(), out, main_->TemplateImage(), false);
+        ModelProfile::NormalizeImage(main_.Core(), out, main_->TemplateImage(), true);
     }
     // A byte the normalisation keeps equal to the template, changed: normalising undoes it.
     static void ChangeProtectedByte(cmcEeprom& image) {
@@ -96,7 +98,7 @@ private:
     cmcGTex gtex_;
     cmcFCache cache_{&gtex_};
     ScopedHeadlessMain main_;
-    cmcGTex* previous_ = nullptr;
+    std::unique_ptr<ScopedMainDictionary> mainDictionary_;
     QTemporaryDir dir_;
 };
 

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "SimProcess.h"
-#include "clone/indCloneChecks.h"
 #include "clone/indCloneMan.h"
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
+#include "profile/ModelProfile.h"
+#include "profile/indCloneChecks.h"
 #include "text/cmcGTex.h"
 
 using R = dst_CDrv_Result;

@@ -10,11 +10,11 @@
 #include "TestPaths.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cells/indActiveCell.h"
 #include "cmcTestHost.h"
+#include "cuiHeadlessMain.h"
 #include "memory/MemoryMap.h"
-#include "text/cmcFCache.h"
 #include "text/cmcGTex.h"
 
 namespace {
@@ -24,7 +24,6 @@ struct Setup {
         dict.SetFile(ResourcePath("PQT590.OVL"));
         cmcGTex::SetMain(&dict);
         cmcHost::Install(&host);
-        cuiMainCore::Install(&main);
         main.SetDictionary(&dict);
         main.SetSectionCache(&cache);
     }
@@ -79,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         capsule.rangeHigh = capsule.rangeLow + data[4] % 200;
     }
     try {
-        indActiveCell().Evaluate(capsule, (flags & 32) != 0);
+        indActiveCell(setup.main.Core()).Evaluate(capsule, (flags & 32) != 0);
     } catch (const cmcFatalError&) {
     }
     return 0;

@@ -13,10 +13,10 @@
 
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
+#include "profile/ModelProfile.h"
 #include "text/cmcGTex.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
 #include "memory/datCh.h"
+#include "profile/ModelProfile.h"
 
 namespace MM = MemoryMap;
 

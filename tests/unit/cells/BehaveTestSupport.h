@@ -9,13 +9,13 @@
 
 #include "ConvTestSupport.h"
 #include "cells/cmcCellObj.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cells/indActiveCell.h"
 #include "cmcTestHost.h"
+#include "cuiHeadlessMain.h"
 #include "events/cmcEvMan.h"
 #include "memory/MemoryMap.h"
 #include "memory/datCh.h"
-#include "text/cmcFCache.h"
 #include "text/cmcGTex.h"
 
 // A headless controller over a zero image, a small dictionary with the texts and lists the
@@ -166,7 +166,7 @@ public:
         cell.label = label;
         cell.argument = argument;
         c.cell = &cell;
-        indActiveCell active;
+        indActiveCell active(main_.Core());
         Result r;
         r.action = active.Evaluate(c, notify);
         r.text = c.outputText;

@@ -2,9 +2,9 @@
 
 #include "TestPaths.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcRange.h"
+#include "profile/ModelProfile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "BehaveTestSupport.h"
-#include "text/cmcFCache.h"
+#include "cells/cmcFCache.h"
 
 // The behaviour fixture with a dictionary of its own: every choice list of the settings and DSC
 // cells, with texts that name their list ("<short name>:<index>"), and the captions and messages
@@ -98,7 +98,7 @@ protected:
     // menus have them.
     Result RunCell(cmcCellCapsule c, cmcCellObj& cell) {
         c.cell = &cell;
-        indActiveCell active;
+        indActiveCell active(main_.Core());
         Result r;
         r.action = active.Evaluate(c, false);
         r.text = c.outputText;

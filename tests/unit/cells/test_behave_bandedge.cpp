@@ -281,7 +281,7 @@ TEST_F(SmallCells, TextsAndNumbers) {
     cell.SetText("Choice A");
     cmcCellCapsule c = Display();
     c.cell = &cell;
-    indActiveCell active;
+    indActiveCell active(main_.Core());
     active.Evaluate(c, false);
     EXPECT_EQ(c.outputText, "Choice A");
     cell.label = CL_Dummy;

@@ -13,11 +13,11 @@
 #include "TestPaths.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cells/indActiveCell.h"
 #include "cmcTestHost.h"
+#include "cuiHeadlessMain.h"
 #include "events/cmcEvMan.h"
-#include "text/cmcFCache.h"
 #include "text/cmcGTex.h"
 
 namespace {
@@ -86,7 +86,7 @@ TEST_F(BehaveResource, DefaultRadioShowsEveryValueWithoutErrors) {
             cell.argText = r.argText;
         cmcCellCapsule c;
         c.cell = &cell;
-        indActiveCell active;
+        indActiveCell active(main_.Core());
         active.Evaluate(c, false);
         EXPECT_NE(c.outputText, "error");
         EXPECT_EQ(c.outputText.find("*Yet*"), std::string::npos);
@@ -110,7 +110,7 @@ TEST_F(BehaveResource, EveryChoiceListOpens) {
         cmcCellCapsule c = ConvTest::Key(kKeyEnter);
         c.cell = &cell;
         const size_t before = main_->ChoiceLists().size();
-        indActiveCell active;
+        indActiveCell active(main_.Core());
         active.Evaluate(c, false);
         if (main_->ChoiceLists().size() > before) {
             const std::string key = main_->ChoiceLists().back().listKey;

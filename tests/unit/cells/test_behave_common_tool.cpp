@@ -156,7 +156,7 @@ TEST_F(BehaveTool, CellsOfAnotherImageKeepToThatImage) {
     other.SetByte(0x1E00, 77);
     image_[0x1E00] = 5;
     image_[0x2FF0] = 6;
-    indActiveCell active(&other);
+    indActiveCell active(main_.Core(), &other);
     auto show = [&active](int label, int argument) {
         cmcCellObj cell;
         cell.category = CT_Null;

@@ -29,10 +29,10 @@ TEST_F(Dispatch, LabelsWithoutBehaviourShowTheirNumber) {
 }
 
 TEST_F(Dispatch, NoCellGivesNothing) {
-    indActiveCell active;
+    indActiveCell active(main_.Core());
     cmcCellCapsule c = Key('5');
     EXPECT_EQ(active.Evaluate(c, true), kActNone);
-    EXPECT_EQ(indActiveCell::ActivateCell(nullptr, kKeyEnter), kActNone);
+    EXPECT_EQ(indActiveCell(main_.Core()).ActivateCell(nullptr, kKeyEnter), kActNone);
     EXPECT_EQ(main_->WarningChecksScheduled(), 0);
 }
 
@@ -235,9 +235,9 @@ TEST_F(Dispatch, PopupMenuItemsUseTheRecordOfTheMenusCell) {
 TEST_F(Dispatch, MarkQueriesWithoutASheet) {
     SetChannel(datCh::kUserCh, 7, 7000000, 7000000);
     SetChannel(datCh::kUserCh, 8, 20000, 7000000);  // below the receive edge
-    EXPECT_FALSE(indActiveCell::ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 7));
-    EXPECT_TRUE(indActiveCell::ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 8));
-    EXPECT_FALSE(indActiveCell::NoticeMarkOf(CT_UserCh, CL_UCh_FreqR, 8));
+    EXPECT_FALSE(indActiveCell(main_.Core()).ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 7));
+    EXPECT_TRUE(indActiveCell(main_.Core()).ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 8));
+    EXPECT_FALSE(indActiveCell(main_.Core()).NoticeMarkOf(CT_UserCh, CL_UCh_FreqR, 8));
     // On another image than the working one.
     cmcEeprom other;
     other.CopyFrom(main_->WorkingImage());
@@ -245,8 +245,8 @@ TEST_F(Dispatch, MarkQueriesWithoutASheet) {
     ch.Load(datCh::kUserCh, 8);
     ch.rxFreq = 7000000;
     ch.Save();
-    EXPECT_FALSE(indActiveCell::ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 8, &other));
-    EXPECT_TRUE(indActiveCell::ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 8));
+    EXPECT_FALSE(indActiveCell(main_.Core(), &other).ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 8));
+    EXPECT_TRUE(indActiveCell(main_.Core()).ErrorMarkOf(CT_UserCh, CL_UCh_FreqR, 8));
 }
 
 TEST_F(Dispatch, ActivateCellRunsTheKeyWithoutNotification) {
@@ -256,7 +256,7 @@ TEST_F(Dispatch, ActivateCellRunsTheKeyWithoutNotification) {
     cell.label = CL_UCh_Comment;
     cell.argument = 2;
     // Without a grid no editor opens; the key still counts as an edit request.
-    EXPECT_EQ(indActiveCell::ActivateCell(&cell, kKeyEnter), kActNone);
+    EXPECT_EQ(indActiveCell(main_.Core()).ActivateCell(&cell, kKeyEnter), kActNone);
     EXPECT_EQ(main_->WarningChecksScheduled(), 1);
 }
 
@@ -299,7 +299,8 @@ TEST_F(Dispatch, MarkQueriesAgreeWithTheSheet) {
             c.canvas = &canvas;
             c.cellRect = &rect;
             const bool drawn = Run(c, CT_UserCh, label, n).Error();
-            EXPECT_EQ(indActiveCell::ErrorMarkOf(CT_UserCh, label, n), drawn) << n << " " << label;
+            EXPECT_EQ(indActiveCell(main_.Core()).ErrorMarkOf(CT_UserCh, label, n), drawn)
+                << n << " " << label;
             errors += drawn;
         }
     }

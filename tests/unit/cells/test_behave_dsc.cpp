@@ -65,12 +65,12 @@ TEST_F(BehaveDsc, OwnIdentity) {
 
     Type(CT_Null, CL_Dsc_SelfId, 0, "031234567");  // an own identity never begins with 0
     EXPECT_TRUE(Show(CT_Null, CL_Dsc_SelfId, 0).Error());
-    EXPECT_TRUE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_SelfId, 0));
+    EXPECT_TRUE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_SelfId, 0));
 
     Type(CT_Null, CL_Dsc_SelfId, 0, "12345678");  // wrong length: no identity
     EXPECT_EQ(image_[MM::kOwnIdentity], 0xFF);
     EXPECT_EQ(image_[MM::kOwnIdentity + 4], 0xFF);
-    EXPECT_FALSE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_SelfId, 0));
+    EXPECT_FALSE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_SelfId, 0));
 }
 
 TEST_F(BehaveDsc, MaskAndItuChannelSelectionAreListBytes) {
@@ -146,13 +146,13 @@ TEST_F(BehaveDsc, EqualIdentitiesMarkTheLaterEntry) {
     EXPECT_FALSE(Show(CT_DscId, CL_Dsc_Id_Adr, 3).Notice());
     EXPECT_FALSE(Show(CT_DscId, CL_Dsc_Id_Adr, 5).Notice());
     EXPECT_TRUE(Show(CT_DscId, CL_Dsc_Id_Adr, 7).Notice());
-    EXPECT_TRUE(indActiveCell::NoticeMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
-    EXPECT_FALSE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
+    EXPECT_TRUE(indActiveCell(main_.Core()).NoticeMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
+    EXPECT_FALSE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
 
     // An error anywhere in the book outranks the duplicate.
     std::memcpy(IdRecord(5) + MM::kDscIdName, "          ", 10);
-    EXPECT_TRUE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
-    EXPECT_FALSE(indActiveCell::NoticeMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
+    EXPECT_TRUE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
+    EXPECT_FALSE(indActiveCell(main_.Core()).NoticeMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
 }
 
 TEST_F(BehaveDsc, TypingAnIdentityRepaintsEveryAddressCell) {
@@ -187,7 +187,7 @@ TEST_F(BehaveDsc, IdentityFrequenciesAndComment) {
     Type(CT_DscId, CL_Dsc_Id_FreqT, 2, "1800");  // stored, but outside every transmit edge
     EXPECT_EQ(datCh::ReadBase100(IdRecord(2) + MM::kDscIdTxFreq, 3), 18000);
     EXPECT_TRUE(Show(CT_DscId, CL_Dsc_Id_FreqT, 2).Error());
-    EXPECT_TRUE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
+    EXPECT_TRUE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
     main_->SetGeneralCoverageMode(true);  // 1.8 MHz lies inside the receive edge
     EXPECT_FALSE(Show(CT_DscId, CL_Dsc_Id_FreqT, 2).Error());
 
@@ -236,10 +236,10 @@ TEST_F(BehaveDsc, PairFrequenciesAndComment) {
     const Result tx = Show(CT_DscRxTx, CL_Dsc_RxTx_Tx, 4);
     EXPECT_TRUE(tx.Error());
     EXPECT_EQ(tx.markPosition, kMarkPosRight);
-    EXPECT_TRUE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_RxTxFreq, 0));
+    EXPECT_TRUE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_RxTxFreq, 0));
     // A pair out of use is not checked.
     image_[MM::kDscPairUse + 4] = 0;
-    EXPECT_FALSE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_RxTxFreq, 0));
+    EXPECT_FALSE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_RxTxFreq, 0));
 
     image_[MM::kDscPairUse + 4] = 1;
     Type(CT_DscRxTx, CL_Dsc_RxTx_Comment, 4, "Working 1");

@@ -115,7 +115,7 @@ TEST_F(BehaveDscItems, CategoryColumnsKeepTheirRequiredItem) {
         SetWord(w, 0x000F);
     for (int item = 0; item < 4; ++item)
         EXPECT_FALSE(Show(CT_DscCate, CL_Dsc_Cate_Pos, item).Error());
-    EXPECT_FALSE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_Cate, 0));
+    EXPECT_FALSE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_Cate, 0));
 
     // Disabling item 0 in the Pos column marks every Pos cell, but not the fixed ones, and
     // asks for every labelled cell to be repainted.
@@ -130,7 +130,7 @@ TEST_F(BehaveDscItems, CategoryColumnsKeepTheirRequiredItem) {
         EXPECT_FALSE(Cell(CT_DscCate, CL_Dsc_Cate_Pos, item, Display(), "i").Error()) << item;
         EXPECT_FALSE(Show(CT_DscCate, CL_Dsc_Cate_Grp, item).Error()) << item;
     }
-    EXPECT_TRUE(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_Cate, 0));
+    EXPECT_TRUE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_Cate, 0));
 
     // A display asks for no wide repaint.
     criteria = 0;
@@ -164,7 +164,8 @@ TEST_F(BehaveDscItems, CategoryColumnRules) {
             SetWord(w, 0x000F);
         SetWord(row.word, row.enabled);
         EXPECT_EQ(Show(CT_DscCate, row.label, 3).Error(), row.error);
-        EXPECT_EQ(indActiveCell::ErrorMarkOf(CT_Null, CL_Check_Dsc_Cate, 0), row.error);
+        EXPECT_EQ(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_Cate, 0),
+                  row.error);
     }
 }
 

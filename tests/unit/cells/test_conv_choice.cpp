@@ -3,10 +3,11 @@
 #include <string>
 
 #include "ConvTestSupport.h"
+#include "ScopedMainDictionary.h"
 #include "cells/cmcCellObj.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cmcTestHost.h"
-#include "text/cmcFCache.h"
+#include "cuiHeadlessMain.h"
 #include "text/cmcGTex.h"
 
 using namespace ConvTest;
@@ -28,16 +29,24 @@ class ConvChoiceTest : public ::testing::Test {
 protected:
     ScopedTestHost host;
     ScopedHeadlessMain main;
+    const cuiMainCore core = main.Core();
     cmcGTex dictionary;
+    ScopedMainDictionary mainDictionary{&dictionary};
     cmcFCache cache{&dictionary};
 
     void SetUp() override {
         dictionary.SetLines(kLines, sizeof kLines / sizeof kLines[0]);
-        cmcGTex::SetMain(&dictionary);
         main->SetDictionary(&dictionary);
         main->SetSectionCache(&cache);
     }
-    void TearDown() override { cmcGTex::SetMain(nullptr); }
+
+    // Capsules as the dispatcher hands them to the conversions: with the controller's roles.
+    cmcCellCapsule Display() const { return WithCore(ConvTest::Display()); }
+    cmcCellCapsule Key(int32_t key) const { return WithCore(ConvTest::Key(key)); }
+    cmcCellCapsule WithCore(cmcCellCapsule c) const {
+        c.core = &core;
+        return c;
+    }
 };
 
 TEST_F(ConvChoiceTest, ShowsTheEntryTextOrError) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ConvTestSupport.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cuiHeadlessMain.h"
 
 using namespace ConvTest;
 
@@ -294,7 +294,9 @@ TEST(ConvHexByte, EnterOpensTheBitEditorAndHexDigitsTheTextEditor) {
     cmcGTex* dictionary = reinterpret_cast<cmcGTex*>(&g_grid);  // only passed along
     main->SetDictionary(dictionary);
     uint8_t v = 0x5A;
+    const cuiMainCore core = main.Core();
     cmcCellCapsule enter = Key(kKeyEnter);
+    enter.core = &core;
     EXPECT_FALSE(enter.ConvHexByte(v, 0, 1, 8));
     EXPECT_EQ(enter.action, kActDone);
     ASSERT_EQ(main->BitEditors().size(), 1u);

@@ -50,7 +50,9 @@ TEST_F(TreeAndSheets, TreeNodesHaveDepthCaptionAndSheetReference) {
 
 TEST_F(TreeAndSheets, ASheetAsTextJoinsCellsAndEvaluatesBehaviours) {
     SetChannel(datCh::kUserCh, 1, 7100000, 7100000);
-    const std::vector<std::string> rows = cmcSheetRowTexts(own_, "S");
+    main_->SetDictionary(&own_);
+    const std::vector<std::string> rows = cmcSheetRowTexts(main_.Core(), "S");
+    main_->SetDictionary(&dict_);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].rfind("Name: Value: ", 0), 0u) << rows[0];
     EXPECT_NE(rows[0].find("7100"), std::string::npos) << rows[0];

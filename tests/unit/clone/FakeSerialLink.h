@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "clone/cmcSerialBackend.h"
+#include "platform/cmcSerialBackend.h"
 
 // An in-memory serial link for driver tests in virtual time. The test keeps the wire; the link
 // (given to cmcComm) moves bytes over it. Every byte the program writes is echoed back at once,

@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "clone/dst_CDrv_Result.h"
-#include "clone/indCloneChecks.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
+#include "profile/ModelProfile.h"
+#include "profile/indCloneChecks.h"
 
 using R = dst_CDrv_Result;
 

@@ -7,9 +7,9 @@
 
 #include "CloneTexts.h"
 #include "DriverHarness.h"
-#include "clone/indCloneCommands.h"
 #include "clone/indCloneMan.h"
 #include "cmcTestHost.h"
+#include "profile/indCloneCommands.h"
 
 using R = dst_CDrv_Result;
 

@@ -6,10 +6,10 @@
 #include "CloneTexts.h"
 #include "DriverHarness.h"
 #include "TestPaths.h"
-#include "clone/indCloneChecks.h"
 #include "clone/indCloneMan.h"
 #include "cmcTestHost.h"
 #include "platform/cmcProgress.h"
+#include "profile/indCloneChecks.h"
 
 using R = dst_CDrv_Result;
 

@@ -11,9 +11,9 @@
 
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
+#include "profile/ModelProfile.h"
 #include "text/cmcGTex.h"
 
 inline bool AcceptThisMapRevision(void* owner, int revision) {

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "CloneFileFixture.h"
-#include "memory/FileCommands.h"
 #include "memory/cmcRange.h"
+#include "profile/FileCommands.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include "cells/indValueRules.h"
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcEeprom.h"
 #include "memory/cmcRange.h"
 #include "memory/datCh.h"
+#include "profile/ModelProfile.h"
 
 namespace MM = MemoryMap;
 

@@ -12,16 +12,17 @@
 #include "DefaultImage.h"
 #include "OvlKeys.h"
 #include "OvlResource.h"
+#include "ScopedMainDictionary.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellParser.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cells/indActiveCell.h"
-#include "memory/ModelProfile.h"
+#include "cuiHeadlessMain.h"
 #include "memory/cmcEeprom.h"
 #include "memory/datCh.h"
-#include "text/cmcFCache.h"
+#include "profile/ModelProfile.h"
 
 namespace {
 
@@ -29,12 +30,12 @@ class OvlBehaviour : public OvlResource {
 protected:
     void SetUp() override {
         OvlResource::SetUp();
-        cmcGTex::SetMain(&dict_);
+        mainDictionary_ = std::make_unique<ScopedMainDictionary>(&dict_);
         main_->SetDictionary(&dict_);
         main_->SetSectionCache(&cache_);
         DefaultImage::Build(main_->WorkingImage());
     }
-    void TearDown() override { cmcGTex::SetMain(nullptr); }
+    void TearDown() override { mainDictionary_.reset(); }
 
     static int EntryLabelOf(const std::string& list) {
         return list == "GI_Sheet_Sel_Mode1_R" ? CL_Sel_Mode_U : Flex0;
@@ -78,7 +79,7 @@ protected:
                     cell.argument += k;
                     cmcCellCapsule capsule;
                     capsule.cell = &cell;
-                    indActiveCell().Evaluate(capsule, false);
+                    indActiveCell(main_.Core()).Evaluate(capsule, false);
                     shown.push_back({base + " " +
                                          (LabelName(cell.label) ? LabelName(cell.label) : "?") +
                                          "[" + std::to_string(cell.argument) + "]",
@@ -89,6 +90,7 @@ protected:
         return shown;
     }
 
+    std::unique_ptr<ScopedMainDictionary> mainDictionary_;
     cmcFCache cache_{&dict_};
     ScopedHeadlessMain main_;
     std::int32_t counters_[cmcCellObj::kCounterCount] = {};
@@ -147,7 +149,7 @@ TEST_F(OvlBehaviour, ChoiceListEntriesShowTheirTexts) {
 }
 
 TEST_F(OvlBehaviour, WarningCheckFindsNothingOnTheDefaultRadio) {
-    const ModelProfile::WarningLists found = ModelProfile::RunWarningCheck(dict_);
+    const ModelProfile::WarningLists found = ModelProfile::RunWarningCheck(main_.Core());
     EXPECT_TRUE(found.marksTree) << "the list names the sheets to mark";
     EXPECT_TRUE(found.errors.empty()) << found.errors.front();
     EXPECT_TRUE(found.notices.empty()) << found.notices.front();
@@ -170,7 +172,7 @@ TEST_F(OvlBehaviour, WarningCheckMarksTheSheetsThatHoldTheFaults) {
         ch.rxFreq = ch.txFreq = 2182000;
         ch.Save();
     }
-    const ModelProfile::WarningLists found = ModelProfile::RunWarningCheck(dict_);
+    const ModelProfile::WarningLists found = ModelProfile::RunWarningCheck(main_.Core());
     EXPECT_EQ(found.errors, std::vector<std::string>{"GI_Sheet_UserCh"});
     EXPECT_EQ(found.notices, std::vector<std::string>{"GI_Sheet_DscAdr"});
 }
@@ -184,7 +186,7 @@ TEST_F(OvlBehaviour, DefaultRadioIsUnchangedByNormalisation) {
     for (bool forWriting : {false, true}) {
         cmcEeprom image;
         image.CopyFrom(templ);
-        ModelProfile::NormalizeImage(image, templ, forWriting);
+        ModelProfile::NormalizeImage(main_.Core(), image, templ, forWriting);
         for (int a = 0; a < image.GetSize(); ++a)
             ASSERT_EQ(image.GetByte(a), templ.GetByte(a))
                 << "address " << a << (forWriting ? " when writing" : " when loading");

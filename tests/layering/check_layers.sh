@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Fails on any #include "folder/..." in a source tree that runs upward or sideways in the layers
+#   platform < events < text < memory < clone, cells < profile < session < cli | ui < app
+# and on a widget header in a folder below the views. Usage: check_layers.sh SRC_DIR
+set -u
+root=${1:?usage: check_layers.sh SRC_DIR}
+declare -A below=(
+    [platform]=""
+    [events]="platform"
+    [text]="platform events"
+    [memory]="platform events text"
+    [clone]="platform events text memory"
+    [cells]="platform events text memory"
+    [profile]="platform events text memory clone cells"
+    [session]="platform events text memory clone cells profile"
+    [cli]="platform events text memory clone cells profile session"
+    [ui]="platform events text memory clone cells profile session"
+    [app]="platform events text memory clone cells profile session ui"
+)
+core="platform events text memory clone cells profile session cli"
+bad=0
+for dir in "$root"/*/; do
+    folder=$(basename "$dir")
+    if [ -z "${below[$folder]+set}" ]; then
+        echo "$folder/: a folder outside the layers (add it to tests/layering/check_layers.sh)"
+        bad=1
+        continue
+    fi
+    while IFS=: read -r file line text; do
+        target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$text")
+        [ "$target" = "$folder" ] && continue
+        case " ${below[$folder]} " in
+            *" $target "*) ;;
+            *) echo "${file#"$root"/}:$line: $folder/ includes $target/ (not below it)"; bad=1 ;;
+        esac
+    done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' "$dir" \
+                 --include='*.h' --include='*.cpp' || true)
+    case " $core " in
+        *" $folder "*)
+            while IFS= read -r hit; do
+                echo "${hit#"$root"/}: a widget header below the views"
+                bad=1
+            done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(QtWidgets|QtPrintSupport|QWidget|QApplication|QMessageBox|QFileDialog|QMainWindow|QPrinter)' \
+                         "$dir" --include='*.h' --include='*.cpp' || true)
+            ;;
+    esac
+done
+[ $bad -eq 0 ] && echo "layering: every include runs downward"
+exit $bad
