@@ -24,6 +24,15 @@ std::string WithFileName(const std::string& format, const std::string& name) {
     return format.substr(0, at) + name + format.substr(at + 2);
 }
 
+// A file's directory as the file dialogs start in it: without a trailing separator (as the
+// process's current directory is), except for a root.
+std::string DirectoryOf(const std::string& path, const cmcPathRules& rules) {
+    std::string dir = cmcPathDirectory(path, rules);
+    if (dir.size() > 1 && std::string(rules.separators).find(dir.back()) != std::string::npos)
+        dir.pop_back();
+    return dir;
+}
+
 // Restores the normal cursor however a command ends.
 class BusyCursor {
 public:
@@ -256,7 +265,7 @@ int indSession::OpenFile(const std::string& path) {
     const int result = FileCommands::OpenCloneFile(path, scratch);
     if (result != 0)
         return result;  // shown to the user; the working image is untouched
-    lastDirectory_ = cmcPathDirectory(path, pathRules_);
+    lastDirectory_ = DirectoryOf(path, pathRules_);
     SetFileName(path);
     RecentFiles().AddFirst(path);
     working_.CopyFrom(scratch);
@@ -289,7 +298,7 @@ int indSession::SaveFile(const std::string& path) {
     const int result = FileCommands::SaveCloneFile(path, working_);
     if (result != 0)
         return result;  // the writer has shown it; name and modified flag stay as they were
-    lastDirectory_ = cmcPathDirectory(path, pathRules_);
+    lastDirectory_ = DirectoryOf(path, pathRules_);
     SetFileName(path);
     RecentFiles().AddFirst(path);
     MarkSaved();

@@ -30,7 +30,22 @@ public:
 
     const std::string& Device() const { return device_; }
     bool Running() const { return process_.state() == QProcess::Running; }
-    std::string Errors() { return process_.readAllStandardError().toStdString(); }
+    std::string Errors() {
+        errors_ += process_.readAllStandardError().toStdString();
+        return errors_;
+    }
+    // Waits until the emulator has written text on stderr (it must run with --verbose for its
+    // progress lines), for at most limitMs.
+    bool WaitForError(const std::string& text, int limitMs = 30000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (Errors().find(text) == std::string::npos) {
+            if (timer.elapsed() > limitMs || process_.state() != QProcess::Running)
+                return false;
+            process_.waitForReadyRead(50);
+        }
+        return true;
+    }
 
     // Stops the emulator (it saves on the way out) and returns its exit code.
     int Stop() {
@@ -47,6 +62,7 @@ public:
 private:
     QProcess process_;
     std::string device_;
+    std::string errors_;
 };
 
 // Runs the event loop (the clone driver's timers) while busy() holds, for at most limitMs.

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "CliFixture.h"
+#include "CloneFaults.h"
 #include "SimProcess.h"
 #include "clone/dst_CDrv_Result.h"
 
@@ -153,8 +154,9 @@ TEST_F(CliClone, AnInterruptWaitsForTheEndOfAWrite) {
     Normalised(file, expected);
     const std::string saved = Path("radio-after.t590");
     // Paced like a real line, the write takes seconds: the interrupt comes in its middle.
-    SimProcess sim({"--baud", "38400", "--image", QString::fromStdString(Save(radio, "radio.t590")),
-                    "--save", QString::fromStdString(saved)});
+    SimProcess sim({"--baud", "38400", "--verbose", "--image",
+                    QString::fromStdString(Save(radio, "radio.t590")), "--save",
+                    QString::fromStdString(saved)});
     ASSERT_FALSE(sim.Device().empty());
     QProcess cli;
     cli.setProgram(QString::fromStdString(CliPath()));
@@ -162,7 +164,8 @@ TEST_F(CliClone, AnInterruptWaitsForTheEndOfAWrite) {
                       QString::fromStdString(Save(file, "file.t590"))});
     cli.start();
     ASSERT_TRUE(cli.waitForStarted(5000));
-    cli.waitForFinished(1500);
+    // The interrupt comes once the radio has taken the first data frame of the write.
+    ASSERT_TRUE(sim.WaitForError("t590-sim: write frame 1 received")) << sim.Errors();
     ASSERT_EQ(cli.state(), QProcess::Running) << "the write ended before the interrupt";
     ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
     ASSERT_TRUE(cli.waitForFinished(120000));
@@ -176,25 +179,10 @@ TEST_F(CliClone, AnInterruptWaitsForTheEndOfAWrite) {
     EXPECT_TRUE(SameCloneRange(after, expected));
 }
 
-// One fault of the emulator: the operation, the status the clone chain ends with and, for a
-// line cut during a write, the other status the timing can give.
-struct CliFault {
-    const char* name;
-    QStringList faults;
-    const char* command;
-    int status;
-    bool badMaker = false;
-    int alternative = -1;
-};
-
-void PrintTo(const CliFault& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CliFaults : public CliFixture, public ::testing::WithParamInterface<CliFault> {};
+class CliFaults : public CliFixture, public ::testing::WithParamInterface<CloneFault> {};
 
 TEST_P(CliFaults, EndWithTheStatusItsMessageAndExit3LeavingFilesAndRadio) {
-    const CliFault& c = GetParam();
+    const CloneFault& c = GetParam();
     cmcEeprom radio, file;
     DefaultImage(radio, "RADIO");
     if (c.badMaker)
@@ -208,7 +196,7 @@ TEST_P(CliFaults, EndWithTheStatusItsMessageAndExit3LeavingFilesAndRadio) {
     SimProcess sim(simArgs);
     ASSERT_FALSE(sim.Device().empty());
 
-    const bool read = std::string(c.command) == "read";
+    const bool read = c.op == CloneOp::Read;
     const std::string target = read ? Path("out.t590") : Save(file, "file.t590");
     if (read) {
         QFile old(QString::fromStdString(target));
@@ -217,13 +205,13 @@ TEST_P(CliFaults, EndWithTheStatusItsMessageAndExit3LeavingFilesAndRadio) {
     }
     const std::string before = ReadWholeFile(target);
 
-    QStringList args{c.command, "--port", QString::fromStdString(sim.Device())};
+    QStringList args{read ? "read" : "write", "--port", QString::fromStdString(sim.Device())};
     if (read)
         args << "-o";
     args << QString::fromStdString(target);
     const CliRun run = RunCli(args);
 
-    int status = c.status;
+    int status = c.Status();
     if (c.alternative >= 0 && Contains(run.err, "clone status " + std::to_string(c.alternative)))
         status = c.alternative;
     EXPECT_EQ(run.exitCode, 3) << run.err;
@@ -241,26 +229,8 @@ TEST_P(CliFaults, EndWithTheStatusItsMessageAndExit3LeavingFilesAndRadio) {
     EXPECT_TRUE(SameCloneRange(after, radio));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Emulator, CliFaults,
-    ::testing::Values(
-        CliFault{"NoAnswer", {"no-answer"}, "read", R::kTimeout},
-        CliFault{"NoEcho", {"no-echo"}, "write", R::kEchoError},
-        CliFault{"WrongEchoInWrite", {"wrong-echo=600"}, "write", R::kEchoError},
-        CliFault{"BadChecksum", {"bad-checksum=5"}, "read", R::kFrameError},
-        CliFault{"WrongFrameCount", {"wrong-count"}, "read", R::kFrameCount},
-        CliFault{"MissingFrame", {"missing-frame"}, "read", R::kMissing},
-        CliFault{"ExtraFrame", {"extra-frame"}, "read", R::kOutOfRange},
-        CliFault{"BeyondImage", {"beyond-image"}, "read", R::kOutOfRange},
-        CliFault{"WriteRefused", {"write-refused=FA"}, "write", R::kWriteRefused},
-        CliFault{"CutLinkRead", {"cut-link=100"}, "read", R::kTimeout},
-        CliFault{"CutLinkWrite", {"cut-link=100"}, "write", R::kWriteFailed, false, R::kEchoError},
-        CliFault{"WrongModel", {"wrong-model"}, "read", R::kWrongModel},
-        CliFault{"WrongExtraCode", {"wrong-extra"}, "write", R::kWrongModel},
-        CliFault{"MapRevision6", {"map-revision=6"}, "read", R::kMapRevision},
-        CliFault{"Byte23", {"byte23"}, "write", R::kWrongModel},
-        CliFault{"MakerTextChanged", {}, "read", R::kModelCheck, true}),
-    [](const ::testing::TestParamInfo<CliFault>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Emulator, CliFaults, ::testing::ValuesIn(FailingCloneFaults()),
+                         CloneFaultName);
 
 TEST_F(CliClone, AReadIntoAMissingDirectoryIsAFileErrorAfterTheRead) {
     cmcEeprom radio;

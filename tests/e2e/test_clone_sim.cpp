@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CloneFaults.h"
 #include "SimProcess.h"
 #include "clone/indCloneMan.h"
 #include "cmcTestHost.h"
@@ -26,7 +27,7 @@ using R = dst_CDrv_Result;
 
 namespace {
 
-enum class Op { Info, Read, Write };
+using Op = CloneOp;
 
 // The clone commands' use of the manager, headless: info first, then read or write; the working
 // image is replaced only by a read that ends with 0.
@@ -131,20 +132,7 @@ bool SameCloneRange(const cmcEeprom& a, const cmcEeprom& b) {
                        MemoryMap::kCloneLength) == 0;
 }
 
-struct FaultCase {
-    const char* name;
-    QStringList faults;
-    Op op;
-    std::vector<int> statuses;  // info's, then the transfer's when it ran
-    bool badMakerImage = false;
-    int alternative = -1;  // another acceptable last status
-};
-
-void PrintTo(const FaultCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CloneEndToEnd : public ::testing::TestWithParam<FaultCase> {
+class CloneEndToEnd : public ::testing::TestWithParam<CloneFault> {
 protected:
     ScopedTestHost host;
     ScopedResourceTexts texts;
@@ -154,11 +142,11 @@ protected:
 }  // namespace
 
 TEST_P(CloneEndToEnd, EndsInItsStatusWithOneMessage) {
-    const FaultCase& c = GetParam();
+    const CloneFault& c = GetParam();
     ASSERT_TRUE(dir.isValid());
     cmcEeprom radio;
     Pattern(radio, 1);
-    if (c.badMakerImage)
+    if (c.badMaker)
         radio.SetByte(MemoryMap::kMakerText, 'X');
     const std::string radioFile = SaveImage(radio, dir.filePath("radio.t590").toStdString());
     const std::string savedFile = dir.filePath("saved.t590").toStdString();
@@ -204,38 +192,7 @@ TEST_P(CloneEndToEnd, EndsInItsStatusWithOneMessage) {
     EXPECT_TRUE(SameCloneRange(saved, ok && c.op == Op::Write ? before : radio));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, CloneEndToEnd,
-    ::testing::Values(
-        FaultCase{"Info", {}, Op::Info, {R::kOk}},
-        FaultCase{"Read", {}, Op::Read, {R::kOk, R::kOk}},
-        FaultCase{"Write", {}, Op::Write, {R::kOk, R::kOk}},
-        FaultCase{"NoiseRead", {"noise"}, Op::Read, {R::kOk, R::kOk}},
-        FaultCase{"NoiseWrite", {"noise"}, Op::Write, {R::kOk, R::kOk}},
-        FaultCase{"NoAnswer", {"no-answer"}, Op::Read, {R::kTimeout}},
-        FaultCase{"NoEcho", {"no-echo"}, Op::Read, {R::kEchoError}},
-        FaultCase{"WrongEchoInWrite", {"wrong-echo=600"}, Op::Write, {R::kOk, R::kEchoError}},
-        FaultCase{"BadChecksum", {"bad-checksum=5"}, Op::Read, {R::kOk, R::kFrameError}},
-        FaultCase{"WrongFrameCount", {"wrong-count"}, Op::Read, {R::kOk, R::kFrameCount}},
-        FaultCase{"MissingFrame", {"missing-frame"}, Op::Read, {R::kOk, R::kMissing}},
-        FaultCase{"ExtraFrame", {"extra-frame"}, Op::Read, {R::kOk, R::kOutOfRange}},
-        FaultCase{"BeyondImage", {"beyond-image"}, Op::Read, {R::kOk, R::kOutOfRange}},
-        FaultCase{"WriteRefused", {"write-refused=FA"}, Op::Write, {R::kOk, R::kWriteRefused}},
-        FaultCase{"CutLinkRead", {"cut-link=100"}, Op::Read, {R::kOk, R::kTimeout}},
-        // A line cut while the program writes fails the next write, or, when the program was
-        // waiting for its echo at that moment, leaves the echo missing.
-        FaultCase{"CutLinkWrite",
-                  {"cut-link=100"},
-                  Op::Write,
-                  {R::kOk, R::kWriteFailed},
-                  false,
-                  R::kEchoError},
-        FaultCase{"WrongModel", {"wrong-model"}, Op::Read, {R::kWrongModel}},
-        FaultCase{"WrongExtraCode", {"wrong-extra"}, Op::Write, {R::kWrongModel}},
-        FaultCase{"MapRevision6", {"map-revision=6"}, Op::Read, {R::kMapRevision}},
-        FaultCase{"Byte23", {"byte23"}, Op::Write, {R::kWrongModel}},
-        FaultCase{"MakerTextChanged", {}, Op::Read, {R::kOk, R::kModelCheck}, true}),
-    [](const ::testing::TestParamInfo<FaultCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, CloneEndToEnd, ::testing::ValuesIn(CloneFaults()), CloneFaultName);
 
 TEST(CloneEndToEndPort, MissingDeviceIsStatus2WithTheReason) {
     ScopedTestHost host;

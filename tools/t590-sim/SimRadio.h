@@ -41,6 +41,8 @@ public:
     int WritesStored() const { return writesStored_; }
     // What went wrong with the last write the radio refused, for the log.
     const std::string& LastComplaint() const { return complaint_; }
+    // Data frames of the write under way (or the last one).
+    int WriteFrames() const { return writeFrames_; }
 
 private:
     void Frame(std::vector<std::uint8_t>& out);

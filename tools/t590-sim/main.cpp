@@ -164,6 +164,7 @@ int main(int argc, char** argv) {
     SimRadio radio(memory, faults);
     std::vector<std::uint8_t> heard, answer;
     int wait = -1;
+    bool writeSeen = false;
     while (!g_stop) {
         struct pollfd p {
             link.Fd(), POLLIN, 0
@@ -183,6 +184,11 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "t590-sim: heard %zu bytes, answering %zu\n", heard.size(),
                              answer.size());
             link.Queue(answer);
+            // Tests wait for this line to know that a write is under way.
+            if (verbose && !writeSeen && radio.WriteFrames() > 0) {
+                writeSeen = true;
+                std::fprintf(stderr, "t590-sim: write frame 1 received\n");
+            }
         }
         wait = link.Flush();
         if (radio.LinkCut()) {
