@@ -34,48 +34,6 @@ void SendStatus(uint32_t text, uint32_t back, const char* message, bool post) {
 
 // The entries each record kind has in the image (user channels: rows above the maximum channel
 // number included; item tables: their 16 bits).
-bool InTable(int kind, int entry) {
-    namespace MM = MemoryMap;
-    int last = 0;
-    switch (kind) {
-        case datCh::kUserCh:
-            last = MM::kUserChannelCount;
-            break;
-        case datCh::kItuCh:
-            last = MM::kItuChannelCount - 1;
-            break;
-        case datCh::kEMailCh:
-            last = MM::kEMailChannelCount - 1;
-            break;
-        case datCh::kItuEdge:
-            last = MM::kItuEdgeCount - 1;
-            break;
-        case datCh::kTxEdge:
-            last = MM::kTxEdgeCount - 1;
-            break;
-        case datCh::kModeReg:
-            last = MM::kModeCount - 1;
-            break;
-        case datCh::kDscId:
-            last = MM::kDscIdCount - 1;
-            break;
-        case datCh::kDscPair:
-            last = MM::kDscPairCount - 1;
-            break;
-        case datCh::kFirstTelecommand:
-        case datCh::kReason:
-        case datCh::kNature:
-        case datCh::kCategory:
-        case datCh::kCallSel:
-            last = MM::kItemBitCount - 1;
-            break;
-        default:
-            last = 0;
-            break;
-    }
-    return entry >= 0 && entry <= last;
-}
-
 void PostRepaintLabel(int label) {
     if (cmcEvMan* events = cmcEvMan::Global())
         events->PostEvent(cmcEvKind::RepaintLabel, 0, label);
@@ -199,7 +157,7 @@ int indActiveCell::Evaluate(cmcCellCapsule& capsule, bool notify) {
     capsule.markBits &= uint8_t(~(kMarkNotice | kMarkError));
     // An argument beyond its table (a fault of the resource file) would address other data:
     // such a cell shows and edits nothing.
-    if (call.kind != datCh::kNone && !InTable(call.kind, call.argument))
+    if (call.kind != datCh::kNone && !datCh::HasEntry(call.kind, call.argument))
         return kActNone;
     // 4.
     if (call.kind != datCh::kNone)
@@ -232,7 +190,7 @@ int indActiveCell::Evaluate(cmcCellCapsule& capsule, bool notify) {
             const cmcCellObj* owner = capsule.parent->cell;
             call.kind = RecordKindOf(owner->category);
             call.argument = owner->argument;
-            if (!InTable(call.kind, call.argument))
+            if (!datCh::HasEntry(call.kind, call.argument))
                 call.kind = datCh::kNone;
             if (call.kind != datCh::kNone)
                 ch.Load(call.kind, call.argument);

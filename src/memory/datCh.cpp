@@ -99,7 +99,7 @@ uint8_t ItemBitOf(int kind) {
 
 }  // namespace
 
-static_assert(datCh::kDefaultImageSize == MM::kImageSize, "the program's image size");
+static_assert(MemoryMap::kImageSize == MM::kImageSize, "the program's image size");
 
 // The record fields form the 68-byte record buffer that the image normalisation merges by its flag
 // byte (offset 0) and the value at offset 8 (the transmit frequency).
@@ -145,53 +145,14 @@ int datCh::RecordAddress(int kind, int entry) const {
     // Entry numbers are the callers' business, but a wild one must never reach outside the image.
     if (entry < -imageSize_ || entry > imageSize_)
         return -1;
-    int address = -1;
-    int length = 0;
-    switch (kind) {
-        case kUserCh:
-            address = MM::kUserChannels + MM::kUserChannelSize * entry;
-            length = MM::kUserChannelSize;
-            break;
-        case kItuCh:
-            address = MM::kItuChannels + MM::kItuChannelSize * entry;
-            length = MM::kItuChannelSize;
-            break;
-        case kEMailCh:
-            address = MM::kEMailChannels + MM::kEMailChannelSize * entry;
-            length = MM::kEMailChannelSize;
-            break;
-        case kRxEdge:
-            address = MM::kRxEdge + MM::kEdgeSize * entry;
-            length = MM::kEdgeSize;
-            break;
-        case kItuEdge:
-            address = MM::kItuEdges + MM::kEdgeSize * entry;
-            length = MM::kEdgeSize;
-            break;
-        case kTxEdge:
-            address = MM::kTxEdges + MM::kEdgeSize * entry;
-            length = MM::kEdgeSize;
-            break;
-        case kModeReg:
-            // The use value lies below the indications: checking these covers both.
-            address = MM::kModeIndications + MM::kModeIndicationLength * entry;
-            length = MM::kModeIndicationLength;
-            break;
-        case kDscId:
-            address = MM::kDscIds + MM::kDscIdSize * entry;
-            length = MM::kDscIdSize;
-            break;
-        case kDscPair:
-            // The pair use byte lies above the record.
-            address = MM::kDscPairs + MM::kDscPairSize * entry;
-            length = MM::kDscPairSize;
-            if (MM::kDscPairUse + entry >= imageSize_)
-                return -1;
-            break;
-        default:
-            return -1;
-    }
-    if (address < 0 || address + length > imageSize_)
+    const Table& t = TableOf(kind);
+    if (t.length == 0)
+        return -1;
+    // The pair use byte lies above the record.
+    if (kind == kDscPair && MM::kDscPairUse + entry >= imageSize_)
+        return -1;
+    const int address = t.base + t.stride * entry;
+    if (address < 0 || address + t.length > imageSize_)
         return -1;
     return address;
 }
@@ -420,29 +381,40 @@ int datCh::FirstEntry(int kind) {
     return kind == kUserCh ? 1 : 0;
 }
 
+const datCh::Table& datCh::TableOf(int kind) {
+    // The mode registration's use value lies below its indications: the indications cover both.
+    static const Table kTables[kKindCount] = {
+        {0, 0, 0, 1},  // none: one entry, no record
+        {MM::kUserChannels, MM::kUserChannelSize, MM::kUserChannelSize, MM::kUserChannelCount + 1},
+        {MM::kItuChannels, MM::kItuChannelSize, MM::kItuChannelSize, MM::kItuChannelCount},
+        {MM::kEMailChannels, MM::kEMailChannelSize, MM::kEMailChannelSize, MM::kEMailChannelCount},
+        {MM::kRxEdge, MM::kEdgeSize, MM::kEdgeSize, 1},
+        {MM::kItuEdges, MM::kEdgeSize, MM::kEdgeSize, MM::kItuEdgeCount},
+        {MM::kTxEdges, MM::kEdgeSize, MM::kEdgeSize, MM::kTxEdgeCount},
+        {MM::kModeIndications, MM::kModeIndicationLength, MM::kModeIndicationLength,
+         MM::kModeCount},
+        {MM::kDscIds, MM::kDscIdSize, MM::kDscIdSize, MM::kDscIdCount},
+        {MM::kDscPairs, MM::kDscPairSize, MM::kDscPairSize, MM::kDscPairCount},
+        {0, 0, 0, MM::kItemBitCount},  // first telecommands
+        {0, 0, 0, MM::kItemBitCount},  // reasons
+        {0, 0, 0, MM::kItemBitCount},  // natures
+        {0, 0, 0, MM::kItemBitCount},  // categories
+        {0, 0, 0, MM::kItemBitCount},  // call selections
+    };
+    return kind >= 0 && kind < kKindCount ? kTables[kind] : kTables[kNone];
+}
+
+bool datCh::HasEntry(int kind, int entry) {
+    return entry >= 0 && entry < TableOf(kind).entries;
+}
+
 int datCh::LastEntry(const uint8_t* image, int kind) {
-    switch (kind) {
-        case kUserCh:
-            if (image == nullptr)
-                return 0;
-            return std::min<int>(image[MM::kMaxUserChannel], MM::kUserChannelCount);
-        case kItuCh:
-            return MM::kItuChannelCount - 1;
-        case kEMailCh:
-            return MM::kEMailChannelCount - 1;
-        case kItuEdge:
-            return MM::kItuEdgeCount - 1;
-        case kTxEdge:
-            return MM::kTxEdgeCount - 1;
-        case kModeReg:
-            return MM::kModeCount - 1;
-        case kDscId:
-            return MM::kDscIdCount - 1;
-        case kDscPair:
-            return MM::kDscPairCount - 1;
-        default:
-            return 0;
-    }
+    if (kind == kUserCh)
+        return image == nullptr ? 0
+                                : std::min<int>(image[MM::kMaxUserChannel], MM::kUserChannelCount);
+    // The lists of records; the other kinds are no lists a row edit could work on.
+    const Table& t = TableOf(kind);
+    return t.length > 0 ? t.entries - 1 : 0;
 }
 
 int datCh::LastEntry(int kind) const {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "memory/MemoryMap.h"
+
 class cmcEeprom;
 
 // The fields of one record of the image's lists, in a flat form that the field behaviour, the
@@ -69,18 +71,29 @@ public:
         kKindCount = 15,
     };
 
-    // The program's image size (the memory map's kImageSize).
-    static constexpr int kDefaultImageSize = 0x4000;
+    // Where the records of a kind lie: the first record's address, the distance from one record
+    // to the next, the bytes a record spans, and how many entries the kind has (the arguments
+    // its cells may carry). Kinds without records of their own (the item tables are bits of
+    // shared words) have no address.
+    struct Table {
+        int base;
+        int stride;
+        int length;
+        int entries;
+    };
+    static const Table& TableOf(int kind);
+    // An entry the kind has.
+    static bool HasEntry(int kind, int entry);
 
     uint8_t kind = 0;
     int32_t entry = 0;
 
     // An accessor over image bytes of the program's image size, or over a memory image. An image
     // smaller than the memory map is never read or written.
-    explicit datCh(uint8_t* image = nullptr, int imageSize = kDefaultImageSize);
+    explicit datCh(uint8_t* image = nullptr, int imageSize = MemoryMap::kImageSize);
     explicit datCh(cmcEeprom& image);
 
-    void SetImage(uint8_t* image, int imageSize = kDefaultImageSize) {
+    void SetImage(uint8_t* image, int imageSize = MemoryMap::kImageSize) {
         image_ = image;
         imageSize_ = imageSize;
     }
@@ -126,5 +139,5 @@ private:
     bool HasImage() const;
 
     uint8_t* image_ = nullptr;
-    int imageSize_ = kDefaultImageSize;
+    int imageSize_ = MemoryMap::kImageSize;
 };

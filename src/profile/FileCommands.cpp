@@ -23,7 +23,7 @@ void Identify(cmcCloneFile& file) {
 }  // namespace
 
 int OpenCloneFile(const std::string& path, cmcEeprom& image) {
-    image.SetSize(ModelProfile::kImageSize);
+    image.SetSize(MemoryMap::kImageSize);
     cmcCloneFile file;
     file.AttachImage(image);
     Identify(file);
@@ -58,7 +58,7 @@ std::string TemplatePath(const std::string& dir) {
 
 void LoadTemplate(const std::string& dir, cmcEeprom& templateImage) {
     const std::string path = TemplatePath(dir);
-    templateImage.SetSize(ModelProfile::kImageSize);
+    templateImage.SetSize(MemoryMap::kImageSize);
     cmcCloneFile file;
     file.AttachImage(templateImage);
     Identify(file);

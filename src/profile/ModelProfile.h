@@ -15,7 +15,6 @@ struct cuiMainCore;
 namespace ModelProfile {
 
 constexpr char kResourceModel[] = "PQT590";
-constexpr int kImageSize = MemoryMap::kImageSize;
 constexpr int kModelCode = 0x2429;
 constexpr int kExtraCode = 1;
 constexpr int kMapRevision = MemoryMap::kMapRevisionValue;

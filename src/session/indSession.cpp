@@ -45,7 +45,7 @@ public:
 }  // namespace
 
 indSession::indSession() : ownRecent_(cmcEnviron::kRecentCapacity) {
-    working_.SetSize(ModelProfile::kImageSize);
+    working_.SetSize(MemoryMap::kImageSize);
     template_.CopyFrom(working_);
     lastDirectory_ = QDir::toNativeSeparators(QDir::currentPath()).toLocal8Bit().toStdString();
     // The behaviours below the cells read the main dictionary; it is this session's.

@@ -35,12 +35,12 @@ class Commands {
 public:
     explicit Commands(const std::string& device) {
         man.SetModel(ModelProfile::kModelCode, 0);
-        man.SetImageSize(ModelProfile::kImageSize);
+        man.SetImageSize(MemoryMap::kImageSize);
         man.SetPort(1);
         man.SetPortDevice(device);
         man.SetInfoHandler(&OnInfo, this);
         man.SetReadHandler(&OnRead, this);
-        working.SetSize(ModelProfile::kImageSize);
+        working.SetSize(MemoryMap::kImageSize);
     }
 
     void Run(Op op) {
@@ -100,7 +100,7 @@ bool AcceptSeven(void*, int revision) {
 
 // An image of this model with every clone byte set from seed.
 void Pattern(cmcEeprom& image, int seed) {
-    image.SetSize(ModelProfile::kImageSize);
+    image.SetSize(MemoryMap::kImageSize);
     for (int a = MemoryMap::kCloneFirst; a <= MemoryMap::kCloneLast; ++a)
         image.SetByte(a, static_cast<std::uint8_t>((a * 13 + seed) & 0xFF));
     image.SetByte(MemoryMap::kMapRevision, 7);
@@ -118,7 +118,7 @@ std::string SaveImage(cmcEeprom& image, const std::string& path) {
 }
 
 void LoadImage(cmcEeprom& image, const std::string& path) {
-    image.SetSize(ModelProfile::kImageSize);
+    image.SetSize(MemoryMap::kImageSize);
     cmcCloneFile file;
     file.AttachImage(image);
     file.SetModelCode(ModelProfile::kModelCode);
