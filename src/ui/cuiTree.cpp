@@ -123,7 +123,9 @@ QTreeWidgetItem* cuiTree::AddNode(QTreeWidgetItem* parent, const std::string& li
     ParseCell(cuiLineDescription(line), *cell, nullptr, &basic_);
 
     auto* node = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(view_);
-    node->setText(0, QString::fromLocal8Bit(cell->GetText().c_str()));
+    const QString caption = QString::fromLocal8Bit(cell->GetText().c_str());
+    node->setText(0, caption);
+    node->setToolTip(0, caption);  // the whole name, when a narrow tree cuts it short
     node->setData(0, kCellRole, QVariant::fromValue<quintptr>(quintptr(cell.get())));
     node->setData(0, kMarkRole, kNoMark);
     node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
