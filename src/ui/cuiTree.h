@@ -28,7 +28,7 @@ struct cmcEvent;
 // selection has rested that long, and ActivateSelected then runs the node's cell with Enter.
 //
 // Event 1 naming the tree's panel (first argument) makes the tree go: it hides its view and
-// deletes itself later, so its owner keeps it in a QPointer.
+// deletes itself later, so it must be made with new and its owner keeps it in a QPointer.
 class cuiTree : public QObject {
     Q_OBJECT
 public:
