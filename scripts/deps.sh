@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need (only what is missing).
 set -euo pipefail
-PKGS=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev googletest libgtest-dev libgmock-dev
+PKGS=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev googletest libgtest-dev libgmock-dev
       libbenchmark-dev fonts-dejavu-core)
 missing=()
 for p in "${PKGS[@]}"; do

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/cmcHost.h"
+
+class QWidget;
+
+// Where windows go on the desktop. The rules are plain geometry over rectangles (left, top,
+// width, height), so that they can be checked without a screen; the widget forms apply them to
+// top-level windows with the host's work area.
+
+// The window moved so that it lies inside the work area: pulled left and up where it sticks out
+// to the right or below, then right and down where it sticks out to the left or above, so that a
+// window larger than the work area shows its top-left corner (and its title bar).
+HostRect KeepOnWorkArea(HostRect window, HostRect workArea);
+
+// The window centred over the owner's rectangle (halves rounded toward zero), then kept on the
+// work area.
+HostRect CenterOver(HostRect window, HostRect owner, HostRect workArea);
+
+// The main window's own rule: it may lie partly off the screen, but at least 16 pixels of it stay
+// on the work area horizontally, and its top edge is never above the work area nor within 16
+// pixels of its bottom.
+HostRect KeepReachable(HostRect window, HostRect workArea);
+
+// The widget forms: frame geometry of top-level windows, the work area from the host.
+void KeepOnWorkArea(QWidget* window);
+void CenterOver(QWidget* window, const QWidget* owner);
