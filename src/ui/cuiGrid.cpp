@@ -360,8 +360,10 @@ bool cuiGrid::event(QEvent* event) {
 
 void cuiGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
+    const QRegion& region = event->region();
     const QRect clip = event->rect();
-    painter.fillRect(clip, background_);
+    for (const QRect& r : region)
+        painter.fillRect(r, background_);
     if (!client_)
         return;
     const int width = viewport()->width();
@@ -374,7 +376,7 @@ void cuiGrid::paintEvent(QPaintEvent* event) {
             for (int c = FirstShownCol(); c < ColumnCount() && x < width; c = NextShownCol(c)) {
                 const int w = widths_[size_t(c)];
                 const QRect cell(x, y, w, h);
-                if (w > 0 && cell.intersects(clip)) {
+                if (w > 0 && region.intersects(cell)) {
                     painter.setClipRect(cell);
                     client_->GridDrawCell(painter, c, r, cell);
                 }

@@ -15,9 +15,9 @@ public:
                 const std::vector<std::string>& extra = {}) {
         text_ = {"#T_Style", style, "#T_BasicCell", basic, "#T_Cells"};
         text_.insert(text_.end(), cells.begin(), cells.end());
-        text_.insert(text_.end(), {"#GI_PMenu_NoItem_BasicCell", "{($Basic)}",
-                                   "#GI_PMenu_NoItem_Body",
-                                   "+No item\t{(%CT_PopupMenu.CL_PMenu_NoItem)}"});
+        text_.insert(text_.end(),
+                     {"#GI_PMenu_NoItem_BasicCell", "{($Basic)}", "#GI_PMenu_NoItem_Body",
+                      "+No item\t{(%CT_PopupMenu.CL_PMenu_NoItem)}"});
         text_.insert(text_.end(), extra.begin(), extra.end());
         text_.push_back("#End_Of_Ovl");
         for (const std::string& s : text_)

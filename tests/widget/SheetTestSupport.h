@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QWidget>
@@ -123,6 +124,17 @@ public:
     void Click(int col, int row, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::mouseClick(Viewport(), button, mods, CellCenter(col, row));
+    }
+
+    // A mouse move over the viewport (QTest's own moves go through the window system, which
+    // the offscreen platform does not place reliably).
+    void Move(const QPoint& pos, Qt::MouseButtons buttons = Qt::NoButton) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(pos), Viewport()->mapToGlobal(QPointF(pos)),
+                         Qt::NoButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(Viewport(), &move);
+    }
+    void Move(int col, int row, Qt::MouseButtons buttons = Qt::NoButton) {
+        Move(CellCenter(col, row), buttons);
     }
 
     std::pair<int, int> Cursor() { return {sheet_->CursorCol(), sheet_->CursorRow()}; }

@@ -30,8 +30,8 @@ protected:
 };
 
 TEST_F(SheetBuild, AOneLineLoopBodyIsCopiedWithArgumentsCountingUp) {
-    cuiSheet& s = Make("", {":(LoopFrom 100)", "{S(%CT_UserCh.CL_UCh_FreqR[7])}29999.9|x",
-                            ":(LoopTo)"});
+    cuiSheet& s =
+        Make("", {":(LoopFrom 100)", "{S(%CT_UserCh.CL_UCh_FreqR[7])}29999.9|x", ":(LoopTo)"});
     ASSERT_EQ(s.RowCount(), 100);
     EXPECT_EQ(s.ColumnCount(), 2);
     for (int r = 0; r < 100; ++r) {
@@ -104,8 +104,8 @@ class SheetSelectDirectives : public SheetBuild,
                               public ::testing::WithParamInterface<SelectCase> {};
 
 TEST_P(SheetSelectDirectives, DecideWhichRowsJoinAMultiSelection) {
-    cuiSheet& s = Make(GetParam().style, {"{S}a", ":(SelectOFF)", "{S}b", "{S}c", ":(SelectON)",
-                                          "{S}d"});
+    cuiSheet& s =
+        Make(GetParam().style, {"{S}a", ":(SelectOFF)", "{S}b", "{S}c", ":(SelectON)", "{S}d"});
     ASSERT_EQ(s.RowCount(), 4);
     EXPECT_EQ(s.CellIdAt(0, 0).multiSelectable, GetParam().outside);
     EXPECT_EQ(s.CellIdAt(0, 1).multiSelectable, GetParam().block);
@@ -169,9 +169,8 @@ TEST_F(SheetBuild, TheViewFontSizeScalesTheBasicCell) {
 }
 
 TEST_F(SheetBuild, StyleKeys) {
-    cuiSheet& s =
-        Make("(TitleString=First)(TitleString=)(TitleColor=clNavy)(NoPrint)(PrintFontRatio=80)",
-             {"a"});
+    cuiSheet& s = Make(
+        "(TitleString=First)(TitleString=)(TitleColor=clNavy)(NoPrint)(PrintFontRatio=80)", {"a"});
     EXPECT_EQ(s.GetTitle(), "First");  // an empty title keeps the earlier one
     EXPECT_FALSE(s.IsPrintable());
     EXPECT_EQ(s.PrintFontRatio(), 80);
@@ -212,8 +211,7 @@ TEST_F(SheetBuild, TheReferenceGivesKindBaseAndExtraText) {
 }
 
 TEST_F(SheetBuild, TheCursorStartsNearTheTopLeftSelectableCell) {
-    cuiSheet& s = Make("(FixedRows=1)(FixedCols=1)",
-                       {"h|h|h", "n|{S}a|{S}b", "n|{S}c|{S}d"});
+    cuiSheet& s = Make("(FixedRows=1)(FixedCols=1)", {"h|h|h", "n|{S}a|{S}b", "n|{S}c|{S}d"});
     EXPECT_EQ(Cursor(), (std::pair<int, int>{1, 1}));
     EXPECT_EQ(s.FirstSelectableCol(), 1);
     EXPECT_EQ(s.FirstSelectableRow(), 1);
