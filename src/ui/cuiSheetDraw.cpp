@@ -124,9 +124,11 @@ void cuiSheet::DrawCell(QPainter& painter, int col, int row, const QRect& rect) 
         canvas.SetFontColor(clHightlightText);
     } else if (highlighted && background == clBtnFace) {
         const cmcColor fc = canvas.FontColor();
-        // Grey text on the grey highlight of an unfocused grid would vanish.
+        // Grey text on the grey highlight of an unfocused grid would vanish. White reads on the
+        // classic mid-grey face; on the light faces of today's palettes white vanishes too, and
+        // the face's own text colour is taken instead.
         if (fc == clBtnFace || fc == kSilver || fc == clGrayText)
-            canvas.SetFontColor(clWindow);
+            canvas.SetFontColor(canvas.Resolve(clBtnFace).lightness() > 160 ? clBtnText : clWindow);
     }
 
     // The text block, split at line feeds and placed as a whole.
