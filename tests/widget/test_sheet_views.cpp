@@ -3,6 +3,7 @@
 // to a directory the sheets are also saved there as PNG files to be looked at.
 #include <QDir>
 #include <QLabel>
+#include <cstring>
 
 #include "SheetTestSupport.h"
 
@@ -55,5 +56,80 @@ INSTANTIATE_TEST_SUITE_P(Tree, EverySheet, ::testing::ValuesIn(References()),
                                      name += c;
                              return name;
                          });
+
+}  // namespace
+
+namespace {
+
+// Scenes of a working day, with their marks and the editor, saved beside the sheets.
+class SheetScenes : public SheetTest {
+protected:
+    void Save(const char* name) {
+        const QString dir = qEnvironmentVariable("PQ_SHEET_SHOTS");
+        if (dir.isEmpty())
+            return;
+        QDir().mkpath(dir);
+        QApplication::processEvents();
+        window_->grab().save(dir + "/scene_" + name + ".png");
+    }
+    void SetChannel(int n, int32_t rx, int32_t tx, const char* comment) {
+        datCh ch(image_);
+        ch.SetEmpty(datCh::kUserCh, n);
+        ch.flags = datCh::kUsed;
+        ch.rxFreq = rx;
+        ch.txFreq = tx;
+        ch.mode = 1;
+        std::memcpy(ch.comment, comment, sizeof ch.comment);
+        ch.Save();
+    }
+};
+
+TEST_F(SheetScenes, AChannelTheRadioCannotTransmitOnCarriesTheErrorMark) {
+    SetChannel(2, 8291100, 8291100, "WORKING ");
+    SetChannel(3, 1000000, 1000000, "BAD TX  ");  // below every transmit band
+    ASSERT_TRUE(indActiveCell::ErrorMarkOf(CT_UserCh, CL_UCh_FreqT, 3));
+    ASSERT_FALSE(indActiveCell::ErrorMarkOf(CT_UserCh, CL_UCh_FreqT, 2));
+    Open("GI_Sheet_UserCh");
+    const QImage shot = Shot();
+    auto reddish = [&shot](const QRect& r) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                n += c.red() > 150 && c.green() < 90 && c.blue() < 90;
+            }
+        return n;
+    };
+    EXPECT_GT(reddish(Grid().CellRect(2, 3)), 10);
+    EXPECT_EQ(reddish(Grid().CellRect(2, 2)), 0);
+    Save("error_mark");
+}
+
+TEST_F(SheetScenes, TheEditorSitsOverItsCell) {
+    image_[MemoryMap::kMaxUserChannel] = 20;
+    Open("GI_Sheet_UserCh");
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Type("8");
+    QTest::keyClicks(sheet_->Editor(), "291.1");
+    ASSERT_TRUE(sheet_->EditorShowing());
+    EXPECT_EQ(sheet_->Editor()->toPlainText(), "8291.1");
+    Save("editor");
+    QTest::keyClick(sheet_->Editor(), Qt::Key_Return);
+    EXPECT_EQ(Load(datCh::kUserCh, 3).rxFreq, 8291100);
+    Save("after_edit");
+}
+
+TEST_F(SheetScenes, ARangeOfChannelsSelected) {
+    SetChannel(2, 8291100, 8291100, "WORKING ");
+    SetChannel(3, 4125000, 4125000, "4 MHZ   ");
+    SetChannel(4, 6215000, 6215000, "6 MHZ   ");
+    Open("GI_Sheet_UserCh");
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_TRUE(sheet_->RangePresent());
+    Save("range");
+}
 
 }  // namespace
