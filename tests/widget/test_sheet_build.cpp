@@ -1,6 +1,7 @@
 // Sheet construction: loops, directives, style keys, widths and the fatal layout errors.
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPrinter>
 
 #include "MemorySheet.h"
 #include "SheetTestSupport.h"
@@ -166,6 +167,21 @@ TEST_F(SheetBuild, TheViewFontSizeScalesTheBasicCell) {
     cuiSheet& s = Open("T", &memory_->Dictionary());
     ASSERT_TRUE(s.BasicCell().font);
     EXPECT_EQ(s.BasicCell().font->height, -24);
+}
+
+TEST_F(SheetBuild, PrintingSizesTheBasicCellByThePrintFontSizeAndRatio) {
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    memory_ = std::make_unique<MemorySheet>("(PrintFontRatio=80)", std::vector<std::string>{"a"},
+                                            "{(Font=DEFAULT_CHARSET,,clWindowText,-20,,,)}");
+    sheet_ = std::make_unique<cuiSheet>(window_.get(), nullptr, 0, 0, memory_->Dictionary(), "T",
+                                        &images_);
+    Prepare(*sheet_);
+    sheet_->SetPrinter(&printer);
+    sheet_->SetPrintFontSize(-30);
+    sheet_->Build();
+    ASSERT_TRUE(sheet_->BasicCell().font);
+    EXPECT_EQ(sheet_->BasicCell().font->height, -24);  // the print size, then 80 %
 }
 
 TEST_F(SheetBuild, StyleKeys) {

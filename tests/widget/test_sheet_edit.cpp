@@ -1,5 +1,6 @@
 // Editing: typed characters through the behaviours, the in-place editor, the repeat loop, and
 // the events the sheet answers.
+#include <QContextMenuEvent>
 #include <QLineEdit>
 
 #include "MemorySheet.h"
@@ -169,6 +170,26 @@ TEST_F(SheetEdit, ASpaceStepsAChoiceOfTheCommonSettings) {
     ASSERT_EQ(main_->ChoiceLists().size(), 1u);
 }
 
+TEST_F(SheetEdit, ABehaviourCanReopenTheEditorOnTheCurrentCell) {
+    OpenAt("GI_Sheet_UserCh", 4, 1);
+    cmcCellCapsule c;
+    sheet_->FillCapsule(3, 1, c);  // not the current cell: nothing opens
+    c.outputText = "REOPENED";
+    c.reopenEditor(c.reopenData, c, 0);
+    EXPECT_FALSE(EditorOpen());
+    sheet_->FillCapsule(4, 1, c);
+    c.outputText = "REOPENED";
+    c.selStart = 2;
+    c.selLength = 3;
+    c.reopenEditor(c.reopenData, c, 1);  // a flag other than 0 asks for nothing
+    EXPECT_FALSE(EditorOpen());
+    c.reopenEditor(c.reopenData, c, 0);
+    ASSERT_TRUE(EditorOpen());
+    EXPECT_EQ(EditorText(), "REOPENED");
+    EXPECT_EQ(sheet_->Editor()->textCursor().selectionStart(), 2);
+    EXPECT_EQ(sheet_->Editor()->textCursor().selectionEnd(), 5);
+}
+
 // ---- Selections and row operations.
 
 class SheetSelection : public SheetEdit {
@@ -330,6 +351,22 @@ TEST_F(SheetSelection, ARightClickWithARangeKeepsCursorAndRange) {
     EXPECT_TRUE(sheet_->RangePresent());
     EXPECT_TRUE(sheet_->PopupMenu()->isVisible());
     sheet_->PopupMenu()->hide();
+}
+
+TEST_F(SheetSelection, TheMenuKeyOpensThePopupAfterAKeyButNotAfterAClick) {
+    OpenAt("GI_Sheet_UserCh", 2, 4);
+    auto menuKey = [this] {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                               Viewport()->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(Viewport(), &menu);
+    };
+    Key(Qt::Key_Down);
+    menuKey();
+    EXPECT_TRUE(sheet_->PopupMenu()->isVisible());
+    sheet_->PopupMenu()->hide();
+    Click(2, 7);
+    menuKey();
+    EXPECT_FALSE(sheet_->PopupMenu()->isVisible());
 }
 
 // ---- The popup menu follows the current cell's key and is mirrored into the Edit menu.
