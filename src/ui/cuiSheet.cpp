@@ -48,6 +48,12 @@ cuiSheet::~cuiSheet() {
         grid_->SetClient(nullptr);
     if (editor_)
         editor_->removeEventFilter(this);
+    // Items mirrored from this sheet's popup menu would act on a sheet that is gone.
+    if (popupBuilder_ && events) {
+        DestroyPopupBuilder();
+        events->SendEvent(cmcEvKind::DropMirroredMenu, 0, CL_Menu_Edit_Top);
+        events->SendEvent(cmcEvKind::UpdateCommandStates);
+    }
     DestroyPopupBuilder();
     delete root_.data();
 }

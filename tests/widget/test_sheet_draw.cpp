@@ -274,8 +274,84 @@ INSTANTIATE_TEST_SUITE_P(
                     [](int l, int) { return l == CL_UCh_Mode; }, 20},
         RepaintCase{"Category", cmcEvKind::RepaintCategory, CT_UserCh,
                     [](int l, int) { return l >= CL_UCh_FreqR && l <= CL_UCh_Comment; }, 80},
+        RepaintCase{"ArgumentAtLeast", cmcEvKind::RepaintArgumentAtLeast, 28,
+                    [](int, int a) { return a >= 28; }, 5},
         RepaintCase{"All", cmcEvKind::RepaintAll, 0, [](int, int) { return true; }, 100}),
     [](const ::testing::TestParamInfo<RepaintCase>& info) { return info.param.name; });
+
+struct MatchCase {
+    const char* name;
+    int category, label, argument, criteria;
+    std::set<std::pair<int, int>> redrawn;  // (label, argument) of every cell redrawn
+};
+
+class SheetMatching : public SheetTest, public ::testing::WithParamInterface<MatchCase> {};
+
+// Behaviours ask for repaints through their capsule's redraw callback with their own cell.
+TEST_P(SheetMatching, RepaintsTheCellsTheCriteriaName) {
+    const MatchCase& m = GetParam();
+    Open("GI_Sheet_UserCh");
+    QApplication::processEvents();
+    calls.clear();
+    cmcCellObj cell;
+    cell.category = m.category;
+    cell.label = m.label;
+    cell.argument = m.argument;
+    cmcCellCapsule probe;
+    sheet_->FillCapsule(1, 1, probe);
+    probe.cell = &cell;
+    probe.redraw(probe.redrawData, probe, m.criteria);
+    QApplication::processEvents();
+    std::set<std::pair<int, int>> redrawn;
+    for (const Call& c : calls)
+        if (!c.notify)
+            redrawn.insert({c.label, c.argument});
+    EXPECT_EQ(redrawn, m.redrawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Criteria, SheetMatching,
+                         ::testing::Values(MatchCase{"LabelAndArgument",
+                                                     CT_UserCh,
+                                                     CL_UCh_Mode,
+                                                     4,
+                                                     cuiSheet::kMatchLabelArgument,
+                                                     {{CL_UCh_Mode, 4}}},
+                                           MatchCase{"NeighbouringArguments",
+                                                     CT_UserCh,
+                                                     CL_UCh_Mode,
+                                                     6,
+                                                     cuiSheet::kMatchNearArgument,
+                                                     {{CL_UCh_FreqR, 5},
+                                                      {CL_UCh_FreqT, 5},
+                                                      {CL_UCh_Mode, 5},
+                                                      {CL_UCh_Comment, 5},
+                                                      {CL_UCh_FreqR, 6},
+                                                      {CL_UCh_FreqT, 6},
+                                                      {CL_UCh_Mode, 6},
+                                                      {CL_UCh_Comment, 6},
+                                                      {CL_UCh_FreqR, 7},
+                                                      {CL_UCh_FreqT, 7},
+                                                      {CL_UCh_Mode, 7},
+                                                      {CL_UCh_Comment, 7}}},
+                                           MatchCase{"SameArgument",
+                                                     CT_UserCh,
+                                                     CL_UCh_Mode,
+                                                     9,
+                                                     cuiSheet::kMatchArgument,
+                                                     {{CL_Misc_ChNo_0Base, 9},
+                                                      {CL_UCh_FreqR, 9},
+                                                      {CL_UCh_FreqT, 9},
+                                                      {CL_UCh_Mode, 9},
+                                                      {CL_UCh_Comment, 9}}},
+                                           MatchCase{"SameArgumentNeedsAProbeCategory",
+                                                     CT_None,
+                                                     CL_UCh_Mode,
+                                                     9,
+                                                     cuiSheet::kMatchArgument,
+                                                     {}}),
+                         [](const ::testing::TestParamInfo<MatchCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST_F(SheetTest, ARepaintOfARowFarBelowTheViewDrawsNothing) {
     Open("GI_Sheet_UserCh");

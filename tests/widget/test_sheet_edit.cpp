@@ -436,6 +436,10 @@ TEST_F(SheetSelection, DestroyingTheSheetTellsItsListeners) {
     const std::vector<Event> gone = EventsOf(cmcEvKind::HostGone);
     ASSERT_EQ(gone.size(), 1u);
     EXPECT_EQ(gone[0].first, grid);
+    // The Edit menu lets go of the items it mirrored from the sheet's popup menu.
+    const std::vector<Event> drop = EventsOf(cmcEvKind::DropMirroredMenu);
+    ASSERT_EQ(drop.size(), 1u);
+    EXPECT_EQ(drop[0].second, CL_Menu_Edit_Top);
 }
 
 }  // namespace
