@@ -18,6 +18,9 @@ public:
         kTreeMarkNotice = 4,
         kTreeMarkError = 5,
     };
+    // The marks of a cell's notice and error, drawn by the sheets as by the tree.
+    static constexpr int kNoticeMark = kTreeMarkNotice;
+    static constexpr int kErrorMark = kTreeMarkError;
     // The tool bar's images (the main menu uses them too).
     enum ToolImage : int {
         kToolFileNew = 0,
@@ -42,6 +45,9 @@ public:
     static QIcon AppIcon();
     static QString AppIconPath();
 
+    // The size the pictures are drawn at in the tree, the menus and the sheets' cells.
+    static constexpr int kSize = 16;
+    int Size() const { return kSize; }
     int Count() const { return static_cast<int>(paths_.size()); }
     bool Has(int index) const { return index >= 0 && index < Count(); }
     // The file behind an image; empty for an index outside the list.

@@ -52,9 +52,10 @@ void Retire(QWidget* container, QAction* item) {
 
 }  // namespace
 
-cuiMenu::cuiMenu(QObject* owner, QWidget* root, cmcGTex& dictionary, const std::string& baseName,
-                 cuiMenuClick click, void* clickData)
-    : owner_(owner),
+cuiMenu::cuiMenu(const cuiMainCore& core, QObject* owner, QWidget* root, cmcGTex& dictionary,
+                 const std::string& baseName, cuiMenuClick click, void* clickData)
+    : core_(core),
+      owner_(owner),
       dictionary_(dictionary),
       baseName_(baseName),
       root_(root),
@@ -305,7 +306,7 @@ void cuiMenu::UpdateOne(QAction* item) {
 
     cell->state &= uint8_t(~(cmcCellObj::kChecked | cmcCellObj::kHidden | cmcCellObj::kDisabled |
                              cmcCellObj::kTextReplaced));
-    indActiveCell active;
+    indActiveCell active(core_);
     active.Evaluate(refresh_, false);
 
     const bool checked = (cell->state & cmcCellObj::kChecked) != 0;
@@ -351,7 +352,7 @@ void cuiMenu::Click(QAction* item) {
             capsule.parent = &context;
         }
     }
-    indActiveCell active;
+    indActiveCell active(core_);
     active.Evaluate(capsule, false);
     if (IsLive(this))
         UpdateItems(nullptr);

@@ -8,6 +8,7 @@
 
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cuiMainCore.h"
 
 class QAction;
 class QMenu;
@@ -39,8 +40,9 @@ class cuiMenu {
 public:
     // owner: handed to the behaviours as the capsule's owner control. root: a QMenuBar or a QMenu
     // (not owned). Without a click handler the default click runs the item's cell with Enter.
-    cuiMenu(QObject* owner, QWidget* root, cmcGTex& dictionary, const std::string& baseName,
-            cuiMenuClick click = nullptr, void* clickData = nullptr);
+    // core: the roles the items' behaviours run with.
+    cuiMenu(const cuiMainCore& core, QObject* owner, QWidget* root, cmcGTex& dictionary,
+            const std::string& baseName, cuiMenuClick click = nullptr, void* clickData = nullptr);
     // Removes this menu's own items from the root, so that no item outlives its cell.
     ~cuiMenu();
     cuiMenu(const cuiMenu&) = delete;
@@ -89,6 +91,7 @@ public:
     static bool IsLive(const cuiMenu* menu);
 
 private:
+    cuiMainCore core_;
     static void OnEvent(void* self, const cmcEvent& event);
     void UpdateOne(QAction* item);
     void ApplyIcon(QAction* item, int imageIndex);

@@ -30,9 +30,9 @@ bool IsLiveBar(const cuiToolBar* bar) {
 
 }  // namespace
 
-cuiToolBar::cuiToolBar(QWidget* owner, cmcGTex& dictionary, const std::string& baseName,
-                       const cuiImageList* images)
-    : owner_(owner), dictionary_(dictionary), baseName_(baseName), images_(images) {
+cuiToolBar::cuiToolBar(const cuiMainCore& core, QWidget* owner, cmcGTex& dictionary,
+                       const std::string& baseName, const cuiImageList* images)
+    : core_(core), owner_(owner), dictionary_(dictionary), baseName_(baseName), images_(images) {
     LiveBars().push_back(this);
     if (cmcEvMan* ev = cmcEvMan::Global())
         ev->AddHandler(&cuiToolBar::OnEvent, this);
@@ -167,7 +167,7 @@ void cuiToolBar::UpdateButtons() {
         cmcCellCapsule capsule;
         capsule.ownerControl = owner_;
         capsule.cell = entry.cell.get();
-        indActiveCell active;
+        indActiveCell active(core_);
         active.Evaluate(capsule, false);
         const bool down = (entry.cell->state & cmcCellObj::kChecked) != 0;
         action->setCheckable(down);
@@ -187,7 +187,7 @@ void cuiToolBar::DefaultClick(void* data, cmcCellObj* cell) {
     capsule.ownerControl = bar->owner_;
     capsule.cell = &command;
     capsule.key = kKeyEnter;
-    indActiveCell active;
+    indActiveCell active(bar->core_);  // copies the roles: the bar may go
     active.Evaluate(capsule, false);
     // A check button toggles itself when clicked; its state is the behaviour's to say.
     if (IsLiveBar(bar))

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include "cells/cmcCellObj.h"
+#include "cells/cuiMainCore.h"
 
 #include <QAction>
 class QToolBar;
@@ -31,8 +32,9 @@ using cuiToolClick = void (*)(void* data, cmcCellObj* cell);
 // Event 20 refreshes the buttons' states.
 class cuiToolBar {
 public:
-    cuiToolBar(QWidget* owner, cmcGTex& dictionary, const std::string& baseName,
-               const cuiImageList* images);
+    // core: the roles the buttons' behaviours run with.
+    cuiToolBar(const cuiMainCore& core, QWidget* owner, cmcGTex& dictionary,
+               const std::string& baseName, const cuiImageList* images);
     ~cuiToolBar();
     cuiToolBar(const cuiToolBar&) = delete;
     cuiToolBar& operator=(const cuiToolBar&) = delete;
@@ -61,6 +63,7 @@ public:
     static void DefaultClick(void* data, cmcCellObj* cell);
 
 private:
+    cuiMainCore core_;
     struct Entry {
         QPointer<QAction> action;
         std::unique_ptr<cmcCellObj> cell;  // buttons only

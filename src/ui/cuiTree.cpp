@@ -25,9 +25,10 @@ constexpr int kMarkRole = Qt::UserRole + 1;
 
 }  // namespace
 
-cuiTree::cuiTree(QWidget* panel, cmcGTex& dictionary, const std::string& baseName,
-                 const cuiImageList* images)
-    : panel_(panel),
+cuiTree::cuiTree(const cuiMainCore& core, QWidget* panel, cmcGTex& dictionary,
+                 const std::string& baseName, const cuiImageList* images)
+    : core_(core),
+      panel_(panel),
       dictionary_(dictionary),
       baseName_(baseName),
       images_(images),
@@ -243,6 +244,6 @@ bool cuiTree::ActivateSelected(const std::string& openSheetReference) {
         return false;
     if (cell->argText && !openSheetReference.empty() && *cell->argText == openSheetReference)
         return false;
-    indActiveCell::ActivateCell(cell, kKeyEnter);
+    indActiveCell(core_).ActivateCell(cell, kKeyEnter);
     return true;
 }

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "cells/cmcCellObj.h"
+#include "cells/cuiMainCore.h"
 
 class QTimer;
 #include <QTreeWidget>
@@ -40,8 +41,9 @@ public:
     // Creates the read-only tree view on the panel (filling it when the panel has no layout of
     // its own); images: the tree image list (not owned; entries 5 and 4 are the error and the
     // notice mark).
-    cuiTree(QWidget* panel, cmcGTex& dictionary, const std::string& baseName,
-            const cuiImageList* images);
+    // core: the roles the node cells' behaviours run with.
+    cuiTree(const cuiMainCore& core, QWidget* panel, cmcGTex& dictionary,
+            const std::string& baseName, const cuiImageList* images);
     ~cuiTree() override;
 
     // Reads the sections and builds the nodes (any earlier ones go); expands the first node.
@@ -90,6 +92,7 @@ signals:
 
 private:
     static void OnEvent(void* self, const cmcEvent& event);
+    cuiMainCore core_;
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const std::string& line);
     void SetMark(QTreeWidgetItem* node, int mark);
     void ApplyIcon(QTreeWidgetItem* node);

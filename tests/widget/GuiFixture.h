@@ -11,14 +11,14 @@
 #include <QWidget>
 
 #include "TestPaths.h"
-#include "cells/cuiHeadlessMain.h"
+#include "cells/cmcFCache.h"
 #include "cmcTestHost.h"
+#include "cuiHeadlessMain.h"
 #include "events/cmcEvMan.h"
 #include "memory/MemoryMap.h"
-#include "memory/ModelProfile.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/cmcRange.h"
-#include "text/cmcFCache.h"
+#include "profile/ModelProfile.h"
 #include "text/cmcGTex.h"
 
 // The views as the program builds them: the product's resource file as the main dictionary, the

@@ -76,7 +76,7 @@ class Menu : public GuiFixture {};
 TEST_F(Menu, NestsByIndentation) {
     LineDictionary dict({"#M_BasicCell", "{}", "#M_Body", "+A", " +B", " +C", "+D", "#"});
     QMenuBar bar;
-    cuiMenu menu(&bar, &bar, *dict, "M");
+    cuiMenu menu(main_.Core(), &bar, &bar, *dict, "M");
     menu.BuildMenu();
     EXPECT_EQ(Captions(menu, nullptr), (std::vector<std::string>{"A", "D"}));
     QAction* a = menu.Children(nullptr)[0];
@@ -92,7 +92,7 @@ TEST_F(Menu, NestsByIndentation) {
 
 TEST_F(Menu, TheProductsMainMenu) {
     QMenuBar bar;
-    cuiMenu menu(&bar, &bar, dict_, "GI_Menu_Main");
+    cuiMenu menu(main_.Core(), &bar, &bar, dict_, "GI_Menu_Main");
     menu.BuildMenu();
     EXPECT_EQ(Captions(menu, nullptr),
               (std::vector<std::string>{"&File", "&Edit", "&View", "&Port", "&Clone", "&Help"}));
@@ -119,7 +119,7 @@ TEST_F(Menu, AnEnterShortcutIsShownAsEnterAndAcceptedFromTheKeyboard) {
     LineDictionary dict(
         {"#M_BasicCell", "{}", "#M_Body", "+&File", " +&Go\t{(%CL_Menu_File_New:Enter)}", "#"});
     QMainWindow window;
-    cuiMenu menu(&window, window.menuBar(), *dict, "M");
+    cuiMenu menu(main_.Core(), &window, window.menuBar(), *dict, "M");
     menu.BuildMenu();
     QAction* go = menu.FindItemByLabel(CL_Menu_File_New);
     ASSERT_NE(go, nullptr);
@@ -136,7 +136,7 @@ TEST_F(Menu, AnEnterShortcutIsShownAsEnterAndAcceptedFromTheKeyboard) {
 
 TEST_F(Menu, ChoosingAnItemRunsItsCellWithEnterAndRefreshes) {
     QMenuBar bar;
-    cuiMenu menu(&bar, &bar, dict_, "GI_Menu_Main");
+    cuiMenu menu(main_.Core(), &bar, &bar, dict_, "GI_Menu_Main");
     menu.BuildMenu();
     main_->ClearCommandLog();
     menu.FindItemByLabel(CL_Menu_Clone_Info)->trigger();
@@ -153,11 +153,11 @@ TEST_F(Menu, ChoosingAnItemRunsItsCellWithEnterAndRefreshes) {
 
 TEST_F(Menu, StatesFollowTheBehavioursAtEachRefresh) {
     QMenuBar bar;
-    cuiMenu menu(&bar, &bar, dict_, "GI_Menu_Main");
+    cuiMenu menu(main_.Core(), &bar, &bar, dict_, "GI_Menu_Main");
     menu.BuildMenu();
     QAction* port = menu.Children(nullptr)[3];
     const std::vector<QAction*> coms = menu.Children(port);
-    ASSERT_EQ(coms.size(), 4u);
+    ASSERT_EQ(coms.size(), 5u);  // COM1..COM4 and the submenu of more ports
     QAction* print = menu.FindItemByLabel(CL_Menu_File_Print_Current);
     QAction* file = menu.Children(nullptr)[0];
     const std::vector<QAction*> files = menu.Children(file);
@@ -228,8 +228,8 @@ protected:
     MenuMirror() {
         controller_.SetDictionary(&dict_);
         controller_.SetSectionCache(&cache_);
-        cuiMainCore::Install(&controller_);
-        mainMenu_ = std::make_unique<cuiMenu>(&window_, window_.menuBar(), dict_, "GI_Menu_Main");
+        mainMenu_ = std::make_unique<cuiMenu>(controller_.Core(), &window_, window_.menuBar(),
+                                              dict_, "GI_Menu_Main");
         controller_.mainMenu = mainMenu_.get();
         mainMenu_->BuildMenu();
         events_.AddHandler(&MenuMirror::OnEvent, this);
@@ -241,7 +241,6 @@ protected:
         events_.RemoveHandler(&MenuMirror::OnEvent, this);
         popup_.reset();
         mainMenu_.reset();
-        cuiMainCore::Install(&*main_);
     }
 
     static void OnEvent(void* self, const cmcEvent& event) {
@@ -261,7 +260,7 @@ protected:
     void MoveToCellWithPopup(const std::string& key) {
         popup_.reset();
         events_.SendEvent(cmcEvKind::DropMirroredMenu, 0, CL_Menu_Edit_Top);
-        popup_ = std::make_unique<cuiMenu>(&popupRoot_, &popupRoot_, dict_, key,
+        popup_ = std::make_unique<cuiMenu>(controller_.Core(), &popupRoot_, &popupRoot_, dict_, key,
                                            &MenuMirror::PopupClick, this);
         popup_->BuildMenu();
         events_.SendEventText(cmcEvKind::MirrorPopupMenu, cmcEvArg(popup_.get()), CL_Menu_Edit_Top,
@@ -304,7 +303,7 @@ TEST_F(MenuMirror, TheEditMenuMirrorsTheCurrentCellsPopup) {
     MoveToCellWithPopup("GI_PMenu_Edit");
     EXPECT_EQ(EditCaptions(),
               (std::vector<std::string>{"&Edit...", "-", "&Copy", "&Paste", "-", "Move &up",
-                                        "Move &down", "-", "C&lear", "&Delete", "&Insert"}));
+                                        "Move do&wn", "-", "C&lear", "&Delete", "&Insert"}));
     EXPECT_EQ(EditItem(CL_PMenu_Copy)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     QMenu* edit = mainMenu_->FindItemByLabel(CL_Menu_Edit_Top)->menu();
     ASSERT_NE(edit, nullptr);
@@ -343,7 +342,8 @@ TEST_F(MenuMirror, ALateRequestNeitherAddsToASheetsMirrorNorServesAGoneMenu) {
     EXPECT_EQ(EditCaptions().size(), 11u);
 
     // A request of a menu that is gone by the time it arrives.
-    auto gone = std::make_unique<cuiMenu>(&popupRoot_, &popupRoot_, dict_, "GI_PMenu_NoItem");
+    auto gone = std::make_unique<cuiMenu>(controller_.Core(), &popupRoot_, &popupRoot_, dict_,
+                                          "GI_PMenu_NoItem");
     events_.PostEventText(cmcEvKind::MirrorPopupMenu, cmcEvArg(gone.get()), CL_Menu_Edit_Top,
                           "GI_PMenu_NoItem");
     gone.reset();

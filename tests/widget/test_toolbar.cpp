@@ -21,7 +21,7 @@ protected:
         : dict_({"#B_BasicCell", "{}", "#B_Body", "{(%CL_Menu_File_New)(ImageIndex=0)}A", "-",
                  "{(%CL_Menu_File_Print_Current)(ImageIndex=2)}B", "/",
                  "{(%CL_Menu_Port_Com[2])(ImageIndex=4)}D", "#"}),
-          bar_(&window_, *dict_, "B", &images_) {
+          bar_(main_.Core(), &window_, *dict_, "B", &images_) {
         window_.resize(400, 200);
         bar_.BuildBar();
     }
@@ -117,13 +117,18 @@ TEST_F(ToolBar, HidingHidesEveryLine) {
 
 TEST_F(ToolBar, TheProductsToolBar) {
     QMainWindow window;
-    cuiToolBar bar(&window, GuiFixture::dict_, "GI_ToolBar_Main", &images_);
+    cuiToolBar bar(main_.Core(), &window, GuiFixture::dict_, "GI_ToolBar_Main", &images_);
     bar.BuildBar();
     ASSERT_EQ(bar.Lines().size(), 1u);
     EXPECT_EQ(Line(bar.Lines()[0]),
-              (std::vector<std::string>{"New", "Open", "Save", "-", "Use COM1", "Use COM2",
-                                        "Use COM3", "Use COM4", "-", "Read from radio",
-                                        "Write to radio", "Radio information"}));
+              (std::vector<std::string>{
+                  "New: start from the settings of a new radio (Ctrl+N)",
+                  "Open a clone file (Ctrl+O)", "Save to the clone file (Ctrl+S)", "-",
+                  "Use port COM1 for the cloning cable", "Use port COM2 for the cloning cable",
+                  "Use port COM3 for the cloning cable", "Use port COM4 for the cloning cable", "-",
+                  "Read the radio's memory into the program (Ctrl+R)",
+                  "Write these settings to the radio, overwriting its memory",
+                  "Show the model, revision and comment of the radio (Ctrl+I)"}));
     main_->SetComPortSetting(1);
     bar.UpdateButtons();
     EXPECT_TRUE(bar.Button(4)->isChecked());

@@ -56,7 +56,7 @@ TEST_P(TreeNesting, BuildsTheShapeTheIndentationGives) {
     lines.push_back("#");
     LineDictionary dict(lines);
     QWidget panel;
-    cuiTree tree(&panel, *dict, "T", nullptr);
+    cuiTree tree(main_.Core(), &panel, *dict, "T", nullptr);
     tree.BuildTree();
     EXPECT_EQ(Shape(*tree.View()), GetParam().shape);
 }
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class Tree : public GuiFixture {
 protected:
-    Tree() : tree_(&panel_, dict_, "GI_Tree_Main", &images_) {
+    Tree() : tree_(main_.Core(), &panel_, dict_, "GI_Tree_Main", &images_) {
         panel_.resize(260, 420);
         tree_.BuildTree();
     }
@@ -95,8 +95,8 @@ TEST_F(Tree, TheProductsTreeOpensEverySheetFromItsNodes) {
               "T590(Channels(User channels,ITU channels,E-mail channels),"
               "Radio settings(Common settings,Mode registration,Band edges,Expansion settings),"
               "DSC(Own identity and settings,Address book,Receive/transmit pairs,"
-              "Item tables(Nature of distress,Call selection,Categories,First telecommands,"
-              "Reasons)))");
+              "Call options(Nature of distress,Call selection,Categories,First telecommands,"
+              "Unable-to-comply reasons)))");
     const cmcCellObj* user = cuiTree::CellOf(Node("User channels"));
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(user->label, CallSheet);
@@ -143,9 +143,9 @@ TEST_F(Tree, MarkNodesCountsTheMatchesBelowANode) {
     EXPECT_EQ(tree_.MarkNodes(dsc, {"GI_Sheet_DscCate", "GI_Sheet_DscReason", "GI_Sheet_UserCh"},
                               cuiTree::kMarkNotice),
               2);
-    EXPECT_EQ(cuiTree::MarkOf(Node("Item tables")), cuiTree::kMarkNotice);
+    EXPECT_EQ(cuiTree::MarkOf(Node("Call options")), cuiTree::kMarkNotice);
     tree_.ClearMarks(dsc);
-    EXPECT_EQ(cuiTree::MarkOf(Node("Item tables")), cuiTree::kNoMark);
+    EXPECT_EQ(cuiTree::MarkOf(Node("Call options")), cuiTree::kNoMark);
     EXPECT_EQ(cuiTree::MarkOf(Node("Categories")), cuiTree::kNoMark);
 }
 
@@ -222,7 +222,7 @@ TEST_F(Tree, AClickedNodeOpensItsSheetUnlessItIsOpenAlready) {
 
 TEST_F(Tree, GoesWhenItsPanelGoes) {
     QWidget panel;
-    auto* tree = new cuiTree(&panel, dict_, "GI_Tree_Main", &images_);
+    auto* tree = new cuiTree(main_.Core(), &panel, dict_, "GI_Tree_Main", &images_);
     tree->BuildTree();
     QPointer<cuiTree> alive(tree);
     QPointer<QTreeWidget> view(tree->View());
