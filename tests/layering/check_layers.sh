@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails on any #include "folder/..." in a source tree that runs upward or sideways in the layers
-#   platform < events < text < memory < clone, cells < profile < session < cli | ui < app
+#   platform < events < text < memory < clone, cells < profile < session < ui < cli | app
+# (the command-line tool prints and exports sheets through the views' own code, offscreen)
 # and on a widget header in a folder below the views. Usage: check_layers.sh SRC_DIR
 set -u
 root=${1:?usage: check_layers.sh SRC_DIR}
@@ -13,8 +14,8 @@ declare -A below=(
     [cells]="platform events text memory"
     [profile]="platform events text memory clone cells"
     [session]="platform events text memory clone cells profile"
-    [cli]="platform events text memory clone cells profile session"
     [ui]="platform events text memory clone cells profile session"
+    [cli]="platform events text memory clone cells profile session ui"
     [app]="platform events text memory clone cells profile session ui"
 )
 core="platform events text memory clone cells profile session cli"
