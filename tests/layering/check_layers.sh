@@ -18,7 +18,7 @@ declare -A below=(
     [cli]="platform events text memory clone cells profile session ui"
     [app]="platform events text memory clone cells profile session ui"
 )
-core="platform events text memory clone cells profile session cli"
+core="platform events text memory clone cells profile session"
 bad=0
 for dir in "$root"/*/; do
     folder=$(basename "$dir")
