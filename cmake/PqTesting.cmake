@@ -15,6 +15,6 @@ function(pq_add_gtest)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS ${ARG_LABEL}
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PQ_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                    TIMEOUT 300)
 endfunction()

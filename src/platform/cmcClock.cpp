@@ -17,7 +17,8 @@ QElapsedTimer& Monotonic() {
 }  // namespace
 
 uint32_t cmcClock::Ticks() {
-    if (g_manual) return g_manualTicks;
+    if (g_manual)
+        return g_manualTicks;
     // Modulo 2^32 by truncation, as the system tick count wraps.
     return static_cast<uint32_t>(static_cast<uint64_t>(Monotonic().elapsed()));
 }
@@ -27,8 +28,14 @@ void cmcClock::SetManual(uint32_t ticks) {
     g_manualTicks = ticks;
 }
 
-void cmcClock::Advance(uint32_t ms) { g_manualTicks += ms; }
+void cmcClock::Advance(uint32_t ms) {
+    g_manualTicks += ms;
+}
 
-void cmcClock::SetAutomatic() { g_manual = false; }
+void cmcClock::SetAutomatic() {
+    g_manual = false;
+}
 
-bool cmcClock::IsManual() { return g_manual; }
+bool cmcClock::IsManual() {
+    return g_manual;
+}

@@ -24,8 +24,12 @@ std::string cmcHost::ExecutableDir() const {
 }
 
 std::string cmcHost::ExecutableName() const {
-    if (!QCoreApplication::instance()) return std::string();
-    return QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLocal8Bit().toStdString();
+    if (!QCoreApplication::instance())
+        return std::string();
+    return QFileInfo(QCoreApplication::applicationFilePath())
+        .fileName()
+        .toLocal8Bit()
+        .toStdString();
 }
 
 bool cmcHost::AskOpenFileName(const HostFileDialog& dialog, std::string* path) {
@@ -52,12 +56,15 @@ HostRect cmcHost::WorkArea() const {
 }
 
 cmcHost& cmcHost::Instance() {
-    if (g_installed) return *g_installed;
+    if (g_installed)
+        return *g_installed;
     static cmcConsoleHost console;
     return console;
 }
 
-void cmcHost::Install(cmcHost* host) { g_installed = host; }
+void cmcHost::Install(cmcHost* host) {
+    g_installed = host;
+}
 
 void FatalError(const std::string& text) {
     cmcHost::Instance().Fatal(text);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CloneFaults.h"
+#include "ScopedMainDictionary.h"
 #include "SimProcess.h"
 #include "clone/indCloneMan.h"
 #include "cmcTestHost.h"
@@ -83,15 +84,11 @@ private:
 // The program's own resource file as the main dictionary, for the messages.
 class ScopedResourceTexts {
 public:
-    ScopedResourceTexts() : previous_(cmcGTex::Main()) {
-        gtex_.SetFile(ResourcePath("PQT590.OVL"));
-        cmcGTex::SetMain(&gtex_);
-    }
-    ~ScopedResourceTexts() { cmcGTex::SetMain(previous_); }
+    ScopedResourceTexts() { gtex_.SetFile(ResourcePath("PQT590.OVL")); }
 
 private:
     cmcGTex gtex_;
-    cmcGTex* previous_;
+    ScopedMainDictionary main_{&gtex_};
 };
 
 bool AcceptSeven(void*, int revision) {

@@ -2,10 +2,7 @@
 
 #include <string>
 
-// Where tests find the source tree's fixtures and resources, and the built executables.
-inline std::string FixturePath(const std::string& name) {
-    return std::string(PQ_FIXTURE_DIR) + "/" + name;
-}
+// Where tests find the source tree's resources and the built executables.
 inline std::string ResourcePath(const std::string& name) {
     return std::string(PQ_SOURCE_DIR) + "/resources/" + name;
 }

@@ -8,7 +8,8 @@ HostAnswer cmcTestHost::MessageBox(const std::string& caption, const std::string
         answers_.pop_front();
         return a;
     }
-    if (buttons == HostButtons::Ok) return HostAnswer::Ok;
+    if (buttons == HostButtons::Ok)
+        return HostAnswer::Ok;
     return defaultAnswer_;
 }
 

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "ScopedMainDictionary.h"
 #include "TestPaths.h"
 #include "cells/cmcFCache.h"
 #include "cmcTestHost.h"
@@ -30,13 +31,11 @@ protected:
     GuiFixture() {
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
         dict_.SetFile(ResourcePath("PQT590.OVL"));
-        cmcGTex::SetMain(&dict_);
         main_->SetDictionary(&dict_);
         main_->SetSectionCache(&cache_);
         EXPECT_EQ(ReadDefaultImage(main_->WorkingImage()), 0);
         main_->MarkSaved();
     }
-    ~GuiFixture() override { cmcGTex::SetMain(nullptr); }
 
     // The initial clone file, read as the program reads its template.
     static int ReadDefaultImage(cmcEeprom& image) {
@@ -63,6 +62,7 @@ protected:
     ScopedTestHost host_;
     cmcEvMan events_;
     cmcGTex dict_;
+    ScopedMainDictionary mainDictionary_{&dict_};
     cmcFCache cache_;
     ScopedHeadlessMain main_;
 };

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ScopedMainDictionary.h"
 #include "TestPaths.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
@@ -58,7 +59,6 @@ public:
     SheetTest() {
         QApplication::setFont(QFont("DejaVu Sans"));
         dict_.SetFile(ResourcePath("PQT590.OVL"));
-        cmcGTex::SetMain(&dict_);
         main_->SetDictionary(&dict_);
         main_->SetSectionCache(&cache_);
         EXPECT_EQ(LoadDefaultImage(main_->WorkingImage()), 0);
@@ -72,7 +72,6 @@ public:
         sheet_.reset();
         window_.reset();
         events_.RemoveHandler(&SheetTest::OnEvent, this);
-        cmcGTex::SetMain(nullptr);
     }
 
     static int LoadDefaultImage(cmcEeprom& image) {
@@ -171,6 +170,7 @@ public:
 
     ScopedTestHost host_;
     cmcGTex dict_;
+    ScopedMainDictionary mainDictionary_{&dict_};
     cmcFCache cache_{&dict_};
     ScopedHeadlessMain main_;
     cmcEvMan events_;

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ConvTestSupport.h"
+#include "ScopedMainDictionary.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcFCache.h"
 #include "cells/indActiveCell.h"
@@ -88,7 +90,6 @@ public:
             "#End_Of_Ovl",
         };
         dict_.SetLines(kLines, sizeof(kLines) / sizeof(kLines[0]));
-        cmcGTex::SetMain(&dict_);
         main_->SetDictionary(&dict_);
         main_->SetSectionCache(&cache_);
         events_.AddHandler(&BehaveTest::OnEvent, this);
@@ -96,10 +97,7 @@ public:
         CleanImage();
         main_->MarkSaved();
     }
-    ~BehaveTest() override {
-        events_.RemoveHandler(&BehaveTest::OnEvent, this);
-        cmcGTex::SetMain(nullptr);
-    }
+    ~BehaveTest() override { events_.RemoveHandler(&BehaveTest::OnEvent, this); }
 
     // A consistent image: every list empty, every mode available and named, the receive edge
     // 30 kHz..29.999999 MHz, ITU band b at 4 + 2b .. 5 + 2b MHz, one transmit edge 1.6..29.999999
@@ -203,6 +201,8 @@ public:
 
     ScopedTestHost host_;
     cmcGTex dict_;
+    std::unique_ptr<ScopedMainDictionary> mainDictionary_ =
+        std::make_unique<ScopedMainDictionary>(&dict_);
     cmcFCache cache_{&dict_};
     ScopedHeadlessMain main_;
     cmcEvMan events_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ScopedMainDictionary.h"
 #include "cmcTestHost.h"
 #include "text/cmcGTex.h"
 
@@ -27,10 +28,9 @@ protected:
             "#End_Of_Ovl",
         };
         dict_.SetLines(kLines, sizeof(kLines) / sizeof(kLines[0]));
-        cmcGTex::SetMain(&dict_);
     }
-    ~ModelDictionaryTest() override { cmcGTex::SetMain(nullptr); }
 
     ScopedTestHost host_;
     cmcGTex dict_;
+    ScopedMainDictionary mainDictionary_{&dict_};
 };

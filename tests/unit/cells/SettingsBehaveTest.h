@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "BehaveTestSupport.h"
+#include "ScopedMainDictionary.h"
 #include "cells/cmcFCache.h"
 
 // The behaviour fixture with a dictionary of its own: every choice list of the settings and DSC
@@ -89,7 +90,9 @@ protected:
         for (const std::string& line : lines_)
             pointers_.push_back(line.c_str());
         settingsDict_.SetLines(pointers_.data(), pointers_.size());
-        cmcGTex::SetMain(&settingsDict_);
+        // The settings' texts replace the plain fixture's as the main dictionary.
+        mainDictionary_.reset();
+        mainDictionary_ = std::make_unique<ScopedMainDictionary>(&settingsDict_);
         main_->SetDictionary(&settingsDict_);
         main_->SetSectionCache(&settingsCache_);
     }

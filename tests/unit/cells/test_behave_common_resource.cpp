@@ -10,6 +10,7 @@
 
 #include "ConvTestSupport.h"
 #include "InitialImage.h"
+#include "ScopedMainDictionary.h"
 #include "TestPaths.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
@@ -57,15 +58,14 @@ class BehaveResource : public ::testing::Test {
 protected:
     BehaveResource() {
         dict_.SetFile(ResourcePath("PQT590.OVL"));
-        cmcGTex::SetMain(&dict_);
         main_->SetDictionary(&dict_);
         main_->SetSectionCache(&cache_);
         readResult_ = ReadInitialImage(main_->WorkingImage());
     }
-    ~BehaveResource() override { cmcGTex::SetMain(nullptr); }
 
     ScopedTestHost host_;
     cmcGTex dict_;
+    ScopedMainDictionary mainDictionary_{&dict_};
     cmcFCache cache_{&dict_};
     ScopedHeadlessMain main_;
     cmcEvMan events_;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "ScopedMainDictionary.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcFCache.h"
 #include "cmcTestHost.h"
@@ -155,11 +156,10 @@ TEST(FCache, UsesTheMainDictionaryByDefault) {
                                          "#End_Of_Ovl"};
     cmcGTex dict;
     dict.SetLines(kLines, 3);
-    cmcGTex::SetMain(&dict);
+    const ScopedMainDictionary main(&dict);
     cmcFCache cache;
     EXPECT_EQ(cache.TextOf("L", Flex0, 0), "off");
     EXPECT_EQ(cmcFCache::RecordName("L", Flex0), "L#1");
-    cmcGTex::SetMain(nullptr);
 }
 
 TEST(Hash2, SameTableRules) {

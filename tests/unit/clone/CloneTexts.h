@@ -1,17 +1,13 @@
 #pragma once
 
+#include "ScopedMainDictionary.h"
 #include "text/cmcGTex.h"
 
 // A dictionary fragment with the clone messages, installed as the main dictionary for a scope.
 // The head lines carry printf conversions on purpose: they must come out literally.
 class ScopedCloneTexts {
 public:
-    ScopedCloneTexts() {
-        gtex_.SetLines(kLines, sizeof kLines / sizeof kLines[0]);
-        previous_ = cmcGTex::Main();
-        cmcGTex::SetMain(&gtex_);
-    }
-    ~ScopedCloneTexts() { cmcGTex::SetMain(previous_); }
+    ScopedCloneTexts() { gtex_.SetLines(kLines, sizeof kLines / sizeof kLines[0]); }
 
     static constexpr const char* kLines[] = {
         "#GI_Sys_AppTitle",
@@ -48,5 +44,5 @@ public:
 
 private:
     cmcGTex gtex_;
-    cmcGTex* previous_ = nullptr;
+    ScopedMainDictionary main_{&gtex_};
 };

@@ -5,6 +5,7 @@
 
 #include "CloneTexts.h"
 #include "DriverHarness.h"
+#include "ScopedMainDictionary.h"
 #include "TestPaths.h"
 #include "clone/indCloneMan.h"
 #include "cmcTestHost.h"
@@ -213,8 +214,7 @@ TEST_F(ManagerFixture, ModelCheckFailureOfAReadIs15) {
 TEST(StatusTextResource, EveryStatusHasItsOwnTextInTheResourceFile) {
     cmcGTex gtex;
     ASSERT_TRUE(gtex.SetFile(ResourcePath("PQT590.OVL")));
-    cmcGTex* previous = cmcGTex::Main();
-    cmcGTex::SetMain(&gtex);
+    const ScopedMainDictionary main(&gtex);
     for (int s : {2, 4, 5, 6, 7, 8, 9, 10, 11, 14, 15, 16, 17}) {
         const std::string text = indCloneMan::StatusText(s, 3, "", "");
         EXPECT_FALSE(text.empty()) << s;
@@ -226,7 +226,6 @@ TEST(StatusTextResource, EveryStatusHasItsOwnTextInTheResourceFile) {
     const std::string port = indCloneMan::StatusText(2, 3, "", "");
     EXPECT_NE(port.find("COM3"), std::string::npos) << port;
     EXPECT_EQ(port.find('%'), std::string::npos) << port;
-    cmcGTex::SetMain(previous);
 }
 
 TEST(StatusTextEmpty, NoTextWhenHeadAndLinesAreEmpty) {
@@ -235,8 +234,6 @@ TEST(StatusTextEmpty, NoTextWhenHeadAndLinesAreEmpty) {
         "#GI_Mess_CloneErr_Check", "", "", "", "", "", "", "#End_Of_Ovl"};
     cmcGTex gtex;
     gtex.SetLines(kLines, sizeof kLines / sizeof kLines[0]);
-    cmcGTex* previous = cmcGTex::Main();
-    cmcGTex::SetMain(&gtex);
+    const ScopedMainDictionary main(&gtex);
     EXPECT_EQ(indCloneMan::StatusText(5, 1, "", ""), "");
-    cmcGTex::SetMain(previous);
 }

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "ScopedMainDictionary.h"
 #include "cmcTestHost.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcCloneFile.h"
@@ -74,9 +75,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         texts_.SetLines(kFileMessageLines);
-        cmcGTex::SetMain(&texts_);
     }
-    void TearDown() override { cmcGTex::SetMain(nullptr); }
 
     // Expects exactly the one message box of a result code.
     void ExpectOnlyMessage(int result) {
@@ -119,5 +118,6 @@ protected:
 
     ScopedTestHost host_;
     cmcGTex texts_;
+    ScopedMainDictionary mainDictionary_{&texts_};
     QTemporaryDir dir_;
 };

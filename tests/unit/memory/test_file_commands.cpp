@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "CloneFileFixture.h"
+#include "ScopedMainDictionary.h"
 #include "memory/cmcRange.h"
 #include "profile/FileCommands.h"
 
@@ -126,10 +127,10 @@ protected:
                                              "#End_Of_Ovl",
                                              nullptr};
         dictionary_.SetLines(kLines);
-        cmcGTex::SetMain(&dictionary_);
         dir = Path("") + "/";
     }
     cmcGTex dictionary_;
+    ScopedMainDictionary mainDictionary_{&dictionary_};  // over the fixture's texts
     std::string dir;
 };
 

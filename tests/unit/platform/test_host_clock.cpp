@@ -16,9 +16,9 @@ TEST(Clock, ManualTimeMovesOnlyWhenTold) {
 TEST(Host, TestHostRecordsMessagesAndAnswersFromScript) {
     ScopedTestHost host;
     host->QueueAnswer(HostAnswer::No);
-    EXPECT_EQ(cmcHost::Instance().MessageBox("cap", "text", HostIcon::Question,
-                                             HostButtons::YesNoCancel),
-              HostAnswer::No);
+    EXPECT_EQ(
+        cmcHost::Instance().MessageBox("cap", "text", HostIcon::Question, HostButtons::YesNoCancel),
+        HostAnswer::No);
     host->SetDefaultAnswer(HostAnswer::Cancel);
     EXPECT_EQ(cmcHost::Instance().MessageBox("c2", "t2", HostIcon::Warning, HostButtons::OkCancel),
               HostAnswer::Cancel);

@@ -16,6 +16,7 @@
 #include "DefaultImage.h"
 #include "OvlKeys.h"
 #include "OvlResource.h"
+#include "ScopedMainDictionary.h"
 #include "cells/cmcCellFont.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
@@ -33,9 +34,10 @@ protected:
     void SetUp() override {
         OvlResource::SetUp();
         // Models are always looked up in the program's main dictionary.
-        cmcGTex::SetMain(&dict_);
+        mainDictionary_ = std::make_unique<ScopedMainDictionary>(&dict_);
     }
-    void TearDown() override { cmcGTex::SetMain(nullptr); }
+    void TearDown() override { mainDictionary_.reset(); }
+    std::unique_ptr<ScopedMainDictionary> mainDictionary_;
 
     // Parses a line as the given kind of body; a fatal error of the parser
     // becomes a failure that names the section and the line.

@@ -2,6 +2,7 @@
 // letter leads to one item, and every shortcut of the menus that are active together does one
 // thing.
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <QKeySequence>
 #include <QString>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "OvlResource.h"
+#include "ScopedMainDictionary.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellParser.h"
 #include "text/cmcGTex.h"
@@ -104,9 +106,10 @@ class OvlMenuFile : public OvlResource {
 protected:
     void SetUp() override {
         OvlResource::SetUp();
-        cmcGTex::SetMain(&dict_);
+        mainDictionary_ = std::make_unique<ScopedMainDictionary>(&dict_);
     }
-    void TearDown() override { cmcGTex::SetMain(nullptr); }
+    void TearDown() override { mainDictionary_.reset(); }
+    std::unique_ptr<ScopedMainDictionary> mainDictionary_;
 };
 
 class OvlMenus : public OvlMenuFile, public ::testing::WithParamInterface<MenuGroup> {};
