@@ -42,6 +42,15 @@ cmcImageHistory::cmcImageHistory(cmcEeprom& image)
     : image_(image), stack_(std::make_unique<QUndoStack>()) {
     stack_->setUndoLimit(kStepLimit);
     baseline_.CopyFrom(image_);
+    // The stack moves its index only after the step has run: the owner is told then, so that
+    // what it asks of the history (can undo, the names) is already the new state.
+    QObject::connect(stack_.get(), &QUndoStack::indexChanged, stack_.get(), [this](int) {
+        if (!stepApplied_)
+            return;
+        stepApplied_ = false;
+        if (handler_ != nullptr)
+            handler_(owner_);
+    });
 }
 
 cmcImageHistory::~cmcImageHistory() = default;
@@ -148,6 +157,5 @@ int cmcImageHistory::StepCount() const {
 
 void cmcImageHistory::AfterStep() {
     baseline_.CopyFrom(image_);
-    if (handler_ != nullptr)
-        handler_(owner_);
+    stepApplied_ = true;
 }

@@ -17,7 +17,7 @@ public:
     // The steps kept; the oldest are dropped beyond it.
     static constexpr int kStepLimit = 500;
 
-    // Called after an undo or a redo has changed the image.
+    // Called after an undo or a redo has changed the image, once the stack's index has moved.
     using Applied = void (*)(void* owner);
 
     explicit cmcImageHistory(cmcEeprom& image);
@@ -64,6 +64,7 @@ private:
     cmcEeprom baseline_;
     std::unique_ptr<QUndoStack> stack_;
     bool pushing_ = false;
+    bool stepApplied_ = false;  // an undo or redo ran; the owner is told once the index moved
     Applied handler_ = nullptr;
     void* owner_ = nullptr;
 };

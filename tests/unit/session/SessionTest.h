@@ -24,7 +24,12 @@
 class RecordingViews : public cuiViews {
 public:
     void UpdateTitle(const std::string& title) override { titles.push_back(title); }
-    void WorkingImageChanged() override { ++imageChanges; }
+    void WorkingImageChanged() override {
+        ++imageChanges;
+        // What an Edit menu refreshed from here would show.
+        undoTextSeen = session != nullptr ? session->UndoText() : std::string();
+        redoTextSeen = session != nullptr ? session->RedoText() : std::string();
+    }
     void CloseSheet() override { ++sheetsClosed; }
     std::string EditPlace(const cmcCellCapsule&) const override { return place; }
 
@@ -32,6 +37,9 @@ public:
     int imageChanges = 0;
     int sheetsClosed = 0;
     std::string place;
+    const indSession* session = nullptr;
+    std::string undoTextSeen;
+    std::string redoTextSeen;
 };
 
 // A session over the program's own resource file and initial image, with recording views, an
@@ -47,6 +55,7 @@ public:
         cmcClock::SetManual(100000);
         ASSERT_TRUE(dir.isValid());
         session.SetViews(&views);
+        views.session = &session;
         session.SetResourceDir(ResourcePath(""));
         session.LoadTemplate();
         events.AddHandler(&SessionTest::OnEvent, this);

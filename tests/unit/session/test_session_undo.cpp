@@ -60,6 +60,8 @@ TEST_P(UndoEveryChange, UndoRestoresTheSavedImageAndRedoTheChange) {
     ASSERT_TRUE(session.Undo());
     ExpectState(saved, false, titles);
     EXPECT_EQ(views.imageChanges, changes + 1);
+    EXPECT_EQ(views.undoTextSeen, "") << "the views are told when the history has moved";
+    EXPECT_EQ(views.redoTextSeen, std::string("Redo ") + c.step);
     EXPECT_TRUE(session.WarningCheckPending());
     EXPECT_FALSE(session.CanUndo());
     EXPECT_EQ(session.RedoText(), std::string("Redo ") + c.step);
