@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class cmcCellCapsule;
 class cmcEeprom;
 class cmcFCache;
 class cmcGTex;
@@ -40,6 +41,10 @@ public:
     // the modified flag.
     virtual void ScheduleWarningCheck() = 0;
     virtual bool CheckModified() = 0;
+    // Just before CheckModified: the request that made the edit (a typed text, a choice, a bit
+    // editor's reply, a key or a row command), so that the document can name the edit's undo
+    // step. Nothing by default.
+    virtual void DescribeEdit(const cmcCellCapsule& capsule) { (void)capsule; }
 
     // The first bytes of the radio's information block, as the last clone information command
     // stored them (all zero before one).

@@ -14,6 +14,10 @@ void cuiViews::CloseSheet() {}
 void cuiViews::UpdateTitle(const std::string&) {}
 void cuiViews::ShowCloneInformation() {}
 void cuiViews::ShowWarningMarks(const std::vector<std::string>&, const std::vector<std::string>&) {}
+std::string cuiViews::EditPlace(const cmcCellCapsule&) const {
+    return std::string();
+}
+void cuiViews::WorkingImageChanged() {}
 void cuiViews::CloseMainWindow() {}
 void cuiViews::Print(bool) {}
 bool cuiViews::CanPrintOpenSheet() const {

@@ -38,6 +38,15 @@ public:
     virtual void ShowWarningMarks(const std::vector<std::string>& errors,
                                   const std::vector<std::string>& notices);
 
+    // Where an edit was made, as the Edit menu names it after the edit ("Receive kHz, channel
+    // 12"): the open sheet knows its column and row captions. Empty (the default): the step is
+    // named by what it did only.
+    virtual std::string EditPlace(const cmcCellCapsule& capsule) const;
+    // The working image changed as a whole, not through a cell (undo, redo, a restored recovery
+    // file): the document has posted a repaint of every sheet cell; anything else a view shows
+    // of the image follows here.
+    virtual void WorkingImageChanged();
+
     // Closes the main window (the close query may still refuse).
     virtual void CloseMainWindow();
     // Printing: the open sheet (false) or every sheet of the tree (true).

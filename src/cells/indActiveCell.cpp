@@ -210,6 +210,7 @@ int indActiveCell::Evaluate(cmcCellCapsule& capsule, bool notify) {
     // 11.
     if (capsule.key != kKeyDisplay || capsule.inputKind != kInputKey || capsule.command != 0) {
         document.ScheduleWarningCheck();
+        document.DescribeEdit(capsule);
         document.CheckModified();
     }
     // 12.

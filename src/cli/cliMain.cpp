@@ -15,6 +15,8 @@ const char kCliHelpTail[] =
     "                              successful read)\n"
     "  write --port P FILE         writes a clone file to the radio (no question: the command\n"
     "                              line is the confirmation)\n"
+    "        [--backup BACKUP]     first reads the radio and saves what it held to BACKUP;\n"
+    "                              nothing is written when that fails\n"
     "  check FILE                  checks a clone file and lists the sheets with errors or\n"
     "                              notices\n"
     "  Each takes --help.\n"

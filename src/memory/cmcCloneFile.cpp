@@ -55,7 +55,20 @@ std::string cmcCloneFile::BuildText(const cmcRange* ranges) const {
         if (c == '\r' || c == '\n')
             c = ' ';
     text += comment;
-    text += "\r\n#MapRev=";
+    text += "\r\n";
+    // The reader must take each for a "#" line it passes over, never for data or a long line;
+    // the map revision line comes after them, so that none can stand in for it.
+    for (std::string line : extraHeader_) {
+        if (line.empty() || line[0] != '#')
+            line.insert(0, 1, '#');
+        line.resize(std::min<std::size_t>(line.size(), kMaxLineLength));
+        for (char& c : line)
+            if (c == '\r' || c == '\n')
+                c = ' ';
+        text += line;
+        text += "\r\n";
+    }
+    text += "#MapRev=";
     text += std::to_string(mapRevision_);
     text += "\r\n";
 
@@ -106,6 +119,10 @@ int cmcCloneFile::Write(const std::string& path, const cmcRange* ranges) {
     const int result = WriteFile(path, ranges);
     ShowFileError(result);
     return result;
+}
+
+int cmcCloneFile::WriteSilently(const std::string& path, const cmcRange* ranges) {
+    return WriteFile(path, ranges);
 }
 
 int cmcCloneFile::CheckCoverage(const cmcRange* ranges) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "memory/cmcBitMap.h"
 #include "memory/cmcRange.h"
@@ -51,6 +52,10 @@ public:
     void SetModelCode(int code) { modelCode_ = code; }
     void SetExtraCode(int code) { extraCode_ = code; }
     void SetComment(const std::string& text) { comment_ = text; }
+    // A line of the writer's own between the comment and the map revision line, e.g.
+    // "#Recovery-File=..." (the reader passes over "#" lines it does not know): "#" is put before
+    // a line without it, line ends become blanks and the line is cut to the reader's limit.
+    void AddHeaderLine(const std::string& line) { extraHeader_.push_back(line); }
     void SetMapRevision(int revision) { mapRevision_ = revision; }
     void SetMapRevisionCheck(MapRevisionCheck check, void* owner) {
         mapRevisionCheck_ = check;
@@ -62,6 +67,9 @@ public:
     // Writes the ranges of the image to path (bytes in the local code page), replacing the file
     // only once it is wholly written; shows the message for the result and returns it.
     int Write(const std::string& path, const cmcRange* ranges);
+    // The same without any message: for files the program keeps of its own accord (a recovery
+    // file written in the background must not interrupt the user).
+    int WriteSilently(const std::string& path, const cmcRange* ranges);
     // Reads path into the image; with a range list the file must cover it exactly. On any
     // failure the image is left byte for byte as it was. Shows the message; returns the result.
     int Read(const std::string& path, const cmcRange* ranges);
@@ -93,6 +101,7 @@ private:
     int modelCode_ = 0;
     int extraCode_ = 0;
     std::string comment_;
+    std::vector<std::string> extraHeader_;
     int mapRevision_ = -1;
     cmcBitMap required_;
     cmcBitMap loaded_;

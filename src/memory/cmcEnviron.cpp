@@ -12,6 +12,7 @@ const char* const kGlobal = "Global";
 const char* const kRecentFiles = "Recent File List";
 const char* const kViewOption = "View Option";
 const char* const kWindowPosition = "Window Position";
+const char* const kBackupBeforeWrite = "BackupBeforeWrite";
 
 std::string RecentName(int i) {
     return "Recent" + std::to_string(i);
@@ -64,6 +65,7 @@ void cmcEnviron::ApplyDefaults() {
     comPort = 1;
     fontSizePercentage = 100;
     toolBarVisible = true;
+    backupBeforeWrite = true;
     const HostRect area = cmcHost::Instance().WorkArea();
     const int32_t w = std::max(area.width, 0);
     const int32_t h = std::max(area.height, 0);
@@ -118,6 +120,9 @@ bool cmcEnviron::Load() {
     if (!s.ReadInt(kWindowPosition, "SplitterV", v))
         return false;
     splitterV = v;
+    // Not one of the product's values: missing or unreadable, it keeps its default.
+    if (s.ReadInt(kGlobal, kBackupBeforeWrite, v))
+        backupBeforeWrite = v != 0;
     return true;
 }
 
@@ -128,6 +133,7 @@ void cmcEnviron::Save() {
     cmcSettingsStore& s = *store_;
     s.WriteInt(kGlobal, "BBT", stamp);
     s.WriteInt(kGlobal, "ComPort", comPort);
+    s.WriteInt(kGlobal, kBackupBeforeWrite, backupBeforeWrite ? 1 : 0);
     for (int i = 0; i < recent.Capacity(); ++i)
         s.WriteText(kRecentFiles, RecentName(i).c_str(), recent.EntryText(i, std::string()));
     s.WriteInt(kViewOption, "FontSize Percentage", fontSizePercentage);

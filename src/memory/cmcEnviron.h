@@ -39,9 +39,9 @@ public:
     // False when another instance is running: the program then ends at once, silently.
     bool IsFirstInstance() const { return firstInstance_; }
 
-    // Stamp, COM port 1, font 100 %, tool bar shown, an empty recent list, splitter 200 and a
-    // window of at most 800 x 600 (90 % of a smaller work area) centred across and at three
-    // tenths down the work area.
+    // Stamp, COM port 1, font 100 %, tool bar shown, backup before write on, an empty recent
+    // list, splitter 200 and a window of at most 800 x 600 (90 % of a smaller work area) centred
+    // across and at three tenths down the work area.
     void ApplyDefaults();
 
     cmcRecent recent{kRecentCapacity};
@@ -54,6 +54,10 @@ public:
     int32_t windowWidth = 0;
     int32_t windowHeight = 0;
     int32_t splitterV = 200;
+    // Ours ("Global/BackupBeforeWrite", 1 or 0): a clone write first reads the radio and saves
+    // what it held. Optional in the store: settings written before it existed keep everything
+    // else and read it as on.
+    bool backupBeforeWrite = true;
 
 private:
     void Start(const std::string& mutexName, const std::string& lockDirectory);

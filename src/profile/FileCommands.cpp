@@ -41,15 +41,31 @@ int OpenCloneFile(const std::string& path, cmcEeprom& image) {
     return result;
 }
 
-int SaveCloneFile(const std::string& path, const cmcEeprom& image) {
+namespace {
+
+void PrepareWriter(cmcCloneFile& file, const cmcEeprom& image) {
     // The writer only reads the image; it attaches a non-const one for the reader's sake.
-    cmcEeprom& source = const_cast<cmcEeprom&>(image);
-    cmcCloneFile file;
-    file.AttachImage(source);
+    file.AttachImage(const_cast<cmcEeprom&>(image));
     Identify(file);
     file.SetMapRevision(ModelProfile::kMapRevision);
     file.SetComment(cmcCloneFile::ImageComment(image));
+}
+
+}  // namespace
+
+int SaveCloneFile(const std::string& path, const cmcEeprom& image) {
+    cmcCloneFile file;
+    PrepareWriter(file, image);
     return file.Write(path, kCloneRanges);
+}
+
+int SaveCloneFileSilently(const std::string& path, const cmcEeprom& image,
+                          const std::vector<std::string>& headerLines) {
+    cmcCloneFile file;
+    PrepareWriter(file, image);
+    for (const std::string& line : headerLines)
+        file.AddHeaderLine(line);
+    return file.WriteSilently(path, kCloneRanges);
 }
 
 std::string TemplatePath(const std::string& dir) {

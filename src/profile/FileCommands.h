@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class cmcEeprom;
 
@@ -21,6 +22,12 @@ int OpenCloneFile(const std::string& path, cmcEeprom& image);
 // image's comment text as the comment line. The caller normalises the image for writing first.
 // The file is replaced only once wholly written. Returns the cmcCloneFile result.
 int SaveCloneFile(const std::string& path, const cmcEeprom& image);
+
+// The same without any message, with lines of the program's own after the header (each a "#"
+// line the reader passes over): for a file the program keeps of its own accord, such as the
+// recovery file. Returns the cmcCloneFile result.
+int SaveCloneFileSilently(const std::string& path, const cmcEeprom& image,
+                          const std::vector<std::string>& headerLines);
 
 // The initial clone file beside the executable (dir, with its trailing separator, followed by the
 // text of "GI_App_InitialFile"), read with the clone range list into the template image and

@@ -10,39 +10,10 @@
 #include "memory/cmcEnviron.h"
 #include "platform/cmcHost.h"
 #include "profile/FileCommands.h"
+#include "session/indSessionUtil.h"
 #include "text/cmcTextUtil.h"
 
 using R = dst_CDrv_Result;
-
-namespace {
-
-// The question's "%s" is replaced by the file name; a name holding "%" stays as it is.
-std::string WithFileName(const std::string& format, const std::string& name) {
-    const size_t at = format.find("%s");
-    if (at == std::string::npos)
-        return format;
-    return format.substr(0, at) + name + format.substr(at + 2);
-}
-
-// A file's directory as the file dialogs start in it: without a trailing separator (as the
-// process's current directory is), except for a root.
-std::string DirectoryOf(const std::string& path, const cmcPathRules& rules) {
-    std::string dir = cmcPathDirectory(path, rules);
-    if (dir.size() > 1 && std::string(rules.separators).find(dir.back()) != std::string::npos)
-        dir.pop_back();
-    return dir;
-}
-
-// Restores the normal cursor however a command ends.
-class BusyCursor {
-public:
-    BusyCursor() { cmcHost::Instance().SetBusy(true); }
-    ~BusyCursor() { cmcHost::Instance().SetBusy(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-}  // namespace
 
 indSession::indSession() : ownRecent_(cmcEnviron::kRecentCapacity) {
     working_.SetSize(MemoryMap::kImageSize);
@@ -51,9 +22,12 @@ indSession::indSession() : ownRecent_(cmcEnviron::kRecentCapacity) {
     // The behaviours below the cells read the main dictionary; it is this session's.
     cmcGTex::SetMain(&dictionary_);
     clone_.InstallHooks();
+    history_.Clear();
+    history_.SetAppliedHandler(&indSession::OnHistoryStep, this);
 }
 
 indSession::~indSession() {
+    EndRecovery();
     if (cmcGTex::Main() == &dictionary_)
         cmcGTex::SetMain(nullptr);
 }
@@ -79,6 +53,7 @@ void indSession::LoadTemplate() {
     FileCommands::LoadTemplate(resourceDir_, template_);
     ImageLoaded(template_);
     working_.CopyFrom(template_);
+    history_.Clear();
     MarkSaved();
     views_->CloseSheet();
     reference_.CopyFrom(template_);
@@ -108,10 +83,14 @@ void indSession::ScheduleWarningCheck() {
 }
 
 bool indSession::CheckModified() {
+    const bool stepped = CommitPendingStep();
+    const bool was = modified_;
     if (!modified_ && working_.IsDifferent(saved_)) {
         modified_ = true;
         UpdateTitle();
     }
+    if (stepped || modified_ != was)
+        FollowRecovery();
     return modified_;
 }
 
@@ -119,16 +98,21 @@ void indSession::MarkSaved() {
     saved_.CopyFrom(working_);
     modified_ = false;
     UpdateTitle();
+    FollowRecovery();
 }
 
 void indSession::MarkModified() {
     modified_ = true;
     UpdateTitle();
+    FollowRecovery();
 }
 
 void indSession::SetFileName(const std::string& path) {
     fileName_ = path;
     UpdateTitle();
+    // The recovery file names the file too.
+    if (modified_)
+        FollowRecovery();
 }
 
 std::string indSession::CurrentFileName() const {
@@ -161,7 +145,13 @@ void indSession::ImageLoaded(cmcEeprom& image) {
 }
 
 void indSession::NormalizeImage(cmcEeprom& image, bool forWriting) {
+    const bool working = &image == &working_;
+    if (working)
+        CommitPendingStep();  // the user's edits stay steps of their own
     ModelProfile::NormalizeImage(Core(), image, template_, forWriting);
+    // Normalising is the program's own rewrite, not an edit to be undone on its own.
+    if (working)
+        history_.AbsorbRewrite();
 }
 
 // ---- The warning check.
@@ -208,11 +198,6 @@ void indSession::SendFinishEditing() {
         events->SendEvent(cmcEvKind::FinishEditing);
 }
 
-void indSession::ShowMessage(const char* key, HostIcon icon) {
-    cmcHost::Instance().MessageBox(dictionary_.Text("GI_Sys_AppTitle"),
-                                   ReadTextBlock(dictionary_, key), icon, HostButtons::Ok);
-}
-
 HostFileDialog indSession::Dialog() const {
     HostFileDialog dialog;
     dialog.defaultExtension = dictionary_.Line("GI_Sys_Dialog_FOpen", 0);
@@ -242,6 +227,7 @@ bool indSession::FileNew() {
     if (ConfirmDiscard(false) == kAnswerCancel)
         return false;
     working_.CopyFrom(template_);
+    history_.Clear();
     MarkSaved();
     SetFileName(std::string());
     views_->CloseSheet();
@@ -269,6 +255,7 @@ int indSession::OpenFile(const std::string& path) {
     SetFileName(path);
     RecentFiles().AddFirst(path);
     working_.CopyFrom(scratch);
+    history_.Clear();
     ImageLoaded(working_);
     MarkSaved();
     views_->CloseSheet();
@@ -351,17 +338,22 @@ indSession::CloneStart indSession::StartCloneRead() {
     return CloneStart::Started;
 }
 
-indSession::CloneStart indSession::StartCloneWrite() {
-    SendFinishEditing();
+bool indSession::RefuseDataErrors() {
     int errors = 0;
     int notices = 0;
     RunWarningCheck(&errors, &notices);
-    if (errors > 0) {
-        cmcHost::Instance().MessageBox(dictionary_.Text("GI_Sys_AppTitle"),
-                                       ReadTextBlock(dictionary_, "GI_Mess_DataError"),
-                                       HostIcon::Error, HostButtons::Ok);
+    if (errors == 0)
+        return false;
+    cmcHost::Instance().MessageBox(dictionary_.Text("GI_Sys_AppTitle"),
+                                   ReadTextBlock(dictionary_, "GI_Mess_DataError"), HostIcon::Error,
+                                   HostButtons::Ok);
+    return true;
+}
+
+indSession::CloneStart indSession::StartCloneWrite() {
+    SendFinishEditing();
+    if (RefuseDataErrors())
         return CloneStart::DataErrors;
-    }
     if (manager_.IsBusy())
         return CloneStart::Busy;
     const HostAnswer answer =
@@ -405,6 +397,7 @@ void indSession::OnReadDone(void* self, R& result) {
     auto* session = static_cast<indSession*>(self);
     if (result.operation == R::kRead && result.status == R::kOk) {
         session->working_.CopyFrom(result.image);
+        session->history_.Clear();
         session->ImageLoaded(session->working_);
         // A freshly read image counts as unsaved, and has no file yet.
         session->MarkModified();
@@ -418,8 +411,16 @@ void indSession::OnWriteDone(void* self, R& result) {
     auto* session = static_cast<indSession*>(self);
     if (result.operation == R::kWrite && result.status == R::kOk) {
         session->views_->CloseSheet();
-        session->ShowMessage("GI_Mess_CloneWrite_Succeeded", HostIcon::Information);
+        cmcGTex& texts = session->dictionary_;
+        std::string text = ReadTextBlock(texts, "GI_Mess_CloneWrite_Succeeded");
+        // Where the radio's former memory is, so that the write can be taken back.
+        if (!session->writeBackup_.empty())
+            text += "\n\n" +
+                    WithFileName(texts.Text("GI_Mess_CloneWrite_Backup"), session->writeBackup_);
+        cmcHost::Instance().MessageBox(texts.Text("GI_Sys_AppTitle"), text, HostIcon::Information,
+                                       HostButtons::Ok);
     }
+    session->writeBackup_.clear();
     session->CloneEnded(result);
 }
 

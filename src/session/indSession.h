@@ -16,8 +16,11 @@
 #include "platform/cmcPath.h"
 #include "profile/ModelProfile.h"
 #include "profile/indCloneCommands.h"
+#include "session/cmcImageHistory.h"
+#include "session/indRecovery.h"
 #include "text/cmcGTex.h"
 
+class QUndoStack;
 class cmcEnviron;
 
 // The main controller without views, shared by the desktop program and the command-line tool:
@@ -26,7 +29,9 @@ class cmcEnviron;
 // the model's hooks, the modes, the warning check, and every file and clone command with its
 // questions. Questions, file dialogs and messages go through the host; what a command asks of a
 // view goes through the views it is given (none: nothing happens). The session is the document
-// and the commands of the core's roles; the views are the front end's.
+// and the commands of the core's roles; the views are the front end's. Beyond the product's own
+// design it keeps the undo history of the working image, the recovery file of unsaved changes
+// and the backup of the radio before a clone write.
 class indSession : public cuiDocument, public cuiCommands {
 public:
     // OpenFile's result when the question about unsaved changes was cancelled (the file results
@@ -87,7 +92,9 @@ public:
     cmcGTex& Dictionary() override { return dictionary_; }
     cmcFCache& SectionCache() override { return sectionCache_; }
     void ScheduleWarningCheck() override;
+    // Also makes what the edit changed one undo step (named after DescribeEdit).
     bool CheckModified() override;
+    void DescribeEdit(const cmcCellCapsule& capsule) override;
     const uint8_t* CloneInfo() const override { return clone_.Identity().info; }
 
     bool IsModified() const { return modified_; }
@@ -147,13 +154,112 @@ public:
     cmcRecent& RecentFiles();
 
     void CloneRead() override { StartCloneRead(); }
-    void CloneWrite() override { StartCloneWrite(); }
+    // With the backup setting on and a backup directory set: StartBackupAndWrite to a new file
+    // there; otherwise StartCloneWrite.
+    void CloneWrite() override;
     void CloneInformation() override { StartCloneInfo(); }
     CloneStart StartCloneRead();
     CloneStart StartCloneWrite();
     CloneStart StartCloneInfo();
     int ComPortSetting() const override;
     void SetComPortSetting(int port) override;
+
+    // ---- Undo and redo of changes to the working image.
+
+    // What a step did; each kind has its name in the resource file.
+    enum class UndoStep {
+        Typing,
+        Choice,
+        BitEdit,
+        Change,
+        Paste,
+        MoveUp,
+        MoveDown,
+        Clear,
+        Delete,
+        Insert,
+        Import,
+    };
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    // The Edit menu's items: "Undo paste", "Redo typing in <place>"; empty when there is nothing
+    // to undo (redo).
+    std::string UndoText() const;
+    std::string RedoText() const;
+    // Commits an open in-place editor first, then takes back (does again) one step. Afterwards
+    // the modified flag and the title follow whether the image equals the saved one, the
+    // warning check is scheduled, every sheet cell is repainted (RepaintAll) and the views are
+    // told (WorkingImageChanged). False when there is nothing to undo (redo) or a clone
+    // transfer runs.
+    bool Undo();
+    bool Redo();
+    // The stack behind the history, for the Edit menu's states: canUndoChanged,
+    // canRedoChanged, undoTextChanged, indexChanged (its command texts are the step names
+    // only; UndoText and RedoText give the item texts). Driving the stack directly works too,
+    // but Undo and Redo commit an open editor first.
+    QUndoStack* UndoStack() { return history_.Stack(); }
+    int UndoStepCount() const { return history_.StepCount(); }
+    // A step's name, with where it happened when place is not empty.
+    std::string UndoStepName(UndoStep step, const std::string& place) const;
+    // Makes what changed in the working image since the last step one undo step of the given
+    // kind and reports it as an edit does (warning check scheduled, modified checked): for
+    // changes made without a cell, such as a table imported into a sheet. False when nothing
+    // changed.
+    bool CommitChange(UndoStep step, const std::string& place = std::string());
+
+    // ---- Recovery of unsaved changes.
+
+    // Keeps a recovery file in dir while the image has unsaved changes (indRecovery): written a
+    // few seconds after the last change, removed when the image is saved or its changes are
+    // discarded, and at a clean end. A recovery file an earlier run left there is moved aside
+    // to be offered. False when another session owns dir or no lock can be had there: this
+    // session then keeps none. The desktop program passes indRecovery::StandardDirectory().
+    bool EnableRecovery(const std::string& dir);
+    bool RecoveryEnabled() const { return recovery_.IsActive(); }
+    const indRecovery& Recovery() const { return recovery_; }
+    // A recovery file of an earlier run waits to be restored or discarded.
+    bool HasEarlierRecovery() const { return recovery_.HasEarlier(); }
+    // Asks about unsaved changes, then makes the earlier run's image the working image with its
+    // file name (the title shows it), modified (nothing of it is saved) and a fresh history;
+    // it becomes this run's recovery file. Returns 0, kOpenCancelled, or the file result of a
+    // file that cannot be read (shown to the user; nothing changed, the file stays).
+    int RestoreRecovery();
+    void DiscardRecovery() { recovery_.RemoveEarlier(); }
+    // The delayed write: due kRecoveryDelayMs after the last change, and at the latest
+    // kRecoveryMaxDelayMs after the first change not yet written. The periodic task asks every
+    // 50 ms; true when it wrote.
+    bool RunDueRecoveryWrite();
+    bool RecoveryWritePending() const { return recoveryPending_; }
+    static constexpr uint32_t kRecoveryDelayMs = 3000;
+    static constexpr uint32_t kRecoveryMaxDelayMs = 30000;
+    // A clean end: this run's recovery file is removed and the directory released (the
+    // destructor does the same).
+    void EndRecovery();
+
+    // ---- Backup of the radio before a clone write.
+
+    // Reads the radio (clone read of the clone range, with the model's checks) and saves what it
+    // held to backupPath; only when that file is saved does the normal clone write follow (its
+    // checks and its question). The read never touches the working image. A data error ends
+    // the command before the radio is read; a failed read or save ends the chain with nothing
+    // written (the clone listener gets the read's record). The written message then names the
+    // backup.
+    CloneStart StartBackupAndWrite(const std::string& backupPath);
+    // Where CloneWrite keeps backups when the setting is on (made when missing); empty (the
+    // default): CloneWrite writes without a backup.
+    void SetBackupDirectory(const std::string& dir) { backupDirectory_ = dir; }
+    const std::string& BackupDirectory() const { return backupDirectory_; }
+    // A new file in the backup directory named after the local time, e.g.
+    // "T590 backup 2024-05-31 142233.t590".
+    std::string NewBackupPath() const;
+    // The setting "Global/BackupBeforeWrite" (on by default).
+    bool BackupBeforeWriteSetting() const;
+    void SetBackupBeforeWriteSetting(bool on);
+    // The last backup chain: the path and the result of saving it (0 saved, kNoBackup when the
+    // read did not succeed, else the file result).
+    static constexpr int kNoBackup = -1;
+    const std::string& LastBackupPath() const { return lastBackupPath_; }
+    int LastBackupResult() const { return lastBackupResult_; }
 
     // ---- The clone transfers.
 
@@ -168,6 +274,14 @@ public:
     const dst_CDrv_Result& LastClone() const { return lastClone_; }
 
 private:
+    static void OnHistoryStep(void* self);
+    void AfterHistoryStep();
+    bool CommitPendingStep();
+    void AnnounceImageChange();
+    void FollowRecovery();
+    bool WriteRecoveryNow();
+    bool RefuseDataErrors();
+    static void OnBackupReadDone(void* self, dst_CDrv_Result& result);
     static void OnInfoDone(void* self, dst_CDrv_Result& result);
     static void OnReadDone(void* self, dst_CDrv_Result& result);
     static void OnWriteDone(void* self, dst_CDrv_Result& result);
@@ -176,7 +290,6 @@ private:
     void PreparePort();
     void SendFinishEditing();
     HostFileDialog Dialog() const;
-    void ShowMessage(const char* key, HostIcon icon);
 
     cuiViews noViews_;
     cuiViews* views_ = &noViews_;
@@ -187,6 +300,17 @@ private:
     cmcEeprom template_;
     cmcEeprom saved_;
     cmcEeprom reference_;
+    cmcImageHistory history_{working_};
+    std::string pendingStep_;  // the name DescribeEdit gave the edit not yet committed
+    indRecovery recovery_;
+    cmcTick recoveryTick_;
+    cmcTick recoveryMaxTick_;
+    bool recoveryPending_ = false;
+    std::string backupDirectory_;
+    bool ownBackupBeforeWrite_ = true;
+    std::string lastBackupPath_;
+    int lastBackupResult_ = kNoBackup;
+    std::string writeBackup_;  // the backup the running write follows, named when it succeeds
     datClipCh clipboard_;
     bool expert_ = false;
     bool generalCoverage_ = false;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -142,6 +143,46 @@ TEST_F(CloneFileWrite, CommentCannotBreakTheFile) {
     Configure(reader, back);
     EXPECT_EQ(reader.Read(path, kCloneRanges), cmcCloneFile::Ok);
     EXPECT_EQ(reader.GetMapRevision(), 7);
+}
+
+// The writer's own header lines: between comment and map revision, always "#" lines of the
+// reader's length, never a map revision of their own.
+TEST_F(CloneFileWrite, HeaderLinesOfOurOwnCannotBreakTheFile) {
+    cmcEeprom image;
+    FillPattern(image, 6);
+    cmcCloneFile file;
+    Configure(file, image);
+    file.AddHeaderLine("#Note=kept");
+    file.AddHeaderLine("no hash\r\nMapRev=6");
+    file.AddHeaderLine("#" + std::string(2000, 'h'));
+    const std::string path = Path("h.t590");
+    ASSERT_EQ(file.WriteSilently(path, kCloneRanges), cmcCloneFile::Ok);
+    const std::vector<std::string> lines = SplitCrLf(Slurp(path));
+    ASSERT_EQ(lines.size(), 6u + 722u);
+    EXPECT_EQ(lines[1], "#Comment=");
+    EXPECT_EQ(lines[2], "#Note=kept");
+    EXPECT_EQ(lines[3], "#no hash  MapRev=6");
+    EXPECT_EQ(lines[4].size(), static_cast<std::size_t>(cmcCloneFile::kMaxLineLength));
+    EXPECT_EQ(lines[5], "#MapRev=7");
+
+    cmcEeprom back;
+    back.SetSize(MemoryMap::kImageSize);
+    cmcCloneFile reader;
+    Configure(reader, back);
+    EXPECT_EQ(reader.Read(path, kCloneRanges), cmcCloneFile::Ok);
+    EXPECT_EQ(reader.GetMapRevision(), 7);
+    EXPECT_EQ(std::memcmp(back.Bytes() + MemoryMap::kCloneFirst,
+                          image.Bytes() + MemoryMap::kCloneFirst, MemoryMap::kCloneLength),
+              0);
+}
+
+TEST_F(CloneFileWrite, WritingSilentlyShowsNoMessageOnFailure) {
+    cmcEeprom image;
+    FillPattern(image, 4);
+    cmcCloneFile file;
+    Configure(file, image);
+    EXPECT_EQ(file.WriteSilently(Path("missing/dir/a.t590"), kCloneRanges), cmcCloneFile::FileOpen);
+    EXPECT_TRUE(host_->Messages().empty());
 }
 
 TEST_F(CloneFileWrite, UnopenablePathGivesFileOpenAndCreatesNothing) {

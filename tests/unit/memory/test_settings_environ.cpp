@@ -89,6 +89,7 @@ protected:
         EXPECT_EQ(e.windowLeft, 240);
         EXPECT_EQ(e.windowTop, 127);  // floor(0.3 * 424)
         EXPECT_EQ(e.splitterV, 200);
+        EXPECT_TRUE(e.backupBeforeWrite);
     }
 
     ScopedTestHost host;
@@ -107,6 +108,7 @@ TEST_F(EnvironTest, NoSettingsGiveDefaultsAndExitWritesThemAll) {
               (QStringList{"Global", "Recent File List", "View Option", "Window Position"}));
     EXPECT_EQ(s.value("Global/BBT").toInt(), 753951);
     EXPECT_EQ(s.value("Global/ComPort").toInt(), 1);
+    EXPECT_EQ(s.value("Global/BackupBeforeWrite").toInt(), 1);
     EXPECT_EQ(s.value("View Option/FontSize Percentage").toInt(), 100);
     EXPECT_EQ(s.value("View Option/Toolbar Visible").toInt(), 1);
     EXPECT_EQ(s.value("Window Position/Left").toInt(), 240);
@@ -232,6 +234,40 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"Window Position/Top", nullptr}, Broken{"Window Position/Width", "1, 2"},
         Broken{"Window Position/Height", "99999999999"},
         Broken{"Window Position/SplitterV", nullptr}, Broken{"Window Position/SplitterV", "0x10"}));
+
+// Our own setting: settings written before it existed (or by hand) keep every other value, and
+// read it as on unless it says 0.
+struct BackupSetting {
+    const char* raw;  // nullptr: missing
+    bool on;
+};
+
+class EnvironBackupTest : public EnvironTest,
+                          public ::testing::WithParamInterface<BackupSetting> {};
+
+TEST_P(EnvironBackupTest, BackupBeforeWriteIsOptionalAndOnUnlessZero) {
+    auto values = ValidValues();
+    if (GetParam().raw)
+        values["Global/BackupBeforeWrite"] = GetParam().raw;
+    WriteRaw(values);
+    auto env = Make();
+    EXPECT_EQ(env->backupBeforeWrite, GetParam().on);
+    EXPECT_EQ(env->comPort, 7) << "the other settings are kept";
+    EXPECT_EQ(env->splitterV, 260);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, EnvironBackupTest,
+                         ::testing::Values(BackupSetting{nullptr, true}, BackupSetting{"1", true},
+                                           BackupSetting{"0", false}, BackupSetting{"-2", true},
+                                           BackupSetting{"off", true}, BackupSetting{"", true}));
+
+TEST_F(EnvironTest, BackupBeforeWriteTurnedOffComesBack) {
+    {
+        auto env = Make();
+        env->backupBeforeWrite = false;
+    }
+    EXPECT_FALSE(Make()->backupBeforeWrite);
+}
 
 TEST_F(EnvironTest, ToolbarFlagIsTrueForAnyNonZeroValue) {
     auto values = ValidValues();

@@ -18,16 +18,16 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_App_InitialFile", "GI_App_About_Caption", "GI_App_About_Button",
         // messages
         "GI_Mess_Confirm_WriteAnother", "GI_Mess_Confirm_WriteFile", "GI_Mess_Confirm_CloneWrite",
-        "GI_Mess_CloneWrite_Succeeded", "GI_Mess_DataError", "GI_Mess_CloneErr_Head",
-        "GI_Mess_CloneErr_Check", "GI_Mess_FileErr_Headline", "GI_Mess_FileErr_FileOpen",
-        "GI_Mess_FileErr_FileAccess", "GI_Mess_FileErr_Format", "GI_Mess_FileErr_Model",
-        "GI_Mess_FileErr_MapRev", "GI_Mess_FileErr_Newer", "GI_Mess_FileErr_Data",
-        "GI_Mess_FileErr_Coverage", "GI_Mess_FileErr_Extra",
+        "GI_Mess_CloneWrite_Succeeded", "GI_Mess_CloneWrite_Backup", "GI_Mess_DataError",
+        "GI_Mess_CloneErr_Head", "GI_Mess_CloneErr_Check", "GI_Mess_FileErr_Headline",
+        "GI_Mess_FileErr_FileOpen", "GI_Mess_FileErr_FileAccess", "GI_Mess_FileErr_Format",
+        "GI_Mess_FileErr_Model", "GI_Mess_FileErr_MapRev", "GI_Mess_FileErr_Newer",
+        "GI_Mess_FileErr_Data", "GI_Mess_FileErr_Coverage", "GI_Mess_FileErr_Extra",
         // edit messages and status texts
         "GI_AppMess_S_Copy", "GI_AppMess_S_Paste", "GI_AppMess_S_Clear", "GI_AppMess_S_Delete",
         "GI_AppMess_S_Insert", "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",
         "GI_AppMess_Conv_Delete", "GI_AppMess_Conv_Overflow", "GI_Botttom_ScanFull",
-        "GI_Botttom_EditRestrected",
+        "GI_Botttom_EditRestrected", "GI_AppMess_UndoSteps",
         // item lists shown by cells
         "GI_AppInd_Mode", "GI_AppInd_Band", "GI_AppInd_NatureItem", "GI_AppInd_CallSelItem",
         "GI_AppInd_CateItem", "GI_AppInd_1stTelItem", "GI_AppInd_ReasonItem",

@@ -108,16 +108,40 @@ TEST_F(OvlKeys, CloneErrorHeadHasOneLinePerStatusAndThePortFormatOnLineTwo) {
         EXPECT_EQ(CountOf(line, '%'), 0) << line;
 }
 
-TEST_F(OvlKeys, FileQuestionHasExactlyOneFileNamePlaceholder) {
-    const std::string text = dict_.Text("GI_Mess_Confirm_WriteFile");
-    EXPECT_EQ(CountOf(text, '%'), 1) << text;
-    EXPECT_NE(text.find("%s"), std::string::npos) << text;
+TEST_F(OvlKeys, FileQuestionAndBackupMessageHaveExactlyOneFileNamePlaceholder) {
+    for (const char* key : {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneWrite_Backup"}) {
+        const std::vector<std::string> lines = Body(key);
+        ASSERT_EQ(lines.size(), 1u) << key << ": the name goes into one line";
+        EXPECT_EQ(CountOf(lines[0], '%'), 1) << lines[0];
+        EXPECT_NE(lines[0].find("%s"), std::string::npos) << lines[0];
+    }
+}
+
+// The undo step names: two menu formats with one "%s", the place format with two, then names
+// without any.
+TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
+    const std::vector<std::string> lines = Body("GI_AppMess_UndoSteps");
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(CountOf(lines[0], '%'), 1) << lines[0];
+    EXPECT_NE(lines[0].find("%s"), std::string::npos) << lines[0];
+    EXPECT_EQ(CountOf(lines[1], '%'), 1) << lines[1];
+    EXPECT_NE(lines[1].find("%s"), std::string::npos) << lines[1];
+    EXPECT_EQ(CountOf(lines[2], '%'), 2) << lines[2];
+    EXPECT_NE(lines[2].find("%s"), lines[2].rfind("%s")) << lines[2];
+    std::set<std::string> names;
+    for (std::size_t i = 3; i < lines.size(); ++i) {
+        EXPECT_EQ(CountOf(lines[i], '%'), 0) << lines[i];
+        EXPECT_FALSE(lines[i].empty()) << "line " << i;
+        names.insert(lines[i]);
+    }
+    EXPECT_EQ(names.size(), lines.size() - 3) << "two kinds of step share a name";
 }
 
 // Texts that reach message boxes, the status bar and cells verbatim: a "%" in them could be
 // taken for a format by a careless reader, and none is needed.
 TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
-    const std::set<std::string> formats = {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head"};
+    const std::set<std::string> formats = {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head",
+                                           "GI_Mess_CloneWrite_Backup", "GI_AppMess_UndoSteps"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")

@@ -19,7 +19,7 @@
 
 // A session over the product's resource file and initial clone file, its views recorded, its
 // questions and file dialogs answered by the test host, and a scratch directory.
-class SessionTest : public ::testing::Test {
+class SessionFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());

@@ -18,7 +18,7 @@ std::string AskToSave(const std::string& name) {
     return q.replace(q.find("%s"), 2, name);
 }
 
-TEST_F(SessionTest, StartsUntitledUnmodifiedOnTheTemplate) {
+TEST_F(SessionFileTest, StartsUntitledUnmodifiedOnTheTemplate) {
     EXPECT_TRUE(session.IsUntitled());
     EXPECT_FALSE(session.IsModified());
     EXPECT_TRUE(session.WorkingImage().IsEqual(session.TemplateImage()));
@@ -28,7 +28,7 @@ TEST_F(SessionTest, StartsUntitledUnmodifiedOnTheTemplate) {
 }
 
 // New and Open on an image without unsaved changes ask nothing (Clone Read: see the e2e tests).
-TEST_F(SessionTest, CommandsWithoutChangesAskNothing) {
+TEST_F(SessionFileTest, CommandsWithoutChangesAskNothing) {
     EXPECT_TRUE(session.FileNew());
     EXPECT_EQ(session.OpenFile(MakeFile("a.t590", "A")), 0);
     EXPECT_EQ(session.ConfirmDiscard(true), indSession::kAnswerYes);
@@ -43,7 +43,7 @@ struct DiscardCase {
     bool saved;  // the changes reached the open file
 };
 
-class Discard : public SessionTest, public ::testing::WithParamInterface<DiscardCase> {};
+class Discard : public SessionFileTest, public ::testing::WithParamInterface<DiscardCase> {};
 
 TEST_P(Discard, OpeningAnotherFileAsksWithTheCurrentNameAndYesSavesSilently) {
     const DiscardCase& c = GetParam();
@@ -86,7 +86,7 @@ struct ReopenCase {
     bool caseIgnored;      // the file system ignores letter case
 };
 
-class Reopen : public SessionTest, public ::testing::WithParamInterface<ReopenCase> {};
+class Reopen : public SessionFileTest, public ::testing::WithParamInterface<ReopenCase> {};
 
 // Reopening the open file with unsaved changes asks whether to save them to another file; Yes
 // shows Save As with the file's name, and the open goes on after the save.
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Spellings, Reopen,
                              return std::string(i.param.name);
                          });
 
-TEST_F(SessionTest, AnotherLetterCaseIsAnotherFileWhereTheFileSystemTellsThemApart) {
+TEST_F(SessionFileTest, AnotherLetterCaseIsAnotherFileWhereTheFileSystemTellsThemApart) {
     session.SetPathRules(cmcPathRules::Posix());
     ASSERT_EQ(session.OpenFile(MakeFile("Radio.t590", "A")), 0);
     Edit();
@@ -129,7 +129,7 @@ TEST_F(SessionTest, AnotherLetterCaseIsAnotherFileWhereTheFileSystemTellsThemApa
     EXPECT_EQ(host->Messages()[0].text, AskToSave("Radio.t590"));
 }
 
-TEST_F(SessionTest, SaveAsCancelledInsideTheQuestionCancelsTheOpen) {
+TEST_F(SessionFileTest, SaveAsCancelledInsideTheQuestionCancelsTheOpen) {
     Edit("UNSAVED");  // untitled: Yes means Save As
     host->QueueAnswer(HostAnswer::Yes);
     host->QueueFileName("");  // the dialog is cancelled
@@ -142,7 +142,7 @@ TEST_F(SessionTest, SaveAsCancelledInsideTheQuestionCancelsTheOpen) {
     EXPECT_EQ(WorkingComment(), "UNSAVED");
 }
 
-TEST_F(SessionTest, NewAfterNoTakesTheTemplateUntitledAndRebuildsTheSheet) {
+TEST_F(SessionFileTest, NewAfterNoTakesTheTemplateUntitledAndRebuildsTheSheet) {
     ASSERT_EQ(session.OpenFile(MakeFile("a.t590", "A")), 0);
     Edit();
     const int closed = views.sheetsClosed;
@@ -155,7 +155,7 @@ TEST_F(SessionTest, NewAfterNoTakesTheTemplateUntitledAndRebuildsTheSheet) {
     EXPECT_GT(views.sheetsClosed, closed);
 }
 
-TEST_F(SessionTest, TheTitleFollowsTheFileAndItsChanges) {
+TEST_F(SessionFileTest, TheTitleFollowsTheFileAndItsChanges) {
     EXPECT_EQ(views.Title(), Title("Untitled"));
     ASSERT_EQ(session.OpenFile(MakeFile("radio1", "A")), 0);
     EXPECT_EQ(views.Title(), Title("radio1"));
@@ -167,7 +167,7 @@ TEST_F(SessionTest, TheTitleFollowsTheFileAndItsChanges) {
     EXPECT_EQ(session.LastDirectory(), dir.path().toStdString());
 }
 
-TEST_F(SessionTest, SavingWritesTheCommentWithoutControlBytesOrTrailingBlanks) {
+TEST_F(SessionFileTest, SavingWritesTheCommentWithoutControlBytesOrTrailingBlanks) {
     const uint8_t comment[MemoryMap::kCommentLength] = {'A', 'B', 'C', 0x01, 0x7F, ' ', 0x0A, ' ',
                                                         ' ', ' ', ' ', ' ',  ' ',  ' ', ' ',  ' '};
     session.WorkingImage().WriteBlock(MemoryMap::kComment, comment, MemoryMap::kCommentLength);
@@ -178,7 +178,7 @@ TEST_F(SessionTest, SavingWritesTheCommentWithoutControlBytesOrTrailingBlanks) {
     EXPECT_EQ(session.FileName(), path);
 }
 
-TEST_F(SessionTest, SaveOfAnUntitledImageAsksForAName) {
+TEST_F(SessionFileTest, SaveOfAnUntitledImageAsksForAName) {
     Edit();
     host->QueueFileName(Path("named.t590"));
     session.FileSave();
@@ -192,7 +192,7 @@ TEST_F(SessionTest, SaveOfAnUntitledImageAsksForAName) {
     EXPECT_EQ(FileComment(Path("named.t590")), "AGAIN");
 }
 
-TEST_F(SessionTest, AFailedOpenLeavesImageNameAndModifiedFlagAsTheyWere) {
+TEST_F(SessionFileTest, AFailedOpenLeavesImageNameAndModifiedFlagAsTheyWere) {
     ASSERT_EQ(session.OpenFile(MakeFile("a.t590", "A")), 0);
     Edit("KEPT");
     host->QueueAnswer(HostAnswer::No);
@@ -208,7 +208,7 @@ TEST_F(SessionTest, AFailedOpenLeavesImageNameAndModifiedFlagAsTheyWere) {
     EXPECT_FALSE(host->Busy());  // the normal cursor is back
 }
 
-TEST_F(SessionTest, AFailedSaveLeavesNameAndModifiedFlagAsTheyWere) {
+TEST_F(SessionFileTest, AFailedSaveLeavesNameAndModifiedFlagAsTheyWere) {
     ASSERT_EQ(session.OpenFile(MakeFile("a.t590", "A")), 0);
     Edit();
     EXPECT_NE(session.SaveFile(Path("no/such/dir/x.t590")), 0);
@@ -216,7 +216,7 @@ TEST_F(SessionTest, AFailedSaveLeavesNameAndModifiedFlagAsTheyWere) {
     EXPECT_TRUE(session.IsModified());
 }
 
-TEST_F(SessionTest, RecentFilesPutTheLatestFirstByNameInTheCurrentDirectory) {
+TEST_F(SessionFileTest, RecentFilesPutTheLatestFirstByNameInTheCurrentDirectory) {
     const std::string a = MakeFile("a.t590", "A");
     const std::string b = MakeFile("b.t590", "B");
     ASSERT_EQ(session.OpenFile(a), 0);
@@ -228,7 +228,7 @@ TEST_F(SessionTest, RecentFilesPutTheLatestFirstByNameInTheCurrentDirectory) {
     EXPECT_EQ(session.RecentFileText(2, true), "");
 }
 
-TEST_F(SessionTest, CheckModifiedFollowsTheSavedImageAndUpdatesTheTitleOnce) {
+TEST_F(SessionFileTest, CheckModifiedFollowsTheSavedImageAndUpdatesTheTitleOnce) {
     EXPECT_FALSE(session.CheckModified());
     const size_t titles = views.titles.size();
     Edit();
@@ -241,7 +241,7 @@ TEST_F(SessionTest, CheckModifiedFollowsTheSavedImageAndUpdatesTheTitleOnce) {
 }
 
 // The tree's marks follow 250 ms after the last edit, not before; a further edit postpones them.
-TEST_F(SessionTest, TheDelayedWarningCheckRuns250MsAfterTheLastEdit) {
+TEST_F(SessionFileTest, TheDelayedWarningCheckRuns250MsAfterTheLastEdit) {
     struct ManualTime {
         ManualTime() { cmcClock::SetManual(1000); }
         ~ManualTime() { cmcClock::SetAutomatic(); }
@@ -261,7 +261,7 @@ TEST_F(SessionTest, TheDelayedWarningCheckRuns250MsAfterTheLastEdit) {
     EXPECT_TRUE(views.markedErrors.empty());     // the default radio is clean
 }
 
-TEST_F(SessionTest, CommandLineModesAndTheirMark) {
+TEST_F(SessionFileTest, CommandLineModesAndTheirMark) {
     session.ReadCommandLine({"pqt590", "/EXPERT", "/gene"});
     EXPECT_TRUE(session.ExpertMode());
     EXPECT_TRUE(session.GeneralCoverageMode());
