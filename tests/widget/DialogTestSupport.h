@@ -80,6 +80,14 @@ protected:
         QApplication::processEvents();
     }
 
+    // Keeps a picture of a window for a person to look at, when PQ_SHOT_DIR names a folder.
+    static void Keep(QWidget& w, const std::string& name) {
+        const QByteArray dir = qgetenv("PQ_SHOT_DIR");
+        if (!dir.isEmpty())
+            w.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
+                          QString::fromStdString(name) + QStringLiteral(".png"));
+    }
+
     std::vector<uint8_t> Image() const {
         return std::vector<uint8_t>(image_, image_ + MemoryMap::kImageSize);
     }

@@ -93,6 +93,7 @@ TEST_F(Flector, AClickOnAnEntryOfTheModeListSetsTheChannelsMode) {
                 col = c, row = r;
     ASSERT_GE(row, 0);
     ASSERT_NE(mode, 3);
+    Keep(*List(), "choice_list_modes");
     ListClick(col, row);
     Settle();
     EXPECT_EQ(List(), nullptr);
