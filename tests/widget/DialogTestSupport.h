@@ -9,6 +9,7 @@
 
 #include "SheetTestSupport.h"
 #include "cells/cuiMainCore.h"
+#include "ui/cuiFBitsR.h"
 #include "ui/cuiFlector.h"
 
 // Views that open the real windows beside their cells, as the desktop program's controller does.
@@ -21,10 +22,19 @@ public:
                           images);
     }
 
+    void OpenBitEditor(const cmcCellCapsule& opener, cmcGTex& dictionary, uint32_t value,
+                       int firstBit, int lastBit, int headerStyle, int markStyle,
+                       const std::string& sheetName) override {
+        ++bitEditors;
+        cuiOpenBitEditor(*core, mainWindow, opener, dictionary, value, firstBit, lastBit,
+                         headerStyle, markStyle, sheetName, images);
+    }
+
     const cuiMainCore* core = nullptr;
     QWidget* mainWindow = nullptr;
     const cuiImageList* images = nullptr;
     int choiceLists = 0;
+    int bitEditors = 0;
 };
 
 // Sheets whose cells open real windows: the sheet's behaviour runs with these views, through a
@@ -62,6 +72,11 @@ protected:
     static cuiFlector* List() {
         return qobject_cast<cuiFlector*>(QApplication::activePopupWidget());
     }
+    // The open bit-field editor, if any.
+    static cuiFBitsR* BitEditor() {
+        return qobject_cast<cuiFBitsR*>(QApplication::activePopupWidget());
+    }
+
     QWidget* ListViewport() { return List()->Sheet()->Grid()->viewport(); }
     void ListKey(Qt::Key key) { QTest::keyClick(ListViewport(), key); }
     QPoint ListCell(int col, int row) {
