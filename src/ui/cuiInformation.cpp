@@ -68,6 +68,8 @@ cuiInformation::cuiInformation(const cuiMainCore& core, QWidget* owner, const st
     }
     setEnabled(true);
     show();
+    // Its owner takes no input now, so this window is where the keys must go.
+    activateWindow();
     button_->setFocus(Qt::OtherFocusReason);
 }
 

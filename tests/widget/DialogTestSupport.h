@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <set>
 #include <utility>
@@ -101,6 +102,18 @@ protected:
         if (!dir.isEmpty())
             w.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
                           QString::fromStdString(name) + QStringLiteral(".png"));
+    }
+
+    // The whole screen, popups and all, when PQ_SHOT_DIR names a folder and there is a real
+    // screen (xvfb-run with QT_QPA_PLATFORM=xcb).
+    static void KeepScreen(const std::string& name) {
+        const QByteArray dir = qgetenv("PQ_SHOT_DIR");
+        if (dir.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb"))
+            return;
+        QApplication::processEvents();
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            QString::fromLocal8Bit(dir) + QLatin1Char('/') + QString::fromStdString(name) +
+            QStringLiteral(".png"));
     }
 
     std::vector<uint8_t> Image() const {

@@ -199,6 +199,7 @@ TEST_F(BitField, SpaceOnCellOneAndOkHandsBackTheValueWithBitTwentyFiveToggled) {
     EXPECT_EQ(editor->Value(), (uint32_t(kByte) << 18) ^ (1u << 25));
     EXPECT_EQ(Marks(*editor->Sheet(), 8)[0], true);
     EXPECT_EQ(image_[kAddress], kByte);  // nothing handed back yet
+    KeepScreen("screen_bit_editor");
     drawn_.clear();
     QTest::mouseClick(editor->OkButton(), Qt::LeftButton);
     EXPECT_TRUE(editor.isNull() || editor->Done());

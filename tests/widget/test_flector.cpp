@@ -94,6 +94,7 @@ TEST_F(Flector, AClickOnAnEntryOfTheModeListSetsTheChannelsMode) {
     ASSERT_GE(row, 0);
     ASSERT_NE(mode, 3);
     Keep(*List(), "choice_list_modes");
+    KeepScreen("screen_choice_list_modes");
     ListClick(col, row);
     Settle();
     EXPECT_EQ(List(), nullptr);

@@ -83,6 +83,7 @@ TEST_F(Information, TheCloneInformationIsShown) {
     }
     EXPECT_EQ(texts, (std::vector<std::string>{"USA", "2.3", "T590 DEMO"}));
     Keep(*info, "information");
+    KeepScreen("screen_information");
 }
 
 struct InfoCloseCase {
