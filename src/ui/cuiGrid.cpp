@@ -291,6 +291,16 @@ QSize cuiGrid::viewportSizeHint() const {
     return QSize(ContentWidth(), ContentHeight());
 }
 
+QSize cuiGrid::ChromeSize() const {
+    const int f = 2 * frameWidth();
+    QSize s(f, f);
+    if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+        s.rwidth() += verticalScrollBar()->sizeHint().width();
+    if (horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+        s.rheight() += horizontalScrollBar()->sizeHint().height();
+    return s;
+}
+
 QSize cuiGrid::sizeHint() const {
     const int f = 2 * frameWidth();
     return QSize(ContentWidth() + f, ContentHeight() + f);

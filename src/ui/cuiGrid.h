@@ -99,6 +99,9 @@ public:
     int FixedRows() const { return fixedRows_; }
     int ContentWidth() const;
     int ContentHeight() const;
+    // The room the grid takes around its viewport: its frame and the bars set to show always.
+    // Known before the grid is first shown, when the viewport has not been placed yet.
+    QSize ChromeSize() const;
 
     // The background behind cells left unpainted.
     void SetBackground(const QColor& color);

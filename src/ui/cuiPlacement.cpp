@@ -1,6 +1,9 @@
 #include "ui/cuiPlacement.h"
 
+#include <QAbstractScrollArea>
 #include <QWidget>
+
+#include "cells/cmcCellCapsule.h"
 
 namespace {
 
@@ -47,6 +50,24 @@ HostRect KeepReachable(HostRect w, HostRect area) {
     return w;
 }
 
+HostRect PlaceNearCell(int width, int height, HostRect cell, HostRect area) {
+    constexpr int kIndent = 8;
+    const int areaRight = area.left + area.width;
+    const int areaBottom = area.top + area.height;
+    HostRect w{cell.left + kIndent, cell.top + cell.height, width, height};
+    bool low = false;  // no room above the cell either
+    if (w.top + height > areaBottom) {
+        low = height >= cell.top - area.top;
+        w.top = low ? areaBottom - height : cell.top - height;
+    }
+    if (w.left + width > areaRight) {
+        w.left = areaRight - width;
+        if (low && width < cell.left - area.left)
+            w.left = cell.left - width;
+    }
+    return w;
+}
+
 void KeepOnWorkArea(QWidget* window) {
     if (window == nullptr)
         return;
@@ -71,4 +92,26 @@ void CenterOver(QWidget* window, const QWidget* owner) {
     const HostRect r = CenterOver(HostRect{f.left(), f.top(), f.width(), f.height()}, o,
                                   cmcHost::Instance().WorkArea());
     window->move(r.left, r.top);
+}
+
+void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window) {
+    if (window == nullptr)
+        return;
+    // The cell rectangle is in the grid's viewport; a plain widget is its own client area.
+    const QWidget* client = nullptr;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(capsule.ownerControl))
+        client = area->viewport();
+    else
+        client = qobject_cast<QWidget*>(capsule.ownerControl);
+    if (client == nullptr)
+        return;
+    const QPoint origin = client->mapToGlobal(QPoint(0, 0));
+    cmcCellRect r;
+    if (capsule.cellRect != nullptr)
+        r = *capsule.cellRect;
+    const HostRect cell{r.left + origin.x(), r.top + origin.y(), r.right - r.left,
+                        r.bottom - r.top};
+    const QRect f = FrameOf(window);
+    const HostRect w = PlaceNearCell(f.width(), f.height(), cell, cmcHost::Instance().WorkArea());
+    window->move(w.left, w.top);
 }

@@ -3,6 +3,7 @@
 #include "platform/cmcHost.h"
 
 class QWidget;
+class cmcCellCapsule;
 
 // Where windows go on the desktop. The rules are plain geometry over rectangles (left, top,
 // width, height), so that they can be checked without a screen; the widget forms apply them to
@@ -22,6 +23,15 @@ HostRect CenterOver(HostRect window, HostRect owner, HostRect workArea);
 // pixels of its bottom.
 HostRect KeepReachable(HostRect window, HostRect workArea);
 
+// Where a window that drops down from a cell goes (choice lists, the bit-field editor); cell is
+// the cell's rectangle on the screen. Below the cell and 8 pixels right of its left edge; above
+// the cell when it would reach below the work area, or at the work area's bottom when there is no
+// room above either. Pushed left to end at the work area's right edge; when it then covers the
+// cell's height as well, left of the cell if there is room there.
+HostRect PlaceNearCell(int width, int height, HostRect cell, HostRect workArea);
+
 // The widget forms: frame geometry of top-level windows, the work area from the host.
 void KeepOnWorkArea(QWidget* window);
 void CenterOver(QWidget* window, const QWidget* owner);
+// The capsule's cell: its rectangle in the viewport of the capsule's owner control (a grid).
+void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window);

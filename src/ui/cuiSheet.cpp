@@ -1,5 +1,7 @@
 // A sheet's life outside building: construction and destruction, the settings made before
 // Build, and what the built sheet tells about itself.
+#include <QFrame>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QThread>
@@ -141,12 +143,27 @@ void cuiSheet::ScrollHome() {
     grid_->SetTopLeft(grid_->FixedColumns(), grid_->FixedRows());
 }
 
+// Measured from the layouts' margins and frames rather than from where the widgets are now: the
+// layouts place a sheet's widgets only once its window is shown, and a window must know its size
+// before that.
+QSize cuiSheet::ChromeSize() const {
+    QMargins m = parent_->contentsMargins();  // a frame of the parent
+    if (parent_->layout())
+        m += parent_->layout()->contentsMargins();
+    m += gridPanel_->contentsMargins();
+    m += gridPanel_->layout()->contentsMargins();
+    QSize s = grid_->ChromeSize() + QSize(m.left() + m.right(), m.top() + m.bottom());
+    if (titlePanel_)
+        s.rheight() += titlePanel_->minimumHeight();
+    return s;
+}
+
 int cuiSheet::FullWidth() const {
-    return parent_->width() + grid_->ContentWidth() - grid_->viewport()->width();
+    return ChromeSize().width() + grid_->ContentWidth();
 }
 
 int cuiSheet::FullHeight() const {
-    return parent_->height() + grid_->ContentHeight() - grid_->viewport()->height();
+    return ChromeSize().height() + grid_->ContentHeight();
 }
 
 void cuiSheet::SetFocus() {

@@ -136,7 +136,8 @@ public:
     int PrintFontRatio() const { return printFontRatio_; }
     // Top row and left column become the first scrolling ones; the cursor stays.
     void ScrollHome();
-    // The size at which the parent shows the whole grid.
+    // The size at which the parent shows the whole grid (bars shown only as needed are not
+    // counted: at this size none is needed).
     int FullWidth() const;
     int FullHeight() const;
     // Gives the grid the keyboard focus.
@@ -237,6 +238,8 @@ private:
     enum : uint8_t { kStateInternalMove = 0x01, kStateRange = 0x02, kStateMouseHeld = 0x04 };
 
     void BuildWindow();
+    // What the parent, the panels and the grid take around the grid's cells.
+    QSize ChromeSize() const;
     void FitSpans();
     void ApplyGroups(const std::string& line, bool directives);
     // The measuring device: the printer when printing, else the grid.

@@ -127,6 +127,9 @@ void cuiSheet::BuildWindow() {
     }
     rootLayout->addWidget(gridPanel_, 1);
     grid_ = new cuiGrid(gridPanel_);
+    // The sheet's own sizes (FullWidth, FullHeight) decide how large its window is; the minimum
+    // a scroll area asks for (room for both bars) would make a short choice list larger.
+    grid_->setMinimumSize(1, 1);
     panelLayout->addWidget(grid_);
 
     BuildCells();

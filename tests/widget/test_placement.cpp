@@ -91,6 +91,40 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"TitleBarJustAboveTheBottom", {100, 1009, 640, 480}, {100, 1008, 640, 480}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A window dropping down from a cell, against kArea (right edge 1280, bottom 1024).
+struct NearCellCase {
+    const char* name;
+    int width, height;
+    HostRect cell;  // on the screen
+    HostRect expected;
+};
+
+class PlaceNearCellCases : public ::testing::TestWithParam<NearCellCase> {};
+
+TEST_P(PlaceNearCellCases, PutsTheWindowBesideTheCell) {
+    const NearCellCase& c = GetParam();
+    EXPECT_EQ(PlaceNearCell(c.width, c.height, c.cell, kArea), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, PlaceNearCellCases,
+    ::testing::Values(
+        // Below the cell, 8 pixels in from its left edge.
+        NearCellCase{"Below", 100, 80, {200, 100, 192, 17}, {208, 117, 100, 80}},
+        // Reaching the work area's bottom exactly still fits.
+        NearCellCase{"EndingOnTheBottom", 100, 107, {200, 900, 192, 17}, {208, 917, 100, 107}},
+        // One pixel more, and it goes above the cell.
+        NearCellCase{"Above", 100, 108, {200, 900, 192, 17}, {208, 792, 100, 108}},
+        NearCellCase{"PushedLeft", 150, 80, {1200, 100, 60, 17}, {1130, 117, 150, 80}},
+        NearCellCase{"AboveAndPushedLeft", 150, 80, {1200, 990, 60, 17}, {1130, 910, 150, 80}},
+        // No room above either: at the work area's bottom, and where it would cover the cell
+        // at the right edge, left of the cell.
+        NearCellCase{"TallAtTheBottom", 150, 900, {200, 500, 60, 17}, {208, 124, 150, 900}},
+        NearCellCase{"TallLeftOfTheCell", 150, 900, {1200, 500, 60, 17}, {1050, 124, 150, 900}},
+        // Left of the cell there is no room for it: pushed left only.
+        NearCellCase{"TallAndWide", 1000, 900, {300, 500, 60, 17}, {280, 124, 1000, 900}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class PlacementWidgets : public GuiFixture {};
 
 TEST_F(PlacementWidgets, AWindowIsCentredOverItsOwnerOnTheHostsWorkArea) {
