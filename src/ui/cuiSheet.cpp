@@ -1,7 +1,7 @@
 // A sheet's life outside building: construction and destruction, the settings made before
 // Build, and what the built sheet tells about itself.
+#include <QPaintDevice>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QThread>
 #include <algorithm>
 
@@ -76,7 +76,7 @@ void cuiSheet::SetChoiceListMode(bool on) {
         modeBits_ &= uint8_t(~kModeChoiceList);
 }
 
-void cuiSheet::SetPrinter(QPrinter* printer) {
+void cuiSheet::SetPrinter(QPaintDevice* printer) {
     printer_ = printer;
     scale_ = printer ? std::max(printer->logicalDpiY() / 120, 1) : 1;
 }
