@@ -167,7 +167,7 @@ int cuiPrintEngine::PrintSheet(const std::string& reference) {
             if (stopped() || !StartPage())
                 break;
             DrawFrame(*painter_, *sheet, frame);
-            DrawBlock(*painter_, *sheet, columns, rows, fixedCols, k);
+            DrawBlock(*painter_, *sheet, columns, rows, k);
             pageStarted_ = true;
             ++pagesPrinted_;
             ++record.pages;
@@ -194,6 +194,12 @@ void cuiPrintEngine::DrawFrame(QPainter& painter, const cuiSheet& sheet,
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+    // The lines' descenders would run into the bars (the text's line is taller than h): the font
+    // is made just small enough that a line stays clear of them.
+    const int room = frame.h + frame.a - 1;
+    const int line = QFontMetrics(font, painter.device()).height();
+    if (line > room)
+        font.setPixelSize(std::max(frame.h * room / line, 1));
     painter.save();
     painter.setFont(font);
     painter.setPen(Qt::black);
@@ -216,31 +222,21 @@ void cuiPrintEngine::DrawFrame(QPainter& painter, const cuiSheet& sheet,
 }
 
 void cuiPrintEngine::DrawBlock(QPainter& painter, cuiSheet& sheet, const std::vector<int>& columns,
-                               const std::vector<int>& rows, int fixedColumns,
-                               const cuiPrintRect& content) {
+                               const std::vector<int>& rows, const cuiPrintRect& content) {
     const cuiGrid& grid = *sheet.Grid();
-    int fixedWidth = 0, blockWidth = 0, blockHeight = 0;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        blockWidth += grid.ColumnWidth(columns[i]);
-        if (int(i) < fixedColumns)
-            fixedWidth += grid.ColumnWidth(columns[i]);
-    }
-    for (int r : rows)
-        blockHeight += grid.RowHeight(r);
-    // A heading spread over "+" cells that a page boundary cuts draws only what lies on this
-    // page, and never over the fixed columns or into the margins.
-    const QRect fixedArea(content.left, content.top, fixedWidth, blockHeight);
-    const QRect groupArea(content.left + fixedWidth, content.top, blockWidth - fixedWidth,
-                          blockHeight);
+    // Each cell draws within its own rectangle, as on screen: a heading spread over "+" cells is
+    // drawn by each of them in part (not once per cell over the whole span), and a part that a
+    // page boundary cuts off never lands on the fixed columns or in the margins.
     int y = content.top;
     for (int r : rows) {
         const int h = grid.RowHeight(r);
         int x = content.left;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const int w = grid.ColumnWidth(columns[i]);
+        for (int c : columns) {
+            const int w = grid.ColumnWidth(c);
+            const QRect cell(x, y, w, h);
             painter.save();
-            painter.setClipRect(int(i) < fixedColumns ? fixedArea : groupArea);
-            sheet.DrawCell(painter, columns[i], r, QRect(x, y, w, h));
+            painter.setClipRect(cell);
+            sheet.DrawCell(painter, c, r, cell);
             painter.restore();
             x += w;
         }

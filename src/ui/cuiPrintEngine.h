@@ -104,7 +104,7 @@ private:
     bool StartPage();
     void DrawFrame(QPainter& painter, const cuiSheet& sheet, const cuiPageFrame& frame);
     void DrawBlock(QPainter& painter, cuiSheet& sheet, const std::vector<int>& columns,
-                   const std::vector<int>& rows, int fixedColumns, const cuiPrintRect& content);
+                   const std::vector<int>& rows, const cuiPrintRect& content);
 
     cuiMainCore core_;
     cmcGTex& dictionary_;

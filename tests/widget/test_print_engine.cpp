@@ -203,6 +203,54 @@ TEST_F(PrintEngine, AHeadingColumnNeverBeginsAPageAndFixedColumnsAreOnEveryPage)
     EXPECT_EQ(engine.Pages()[0].columns, (std::vector<int>{0, 1, 2}));
 }
 
+// ---- Drawing cells on the page.
+
+TEST_F(PrintEngine, AHeadingOverPlusCellsIsDrawnOnceAcrossThem) {
+    // The same heading, once spread over "+" cells and once cut off at its own narrow column:
+    // inside that column both must be the very same pixels (drawn once, not once per cell).
+    PrintDictionary dict({"0,0,0,0", 9, 8});
+    dict.Sheet("S", "", {"{H}Heading over three|{H+}|{H+}", Row(3, "abc")})
+        .Sheet("P", "", {"{H}Heading over three|{H}|{H}", Row(3, "abc")});
+    std::vector<QImage> pages;
+    std::vector<cuiPrintRect> content;
+    for (const char* ref : {"S", "P"}) {
+        ImagePages target(600, 300, 240);
+        cuiPrintEngine engine(main_.Core(), *dict, &images_, target);
+        engine.BeginDocument();
+        ASSERT_EQ(engine.PrintSheet(ref), 1);
+        engine.EndDocument();
+        pages.push_back(target.Page(0));
+        content.push_back(engine.Pages()[0].content);
+    }
+    ImagePages measure(100, 100, 240);
+    auto built = Built(*dict, "P", measure, -30);
+    const int col0 = built->Grid()->ColumnWidth(0), row0 = built->Grid()->RowHeight(0);
+    const QRect first(content[0].left, content[0].top, col0, row0);
+    const QRect rest(first.right() + 1, first.top(), Width(*built, 1, 3), row0);
+    ASSERT_GT(CountInk(pages[0], first), 20);
+    EXPECT_EQ(pages[0].copy(first), pages[1].copy(first));
+    EXPECT_GT(CountInk(pages[0], rest), 20);  // the heading goes on over the "+" cells
+    EXPECT_EQ(CountInk(pages[1], rest), 0);
+}
+
+TEST_F(PrintEngine, ARuleOnPaperIsAsThickAsAScreenPixelIs) {
+    PrintDictionary dict({"0,0,0,0", 9, 8});
+    dict.Sheet("T", "", {"{WHB}ruled", "{WH}plain"});
+    ImagePages target(800, 600, 600);  // scale 5
+    cuiPrintEngine engine(main_.Core(), *dict, &images_, target);
+    engine.BeginDocument();
+    ASSERT_EQ(engine.PrintSheet("T"), 1);
+    engine.EndDocument();
+    ImagePages measure(100, 100, 600);
+    auto built = Built(*dict, "T", measure, engine.SheetFontHeight());
+    const int bottom = engine.Pages()[0].content.top + built->Grid()->RowHeight(0);
+    const QImage& page = target.Page(0);
+    for (int y = bottom - 5; y < bottom; ++y)
+        EXPECT_EQ(page.pixel(2, y) & 0xFFFFFF, kBlack) << y;
+    EXPECT_EQ(page.pixel(2, bottom - 6) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(page.pixel(2, bottom) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 // ---- Page counts.
 
 struct CountCase {
