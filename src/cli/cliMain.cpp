@@ -1,10 +1,12 @@
-// pqt590-cli: clone information, clone read, clone write and file checks without a window, for
-// scripts. Each subcommand lives in its own file; this one picks it.
+// pqt590-cli: clone information, clone read, clone write, file checks and printing without a
+// window, for scripts. Each subcommand lives in its own file; this one picks it.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "cli/cliSession.h"
 
@@ -19,6 +21,8 @@ const char kCliHelpTail[] =
     "                              nothing is written when that fails\n"
     "  check FILE                  checks a clone file and lists the sheets with errors or\n"
     "                              notices\n"
+    "  print FILE -o OUT.pdf       prints every sheet of a clone file (or one: --sheet REF)\n"
+    "                              to a PDF file (--page-size A4|Letter|...)\n"
     "  Each takes --help.\n"
     "\n"
     "Ports: a COM number (3 or COM3; on Linux the device stored for it in the settings, else\n"
@@ -32,7 +36,7 @@ const char kCliHelpTail[] =
     "Exit status:\n"
     "  0  success\n"
     "  1  usage error\n"
-    "  2  file error (the clone file or a resource file)\n"
+    "  2  file error (the clone file, a resource file or the file written)\n"
     "  3  clone error (the radio or the cable)\n"
     "  4  the data has errors (check, write)\n";
 
@@ -55,7 +59,16 @@ void PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Printing builds the sheets' widgets and draws with their fonts: it needs a GUI
+    // application, but no screen. The other commands stay without one.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("pqt590-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PQ_VERSION));
 
@@ -79,6 +92,8 @@ int main(int argc, char** argv) {
         run = &cliWrite;
     else if (command == QLatin1String("check"))
         run = &cliCheck;
+    else if (command == QLatin1String("print"))
+        run = &cliPrint;
     if (run == nullptr) {
         if (command.isEmpty())
             std::fprintf(stderr, "pqt590-cli: a command is required\n\n");

@@ -2,8 +2,8 @@
 // Build, and what the built sheet tells about itself.
 #include <QFrame>
 #include <QLayout>
+#include <QPaintDevice>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QThread>
 #include <algorithm>
 
@@ -78,7 +78,7 @@ void cuiSheet::SetChoiceListMode(bool on) {
         modeBits_ &= uint8_t(~kModeChoiceList);
 }
 
-void cuiSheet::SetPrinter(QPrinter* printer) {
+void cuiSheet::SetPrinter(QPaintDevice* printer) {
     printer_ = printer;
     scale_ = printer ? std::max(printer->logicalDpiY() / 120, 1) : 1;
 }

@@ -21,7 +21,6 @@ class QMenu;
 class QPaintDevice;
 class QPainter;
 class QPlainTextEdit;
-class QPrinter;
 class QWidget;
 class cmcGTex;
 class cuiCellPainter;
@@ -94,9 +93,11 @@ public:
     void SetBehaviour(BehaviourCallback callback, void* context);
     void SetChoiceListMode(bool on);
     bool ChoiceListMode() const { return (modeBits_ & kModeChoiceList) != 0; }
-    // Building for a printer: its resolution sets the scale (vertical dots per inch / 120).
-    void SetPrinter(QPrinter* printer);
-    QPrinter* Printer() const { return printer_; }
+    // Building for a printer (or any page device: a PDF writer, an image standing for a page):
+    // the sheet measures its cells on it, and its resolution sets the scale (vertical dots per
+    // inch / 120).
+    void SetPrinter(QPaintDevice* printer);
+    QPaintDevice* Printer() const { return printer_; }
     int Scale() const { return scale_; }
     void SetPrintFontSize(int height) { printFontSize_ = height; }
     // The cursor and scroll position to restore on Build.
@@ -132,6 +133,8 @@ public:
     int FirstSelectableCol() const { return firstSelCol_; }
     int FirstSelectableRow() const { return firstSelRow_; }
     virtual std::string GetTitle() const;
+    // The "TitleFont" of the style line; nullptr when none was given.
+    const cmcCellFont* TitleFont() const { return titleFont_.get(); }
     virtual bool IsPrintable() const { return (modeBits_ & kModeNoPrint) == 0; }
     int PrintFontRatio() const { return printFontRatio_; }
     // Top row and left column become the first scrolling ones; the cursor stays.
@@ -283,7 +286,7 @@ private:
     int building_ = 0;
     int lastMouseCol_ = -1;
     int lastMouseRow_ = -1;
-    QPrinter* printer_ = nullptr;
+    QPaintDevice* printer_ = nullptr;
     int scale_ = 1;
     int printFontSize_ = 0;
     cuiCursorMemory remembered_;

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
-#include <QPrinter>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>

@@ -92,7 +92,10 @@ void cuiSheet::DrawCell(QPainter& painter, int col, int row, const QRect& rect) 
 
     if (cell.layout & cmcCellObj::kBottomRule) {
         const cmcColor rule = IsPaper(cell.color) ? (printing ? kBlack : kMidGrey) : kWhite;
-        canvas.FillRect(left, bottom - 1, right, bottom, rule);
+        // One screen pixel; on paper as thick as a pixel of the screen is (the scale), since a
+        // printer's own pixel is a hairline that hardly shows.
+        const int thickness = printing ? scale_ : 1;
+        canvas.FillRect(left, bottom - thickness, right, bottom, rule);
     }
 
     const cmcCellFont& font = FontOf(*owner);

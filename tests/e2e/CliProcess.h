@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <string>
 
@@ -20,9 +21,11 @@ inline std::string CliPath() {
     return RuntimePath("pqt590-cli");
 }
 
-// Runs the tool with pipes (not a terminal) and waits for it to end.
-inline CliRun RunCli(const QStringList& args, int limitMs = 120000) {
+// Runs the tool with pipes (not a terminal) in an environment and waits for it to end.
+inline CliRun RunCli(const QStringList& args, const QProcessEnvironment& environment,
+                     int limitMs = 120000) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.setProgram(QString::fromStdString(CliPath()));
     process.setArguments(args);
     process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -43,6 +46,11 @@ inline CliRun RunCli(const QStringList& args, int limitMs = 120000) {
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
     return run;
+}
+
+// The same in the test's own environment.
+inline CliRun RunCli(const QStringList& args, int limitMs = 120000) {
+    return RunCli(args, QProcessEnvironment::systemEnvironment(), limitMs);
 }
 
 // Runs the tool with its stderr on a pseudo-terminal (stdout on /dev/null) and collects what the

@@ -12,7 +12,7 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_Sys_AppTitle", "GI_Sys_AppTitleRev", "GI_Sys_Maker", "GI_Sys_RadioName",
         "GI_Sys_MyHelpFile", "GI_Sys_TreeChangeDelay", "GI_Sys_Dialog_FOpen",
         "GI_Sys_Printer_NoPrinter", "GI_Sys_Printer_PrintingDialog", "GI_Sys_Printer_Margins",
-        "GI_Sys_Printer_FontPoints", "GI_Sys_Printer_FrameFont",
+        "GI_Sys_Printer_FontPoints", "GI_Sys_Printer_FrameFont", "GI_Sys_Printer_Failed",
         // main window
         "GI_Form_Main_BasicCell", "GI_StatusPanel_Expert", "GI_WarningCheckList",
         "GI_App_InitialFile", "GI_App_About_Caption", "GI_App_About_Button",

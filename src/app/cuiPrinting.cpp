@@ -1,0 +1,190 @@
+#include "app/cuiPrinting.h"
+
+#include <QAbstractPrintDialog>
+#include <QCoreApplication>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include "app/cuiPrintProgress.h"
+#include "events/cmcEvMan.h"
+#include "platform/cmcHost.h"
+#include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
+#include "ui/cuiPrintEngine.h"
+#include "ui/cuiPrintTarget.h"
+
+cuiPrinting::cuiPrinting(QWidget* mainWindow, const cuiMainCore& core, cmcGTex& dictionary,
+                         const cuiImageList* images)
+    : mainWindow_(mainWindow), core_(core), dictionary_(dictionary), images_(images) {
+    timer_.setInterval(kStepMs);
+    connect(&timer_, &QTimer::timeout, this, &cuiPrinting::PrintStep);
+}
+
+cuiPrinting::~cuiPrinting() {
+    timer_.stop();
+    engine_.reset();  // ends a document under way with what it has
+    target_.reset();
+    progress_.reset();
+}
+
+bool cuiPrinting::HasPrinter() const {
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+bool cuiPrinting::DialogPrintsToFile() const {
+#ifdef Q_OS_WIN
+    return false;  // the native dialog does not open without a printer
+#else
+    return true;  // Qt's own dialog (and the macOS panel) always offers a PDF file
+#endif
+}
+
+bool cuiPrinting::RunSetupDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, mainWindow_);
+    // Every page of the job is printed: ranges and selections would be silently ignored.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void cuiPrinting::RunPreview(QPrintPreviewDialog& dialog) {
+    dialog.exec();
+}
+
+bool cuiPrinting::Prepare(const std::string& openSheet) {
+    if (cmcEvMan* events = cmcEvMan::Global())
+        events->SendEvent(cmcEvKind::FinishEditing);
+    if (openSheet.empty() || Printing())
+        return false;
+    if (!HasPrinter()) {
+        if (!DialogPrintsToFile()) {
+            cmcHost::Instance().MessageBox(dictionary_.Text("GI_Sys_AppTitle"),
+                                           ReadTextBlock(dictionary_, "GI_Sys_Printer_NoPrinter"),
+                                           HostIcon::Error, HostButtons::Ok);
+            return false;
+        }
+        // No printer to choose: the dialog comes up printing to a PDF file.
+        printer_.setOutputFormat(QPrinter::PdfFormat);
+        if (printer_.outputFileName().isEmpty()) {
+            const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            printer_.setOutputFileName(
+                QDir(dir.isEmpty() ? QDir::homePath() : dir)
+                    .filePath(QString::fromLocal8Bit(dictionary_.Text("GI_Sys_AppTitle").c_str()) +
+                              QStringLiteral(".pdf")));
+        }
+    }
+    return true;
+}
+
+void cuiPrinting::Print(bool all, const std::string& openSheet) {
+    if (!Prepare(openSheet))
+        return;
+    if (!RunSetupDialog(printer_))
+        return;
+    if (mainWindow_)
+        mainWindow_->setEnabled(false);
+    progress_ = std::make_unique<cuiPrintProgress>(mainWindow_, dictionary_);
+    progress_->SetCancelCallback(&cuiPrinting::OnCancel, this);
+    progress_->Show();
+    target_ = std::make_unique<cuiPagedTarget>(printer_);
+    engine_ = std::make_unique<cuiPrintEngine>(core_, dictionary_, images_, *target_);
+    engine_->SetPageCallback(&cuiPrinting::OnPage, this);
+    pages_ = 0;
+    // The progress window paints before the first sheet is built.
+    QCoreApplication::processEvents();
+    if (all) {
+        engine_->StartAll();
+        timer_.start();
+        return;
+    }
+    engine_->BeginDocument();
+    engine_->PrintSheet(openSheet);
+    engine_->EndDocument();
+    Finish();
+}
+
+void cuiPrinting::PrintStep() {
+    if (!engine_ || !engine_->AllActive())
+        return;
+    engine_->PrintStep();
+    if (engine_ && !engine_->AllActive()) {
+        timer_.stop();
+        Finish();
+    }
+}
+
+void cuiPrinting::Cancel() {
+    if (engine_)
+        engine_->RequestCancel();
+}
+
+void cuiPrinting::OnCancel(void* self) {
+    static_cast<cuiPrinting*>(self)->Cancel();
+}
+
+void cuiPrinting::OnPage(void* self, int pages) {
+    auto* p = static_cast<cuiPrinting*>(self);
+    p->pages_ = pages;
+    // A long sheet gives the Cancel button its chance between pages.
+    if (p->inPageEvents_)
+        return;
+    p->inPageEvents_ = true;
+    QCoreApplication::processEvents();
+    p->inPageEvents_ = false;
+}
+
+void cuiPrinting::Finish() {
+    const bool failed = engine_ && engine_->Failed();
+    if (engine_)
+        pages_ = engine_->PagesPrinted();
+    engine_.reset();
+    target_.reset();
+    if (mainWindow_) {
+        mainWindow_->setEnabled(true);
+        mainWindow_->activateWindow();
+        mainWindow_->setFocus(Qt::OtherFocusReason);
+    }
+    progress_.reset();
+    if (failed)
+        ReportFailure();
+    emit Finished();
+}
+
+void cuiPrinting::ReportFailure() {
+    cmcHost::Instance().MessageBox(dictionary_.Text("GI_Sys_AppTitle"),
+                                   ReadTextBlock(dictionary_, "GI_Sys_Printer_Failed"),
+                                   HostIcon::Error, HostButtons::Ok);
+}
+
+void cuiPrinting::Preview(bool all, const std::string& openSheet) {
+    if (!Prepare(openSheet))
+        return;
+    QPrintPreviewDialog dialog(&printer_, mainWindow_);
+    dialog.setWindowTitle(QString::fromLocal8Bit(dictionary_.Text("GI_Sys_AppTitle").c_str()));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this, all, openSheet](QPrinter* printer) { PrintAtOnce(*printer, all, openSheet); });
+    RunPreview(dialog);
+}
+
+void cuiPrinting::PrintAtOnce(QPrinter& printer, bool all, const std::string& openSheet) {
+    cuiPagedTarget target(printer);
+    cuiPrintEngine engine(core_, dictionary_, images_, target);
+    if (all) {
+        engine.StartAll();
+        while (engine.AllActive())
+            engine.PrintStep();
+    } else {
+        engine.BeginDocument();
+        engine.PrintSheet(openSheet);
+        engine.EndDocument();
+    }
+    pages_ = engine.PagesPrinted();
+    if (engine.Failed())
+        ReportFailure();
+}
