@@ -3,6 +3,7 @@
 #include <cstring>
 #include <functional>
 
+#include "GuiFixture.h"
 #include "SheetTableSupport.h"
 
 namespace {
@@ -134,6 +135,30 @@ TEST_F(SheetTable, AnotherImagesTableMakesTheSheetShowWhatItShowed) {
     EXPECT_TRUE(main_->IsModified());
     EXPECT_GT(main_->WarningChecksScheduled(), 0);
     ExpectNoViews();
+}
+
+TEST_F(SheetTable, ACellALaterCellChangesIsReported) {
+    // Two cells of one setting: the second's input changes what the first shows.
+    LineDictionary dict(
+        {"#CellModel_Basic", "<-(Color=clWindow)(Font=DEFAULT_CHARSET,,clWindowText,-13,,,)",
+         "#CellModel_Set", "S<-WHB", "#GI_Sheet_Twice_Style", "(FixedRows=1)",
+         "#GI_Sheet_Twice_BasicCell", "{($Basic)}", "#GI_Sheet_Twice_Cells", "Setting|First|Second",
+         "RF gain|{($Set)(%CT_Null.CL_Comm_RfGain)}9|{($Set)(%CT_Null.CL_Comm_RfGain)}9", "#"});
+    main_->SetDictionary(&*dict);
+    cuiSheetTable table(main_.Core(), "GI_Sheet_Twice");
+    ASSERT_EQ(table.ExportCsv(), "Setting,First,Second\r\nRF gain,9,9\r\n");
+    const cuiTableImport result = table.ImportCsv("Setting,First,Second\r\nRF gain,3,5\r\n",
+                                                  cuiSheetTable::Apply::kWhenComplete);
+    EXPECT_EQ(result.taken, 2);
+    ASSERT_EQ(result.issues.size(), 1u) << Issues(result);
+    const cuiTableIssue& issue = result.issues.front();
+    EXPECT_EQ(issue.kind, cuiTableIssue::kChangedLater);
+    EXPECT_EQ(issue.columnCaption, "First");
+    EXPECT_EQ(issue.given, "3");
+    EXPECT_EQ(issue.after, "5");
+    EXPECT_FALSE(result.applied);
+    EXPECT_EQ(main_->WorkingImage().GetByte(MemoryMap::kRfGain), 9);
+    main_->SetDictionary(&dict_);
 }
 
 // One import into a sheet of the default image: the edits and what the cells then show.
