@@ -77,6 +77,10 @@ bool Same(std::string_view a, std::string_view b) {
     return trim(a) == trim(b);
 }
 
+std::string Count(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -116,9 +120,8 @@ struct cuiSheetTable::Import {
 std::string cuiTableIssue::Describe() const {
     std::string where;
     if (kind == kRowsMissing) {
-        where = row == lastRow
-                    ? "row " + std::to_string(row + 1)
-                    : "rows " + std::to_string(row + 1) + " to " + std::to_string(lastRow + 1);
+        where = row == lastRow ? "row " + Quoted(rowCaption)
+                               : "rows " + Quoted(rowCaption) + " to " + Quoted(detail);
         return where + ": missing from the file; left as " +
                (row == lastRow ? "it was" : "they were");
     }
@@ -221,9 +224,9 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
         if (record.unterminated || int(record.fields.size()) != Columns()) {
             result.fileRefused = true;
             result.fileError = "line " + std::to_string(record.line) + " has " +
-                               std::to_string(record.fields.size()) + " fields where " + sheetLine +
-                               " has " + std::to_string(Columns()) +
-                               " columns: the file is not a table of this sheet";
+                               Count(record.fields.size(), "field") + " where " + sheetLine +
+                               " has " + Count(std::size_t(Columns()), "column") +
+                               ": the file is not a table of this sheet";
             break;
         }
         for (int c = 0; c < Columns() && !result.fileRefused; ++c) {
@@ -260,8 +263,8 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
         }
         if (int(record.fields.size()) != Columns()) {
             cuiTableIssue issue = IssueAt(run, cuiTableIssue::kRowFieldCount, -1, r);
-            issue.detail = std::to_string(record.fields.size()) + " fields where the sheet has " +
-                           std::to_string(Columns()) + " columns";
+            issue.detail = Count(record.fields.size(), "field") + " where the sheet has " +
+                           Count(std::size_t(Columns()), "column");
             result.issues.push_back(issue);
             continue;
         }
@@ -298,6 +301,8 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
         issue.kind = cuiTableIssue::kRowsMissing;
         issue.row = missingFrom;
         issue.lastRow = Rows() - 1;
+        issue.rowCaption = RowCaption(missingFrom, &run.scratch);
+        issue.detail = RowCaption(Rows() - 1, &run.scratch);
         result.issues.push_back(issue);
     }
     // Lines past the last row; a last empty line is no row.

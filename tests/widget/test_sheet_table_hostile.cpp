@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"FileCutShort", "GI_Sheet_UserCh",
                 [](CsvTable& csv, cuiSheetTable& t,
                    SheetTest&) { csv.rows.resize(std::size_t(RowOf(t, "100"))); },
-                nullptr, false, cuiTableIssue::kRowsMissing, "", ""},
+                nullptr, false, cuiTableIssue::kRowsMissing, "100", ""},
         Hostile{"HeaderChanged", "GI_Sheet_UserCh", SetField("1", "Ch", "1"),
                 ReplaceText("Ch,", "Channel,"), true, cuiTableIssue::kRefused, "", ""},
         Hostile{"AnotherSheetsTable", "GI_Sheet_UserCh",
