@@ -126,7 +126,9 @@ std::string cuiTableIssue::Describe() const {
                (row == lastRow ? "it was" : "they were");
     }
     if (kind == kExtraLines)
-        return "lines " + std::to_string(line) + " to " + std::to_string(lastRow) +
+        return (line == lastRow
+                    ? "line " + std::to_string(line)
+                    : "lines " + std::to_string(line) + " to " + std::to_string(lastRow)) +
                ": the sheet has no such rows; ignored";
     where = "line " + std::to_string(line) + ", " + Quoted(rowCaption);
     if (col >= 0 && kind != kRowMismatch)
