@@ -1,5 +1,6 @@
-// pqt590-cli: clone information, clone read, clone write, file checks and printing without a
-// window, for scripts. Each subcommand lives in its own file; this one picks it.
+// pqt590-cli: clone information, clone read, clone write, file checks, printing, sheet tables
+// and compare without a window, for scripts. Each subcommand lives in its own file; this one
+// picks it.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QStringList>
@@ -23,6 +24,14 @@ const char kCliHelpTail[] =
     "                              notices\n"
     "  print FILE -o OUT.pdf       prints every sheet of a clone file (or one: --sheet REF)\n"
     "                              to a PDF file (--page-size A4|Letter|...)\n"
+    "  export FILE --sheet REF -o OUT.csv\n"
+    "                              writes one sheet as a CSV table\n"
+    "  import FILE --sheet REF IN.csv -o OUT.t590 [--partial]\n"
+    "                              reads a CSV table into one sheet, cell by cell, and saves\n"
+    "                              the result (only when every text was taken, without\n"
+    "                              --partial); refused texts are listed\n"
+    "  diff A.t590 B.t590          lists every cell that shows differently, by sheet, row and\n"
+    "                              column (exit status 0 equal, 1 different, 2 trouble)\n"
     "  Each takes --help.\n"
     "\n"
     "Ports: a COM number (3 or COM3; on Linux the device stored for it in the settings, else\n"
@@ -36,9 +45,9 @@ const char kCliHelpTail[] =
     "Exit status:\n"
     "  0  success\n"
     "  1  usage error\n"
-    "  2  file error (the clone file, a resource file or the file written)\n"
+    "  2  file error (a clone file, a CSV table, a resource file or the file written)\n"
     "  3  clone error (the radio or the cable)\n"
-    "  4  the data has errors (check, write)\n";
+    "  4  the data has errors (check, write), or texts were refused (import)\n";
 
 namespace {
 
@@ -56,19 +65,24 @@ void PrintUsage(std::FILE* out) {
                  kCliHelpTail);
 }
 
+// The subcommands that build sheets need widgets; they never show one, so they run on the
+// offscreen platform unless another is asked for.
+bool NeedsWidgets(const char* command) {
+    for (const char* name : {"print", "export", "import", "diff"})
+        if (std::strcmp(command, name) == 0)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Printing builds the sheets' widgets and draws with their fonts: it needs a GUI
-    // application, but no screen. The other commands stay without one.
-    std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    const bool widgets = argc > 1 && NeedsWidgets(argv[1]);
+    if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        widgets ? std::make_unique<QApplication>(argc, argv)
+                : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pqt590-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PQ_VERSION));
 
@@ -94,6 +108,12 @@ int main(int argc, char** argv) {
         run = &cliCheck;
     else if (command == QLatin1String("print"))
         run = &cliPrint;
+    else if (command == QLatin1String("export"))
+        run = &cliExport;
+    else if (command == QLatin1String("import"))
+        run = &cliImport;
+    else if (command == QLatin1String("diff"))
+        run = &cliDiff;
     if (run == nullptr) {
         if (command.isEmpty())
             std::fprintf(stderr, "pqt590-cli: a command is required\n\n");

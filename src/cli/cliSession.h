@@ -104,6 +104,9 @@ int cliRead(cliSession& session, const QStringList& arguments);
 int cliWrite(cliSession& session, const QStringList& arguments);
 int cliCheck(cliSession& session, const QStringList& arguments);
 int cliPrint(cliSession& session, const QStringList& arguments);
+int cliExport(cliSession& session, const QStringList& arguments);
+int cliImport(cliSession& session, const QStringList& arguments);
+int cliDiff(cliSession& session, const QStringList& arguments);
 
 // The help's closing text: subcommands and exit statuses.
 extern const char kCliHelpTail[];

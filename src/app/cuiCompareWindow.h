@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "ui/cuiImageCompare.h"
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The compare window: the differences between two images (cuiCompareImages), one line per cell
+// with its sheet, row, column and both texts, and the bytes no sheet shows below the list. A
+// line activated (double click, Enter) is handed to the open-cell callback, so that the program
+// opens that sheet at that cell; the window stays open beside it.
+class cuiCompareWindow : public QDialog {
+    Q_OBJECT
+public:
+    using OpenCellCallback = void (*)(void* context, const cuiImageDifference& difference);
+
+    // nameA, nameB: what the two images are ("Working image", a file name), UTF-8.
+    cuiCompareWindow(QWidget* owner, const cuiImageComparison& comparison, const std::string& nameA,
+                     const std::string& nameB);
+
+    void SetOpenCellCallback(OpenCellCallback callback, void* context);
+
+    const cuiImageComparison& Comparison() const { return comparison_; }
+    QTreeWidget* List() const { return list_; }
+    QLabel* Summary() const { return summary_; }
+    QLabel* UnshownBytes() const { return unshown_; }
+    QPushButton* CloseButton() const { return close_; }
+
+private slots:
+    void OnActivated(QTreeWidgetItem* item, int column);
+
+private:
+    cuiImageComparison comparison_;
+    OpenCellCallback callback_ = nullptr;
+    void* context_ = nullptr;
+    QLabel* summary_;
+    QTreeWidget* list_;
+    QLabel* unshown_;
+    QPushButton* close_;
+};

@@ -1,0 +1,73 @@
+// pqt590-cli diff: two clone files compared sheet by sheet and cell by cell.
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <set>
+
+#include "cli/cliSession.h"
+#include "memory/cmcEeprom.h"
+#include "profile/FileCommands.h"
+#include "ui/cuiImageCompare.h"
+
+namespace {
+
+// diff's statuses, as diff(1) has them: any trouble is 2.
+constexpr int kDiffEqual = 0;
+constexpr int kDiffDifferent = 1;
+constexpr int kDiffTrouble = 2;
+
+}  // namespace
+
+int cliDiff(cliSession& session, const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Compares two clone files as the sheets show them: one line for every cell that shows\n"
+        "differently, \"[sheet] row / column: \\\"text in A\\\" -> \\\"text in B\\\"\", and a "
+        "last\n"
+        "line with the addresses of bytes that differ but that no sheet shows. Exit status 0\n"
+        "when the files hold the same image, 1 when they differ, 2 on any trouble (a file that\n"
+        "cannot be read, a usage error).");
+    cliSession::AddCommonOptions(parser);
+    parser.addPositionalArgument("A", "The first clone file.");
+    parser.addPositionalArgument("B", "The second clone file.");
+    int exitCode = kExitOk;
+    if (!session.Parse(parser, arguments, &exitCode))
+        return exitCode == kExitOk ? kDiffEqual : kDiffTrouble;
+    const QStringList positionals = parser.positionalArguments();
+    if (positionals.size() != 2) {
+        session.Report("two files A and B are required (see --help)");
+        return kDiffTrouble;
+    }
+    if (!session.Start(parser, false))
+        return kDiffTrouble;
+
+    cmcEeprom images[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string path = positionals[i].toLocal8Bit().toStdString();
+        const int status = FileCommands::OpenCloneFile(path, images[i]);
+        if (status != 0) {
+            session.Report("'" + path + "' cannot be read, file status " + std::to_string(status) +
+                           ", status 2");
+            return kDiffTrouble;
+        }
+    }
+    const cuiImageComparison result = cuiCompareImages(session.core.Core(), images[0], images[1]);
+    std::set<std::string> sheets;
+    for (const cuiImageDifference& d : result.differences) {
+        std::printf("[%s] %s / %s: \"%s\" -> \"%s\"\n", d.sheetCaption.c_str(),
+                    d.rowCaption.c_str(), d.columnCaption.c_str(), d.textA.c_str(),
+                    d.textB.c_str());
+        sheets.insert(d.reference);
+    }
+    if (!result.unshown.empty())
+        std::printf("Bytes no sheet shows differ at %s\n", result.UnshownText().c_str());
+    std::fflush(stdout);
+    if (result.Equal()) {
+        session.Report("the files hold the same image, status 0");
+        return kDiffEqual;
+    }
+    session.Report(std::to_string(result.differences.size()) + " cells differ in " +
+                   std::to_string(sheets.size()) + (sheets.size() == 1 ? " sheet" : " sheets") +
+                   ", " + std::to_string(result.differentBytes) + " bytes, status 1");
+    return kDiffDifferent;
+}
