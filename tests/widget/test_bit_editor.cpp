@@ -124,8 +124,9 @@ TEST_F(BitField, TheGeneratedSheetHasTwoColumnsPerBitAndSixRows) {
         EXPECT_EQ(s.CellAt(2 * n - 1, 1).GetText(), std::to_string(n));
         EXPECT_EQ(s.CellAt(2 * n - 1, 3).label, CL_FBits);
         EXPECT_EQ(s.CellAt(2 * n - 1, 3).argument, n);
-        if (n < 8)
+        if (n < 8) {
             EXPECT_EQ(s.CellAt(2 * n, 3).label, CL_Misc_QuarterPillar);
+        }
     }
     EXPECT_EQ(s.CellAt(0, 1).GetText(), "");
     for (int r : {0, 2, 4, 5})
