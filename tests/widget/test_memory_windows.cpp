@@ -89,10 +89,8 @@ TEST_P(MemoryCursorMoves, ToTheByteEventTwentyFourNames) {
     const auto before = MemoryCursor();
     events_.PostEvent(cmcEvKind::MemoryDebugCursor, 0, c.address);
     Deliver();
-    if (c.col < 0)
-        EXPECT_EQ(MemoryCursor(), before);
-    else
-        EXPECT_EQ(MemoryCursor(), (std::pair<int, int>{c.col, c.row}));
+    const std::pair<int, int> expected = c.col < 0 ? before : std::make_pair(c.col, c.row);
+    EXPECT_EQ(MemoryCursor(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, MemoryCursorMoves,
