@@ -1,0 +1,44 @@
+#include "app/cuiCloneInfoWindow.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "text/cmcGTex.h"
+#include "ui/cuiGrid.h"
+#include "ui/cuiPlacement.h"
+#include "ui/cuiSheet.h"
+#include "ui/cuiSheetFactory.h"
+
+cuiCloneInfoWindow::cuiCloneInfoWindow(QWidget* mainWindow, const cuiMainCore& core,
+                                       cmcGTex& dictionary, const cuiImageList* images)
+    : QDialog(mainWindow) {
+    setObjectName(QStringLiteral("cloneInformation"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromLocal8Bit(dictionary.Text("GI_Sys_AppTitle").c_str()));
+    auto* layout = new QVBoxLayout(this);
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("cloneInformationSheet"));
+    layout->addWidget(area, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    close_ = buttons->button(QDialogButtonBox::Close);
+    close_->setDefault(true);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    layout->addWidget(buttons);
+
+    sheet_ = cuiCreateSheet(core, area, "GI_Sheet_CloneInfo", dictionary, images);
+    sheet_->Build();
+    // The whole sheet in view, without scroll bars.
+    area->resize(320, 120);
+    const int w = sheet_->FullWidth();
+    const int h = sheet_->FullHeight();
+    area->setMinimumSize(w, h);
+    adjustSize();
+    CenterOver(this, mainWindow);
+    close_->setFocus();
+}
+
+cuiCloneInfoWindow::~cuiCloneInfoWindow() {
+    // The sheet's widgets are this window's children: the sheet goes first.
+    sheet_.reset();
+}
