@@ -270,9 +270,14 @@ void cuiMain::OnPeriodic(void* self, cmcTask&) {
 
 void cuiMain::RunPeriodicTask() {
     if (!sheet_ && form_ && form_->isVisible()) {
-        if (tree_)
-            tree_->ActivateSelected();
-        else if (const cuiSheetHistory::Entry* head = history_.Head())
+        if (tree_) {
+            // Only a node that names a sheet is run: running any cell counts as an edit and
+            // restarts the warning check's delay, so a folder run every 50 ms would keep the
+            // tree's marks from ever being brought up to date.
+            const cmcCellObj* cell = tree_->SelectedCell();
+            if (cell != nullptr && cell->argText && !cell->argText->empty())
+                tree_->ActivateSelected();
+        } else if (const cuiSheetHistory::Entry* head = history_.Head())
             OpenSheet(head->reference);
     }
     session_.RunDueWarningCheck();
