@@ -17,6 +17,7 @@ const char kCliHelpTail[] =
     "                              line is the confirmation)\n"
     "  check FILE                  checks a clone file and lists the sheets with errors or\n"
     "                              notices\n"
+    "  port  N [DEVICE]            shows (or keeps) the device COM port N stands for\n"
     "  Each takes --help.\n"
     "\n"
     "Ports: a COM number (3 or COM3; on Linux the device stored for it in the settings, else\n"
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
         run = &cliWrite;
     else if (command == QLatin1String("check"))
         run = &cliCheck;
+    else if (command == QLatin1String("port"))
+        run = &cliPort;
     if (run == nullptr) {
         if (command.isEmpty())
             std::fprintf(stderr, "pqt590-cli: a command is required\n\n");

@@ -103,6 +103,7 @@ int cliInfo(cliSession& session, const QStringList& arguments);
 int cliRead(cliSession& session, const QStringList& arguments);
 int cliWrite(cliSession& session, const QStringList& arguments);
 int cliCheck(cliSession& session, const QStringList& arguments);
+int cliPort(cliSession& session, const QStringList& arguments);
 
 // The help's closing text: subcommands and exit statuses.
 extern const char kCliHelpTail[];

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <string>
 
@@ -20,9 +21,13 @@ inline std::string CliPath() {
     return RuntimePath("pqt590-cli");
 }
 
-// Runs the tool with pipes (not a terminal) and waits for it to end.
-inline CliRun RunCli(const QStringList& args, int limitMs = 120000) {
+// Runs the tool with pipes (not a terminal) and waits for it to end; env: its environment
+// (default: this process's).
+inline CliRun RunCli(const QStringList& args, int limitMs = 120000,
+                     const QProcessEnvironment* env = nullptr) {
     QProcess process;
+    if (env != nullptr)
+        process.setProcessEnvironment(*env);
     process.setProgram(QString::fromStdString(CliPath()));
     process.setArguments(args);
     process.setProcessChannelMode(QProcess::SeparateChannels);
