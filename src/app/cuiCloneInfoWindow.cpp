@@ -1,6 +1,7 @@
 #include "app/cuiCloneInfoWindow.h"
 
 #include <QDialogButtonBox>
+#include <QLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -28,11 +29,13 @@ cuiCloneInfoWindow::cuiCloneInfoWindow(QWidget* mainWindow, const cuiMainCore& c
 
     sheet_ = cuiCreateSheet(core, area, "GI_Sheet_CloneInfo", dictionary, images);
     sheet_->Build();
-    // The whole sheet in view, without scroll bars.
+    // The whole sheet in view, without scroll bars and without room to spare.
     area->resize(320, 120);
-    const int w = sheet_->FullWidth();
-    const int h = sheet_->FullHeight();
-    area->setMinimumSize(w, h);
+    if (QLayout* l = area->layout())
+        l->activate();
+    if (QWidget* root = sheet_->Widget(); root && root->layout())
+        root->layout()->activate();
+    area->setFixedSize(sheet_->FullWidth(), sheet_->FullHeight());
     adjustSize();
     CenterOver(this, mainWindow);
     close_->setFocus();

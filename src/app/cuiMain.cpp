@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QSplitter>
@@ -121,6 +122,15 @@ void cuiMain::BuildPanels(TForm1& form) {
     leftPanel_ = NewPanel(splitter_, "leftPanel");
     leftPanel_->setMinimumWidth(kMinPanelWidth);
     rightPanel_ = NewPanel(splitter_, "rightPanel");
+    // Until a sheet is chosen the panel says what to do, rather than stay blank.
+    noSheet_ = new QLabel(QString::fromLocal8Bit(Dictionary().Text("GI_Form_Main_NoSheet").c_str()),
+                          rightPanel_);
+    noSheet_->setObjectName(QStringLiteral("noSheetHint"));
+    noSheet_->setWordWrap(true);
+    noSheet_->setAlignment(Qt::AlignCenter);
+    noSheet_->setMargin(24);
+    noSheet_->setForegroundRole(QPalette::PlaceholderText);
+    rightPanel_->layout()->addWidget(noSheet_);
     splitter_->addWidget(leftPanel_);
     splitter_->addWidget(rightPanel_);
     // A wider window gives the sheet the room; the tree keeps its width.
@@ -203,6 +213,10 @@ TForm1* cuiMain::Form() const {
     return form_;
 }
 
+QLabel* cuiMain::NoSheetHint() const {
+    return noSheet_;
+}
+
 cuiTree* cuiMain::Tree() const {
     return tree_;
 }
@@ -280,6 +294,8 @@ void cuiMain::RunPeriodicTask() {
         } else if (const cuiSheetHistory::Entry* head = history_.Head())
             OpenSheet(head->reference);
     }
+    if (noSheet_)
+        noSheet_->setVisible(!sheet_);
     session_.RunDueWarningCheck();
 }
 

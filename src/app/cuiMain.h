@@ -15,6 +15,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QPainter;
 class QRect;
 class QSplitter;
@@ -135,6 +136,8 @@ public:
     cuiTransferProgress* Progress() const { return progress_.get(); }
     QWidget* CloneInformationWindow() const { return infoWindow_.data(); }
     QAction* PortDeviceItem() const { return portDeviceItem_; }
+    // What the sheet's panel shows while no sheet is open.
+    QLabel* NoSheetHint() const;
     const cuiImageList& TreeImages() const { return treeImages_; }
     const cuiImageList& ToolBarImages() const { return toolImages_; }
     const std::string& MessageText() const { return messageText_; }
@@ -173,6 +176,7 @@ private:
     QPointer<QSplitter> splitter_;
     QPointer<QFrame> leftPanel_;
     QPointer<QFrame> rightPanel_;
+    QPointer<QLabel> noSheet_;
     QPointer<cuiStatusPanels> statusPanels_;
     bool focusInSheet_ = false;
     cmcColor messageTextColor_ = kStatusTextNormal;

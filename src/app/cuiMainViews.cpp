@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
 #include <QTreeWidget>
 #include <QUrl>
@@ -51,6 +52,8 @@ void cuiMain::OpenSheet(const std::string& sheetRef) {
     CloseSheet();
     if (!rightPanel_)
         return;
+    if (noSheet_)
+        noSheet_->hide();
     sheet_ = CreateSheet(rightPanel_, sheetRef);
     if (const cuiSheetHistory::Entry* seen = history_.Find(sheetRef))
         sheet_->SetCursorMemory(seen->cursor);

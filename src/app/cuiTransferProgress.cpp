@@ -4,7 +4,17 @@
 #include "clone/cmcPortName.h"
 
 cuiTransferProgress::cuiTransferProgress(QWidget* mainWindow, const cmcCloneDrv& driver)
-    : cuiProgressWindow(mainWindow), driver_(driver) {}
+    : cuiProgressWindow(mainWindow), driver_(driver), mainWindow_(mainWindow) {}
+
+void cuiTransferProgress::SetMainWindowEnabled(bool enabled) {
+    if (!enabled && mainWindow_ && mainWindow_->isEnabled())
+        focus_ = mainWindow_->focusWidget();
+    cuiProgressWindow::SetMainWindowEnabled(enabled);
+    if (enabled && focus_) {
+        focus_->setFocus(Qt::OtherFocusReason);
+        focus_ = nullptr;
+    }
+}
 
 std::string cuiTransferProgress::ActivityOf(const cmcCloneDrv& driver) {
     using S = cmcCloneDrv::State;
@@ -12,20 +22,25 @@ std::string cuiTransferProgress::ActivityOf(const cmcCloneDrv& driver) {
     switch (driver.GetState()) {
         case S::SendReadRequest:
         case S::ReceiveData:
-            what = "Reading from the radio";
+            what = "Reading from";
             break;
         case S::SendWriteRequest:
         case S::SendData:
         case S::SendEnd:
         case S::AwaitWriteResult:
-            what = "Writing to the radio";
+            what = "Writing to";
             break;
         default:
             return std::string();
     }
+    // Short enough for the line under the bar: the COM number, and the device it stands for
+    // unless that is the port itself (Windows): a cable's /dev/ttyUSB0, the demo radio's pty.
+    const std::string port = "COM" + std::to_string(driver.PortNumber());
     const std::string device =
         driver.PortDevice().empty() ? cmcPortDevice(driver.PortNumber()) : driver.PortDevice();
-    return what + " on COM" + std::to_string(driver.PortNumber()) + " (" + device + ")";
+    const bool itself = device.size() >= port.size() &&
+                        device.compare(device.size() - port.size(), port.size(), port) == 0;
+    return what + " " + port + (itself ? std::string() : " (" + device + ")");
 }
 
 void cuiTransferProgress::Show(const std::string& caption) {

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTest>
 
 #include "MainWindowFixture.h"
 #include "cells/cmcCellNames.h"
 #include "memory/datCh.h"
 #include "platform/cmcClock.h"
+#include "text/cmcGTex.h"
 #include "ui/cuiGrid.h"
 
 namespace {
@@ -66,6 +68,20 @@ TEST_F(MainSheets, EveryNodeOfTheTreeOpensItsSheet) {
         ++sheets;
     }
     EXPECT_EQ(sheets, 15);
+}
+
+TEST_F(MainSheets, WithoutASheetThePanelSaysWhatToDo) {
+    main_->RunPeriodicTask();  // the root is selected: it names no sheet
+    EXPECT_EQ(main_->Sheet(), nullptr);
+    ASSERT_NE(main_->NoSheetHint(), nullptr);
+    EXPECT_TRUE(main_->NoSheetHint()->isVisible());
+    EXPECT_EQ(main_->NoSheetHint()->text().toStdString(),
+              cmcGTex::Main()->Text("GI_Form_Main_NoSheet"));
+    SelectNode("Band edges");
+    EXPECT_FALSE(main_->NoSheetHint()->isVisible());
+    main_->CloseSheet();
+    main_->RunPeriodicTask();  // reopened at once: the hint does not come back in between
+    EXPECT_FALSE(main_->NoSheetHint()->isVisible());
 }
 
 TEST_F(MainSheets, AClosedSheetIsReopenedByThePeriodicTask) {
