@@ -1,7 +1,9 @@
 #include "app/cuiCloneInfoWindow.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
-#include <QLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,13 +31,17 @@ cuiCloneInfoWindow::cuiCloneInfoWindow(QWidget* mainWindow, const cuiMainCore& c
 
     sheet_ = cuiCreateSheet(core, area, "GI_Sheet_CloneInfo", dictionary, images);
     sheet_->Build();
-    // The whole sheet in view, without scroll bars and without room to spare.
-    area->resize(320, 120);
-    if (QLayout* l = area->layout())
-        l->activate();
-    if (QWidget* root = sheet_->Widget(); root && root->layout())
-        root->layout()->activate();
-    area->setFixedSize(sheet_->FullWidth(), sheet_->FullHeight());
+    // The whole sheet in view, without scroll bars and without room to spare: the grid's
+    // cells, its frame and its panel's bevel, and the title above.
+    cuiGrid* grid = sheet_->Grid();
+    const int around = 2 * grid->frameWidth() + 8;
+    int width = grid->ContentWidth() + around;
+    int height = grid->ContentHeight() + around;
+    if (QLabel* title = sheet_->TitleLabel()) {
+        width = std::max(width, title->sizeHint().width() + 8);
+        height += title->parentWidget()->height();
+    }
+    area->setFixedSize(width, height);
     adjustSize();
     CenterOver(this, mainWindow);
     close_->setFocus();
