@@ -162,12 +162,25 @@ TEST_F(MainSheets, TheEditMenuMirrorsTheCurrentCellsPopup) {
     EXPECT_TRUE(captions.contains(QStringLiteral("&Copy"))) << captions.join(',').toStdString();
     EXPECT_TRUE(captions.contains(QStringLiteral("&Insert")));
 
-    // The mirrored items run the popup's commands on the sheet's current row.
+    // Their states are those of the sheet's current row: a user channel allows row edits, and
+    // there is nothing to paste yet.
+    auto item = [edit](const char* caption) -> QAction* {
+        for (QAction* a : edit->menu()->actions())
+            if (a->text() == QLatin1String(caption))
+                return a;
+        return nullptr;
+    };
+    ASSERT_TRUE(item("&Insert") && item("&Paste") && item("&Copy"));
+    EXPECT_TRUE(item("&Insert")->isEnabled());
+    EXPECT_TRUE(item("&Delete")->isEnabled());
+    EXPECT_FALSE(item("&Paste")->isEnabled());
+
+    // They run the popup's commands on the sheet's current row.
     EXPECT_FALSE(main_->Session().Clipboard().CanPaste(datCh::kUserCh));
-    for (QAction* a : edit->menu()->actions())
-        if (a->text() == QStringLiteral("&Copy"))
-            a->trigger();
+    item("&Copy")->trigger();
     EXPECT_TRUE(main_->Session().Clipboard().CanPaste(datCh::kUserCh));
+    main_->Menu()->UpdateItems(nullptr);
+    EXPECT_TRUE(item("&Paste")->isEnabled());
 }
 
 TEST_F(MainSheets, TheTreeMarksFollowTheCheck250MillisecondsAfterTheLastEdit) {
