@@ -1,12 +1,22 @@
-// The desktop program's sheets, offscreen: building the 160-row user channel sheet and painting
-// one full screen of it, and a key press up to the repaint of the cells it changed.
+// The desktop program, offscreen: start-up up to the first sheet painted, switching between two
+// nodes of the tree, building the 160-row user channel sheet and painting one full screen of it,
+// and a key press up to the repaint of the cells it changed.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWidget>
 #include <memory>
 #include <string>
+
+#include "app/TForm1.h"
+#include "app/indMain.h"
+#include "memory/cmcEnviron.h"
+#include "platform/cmcSettingsStore.h"
+#include "ui/cuiTree.h"
 
 #include "cells/cmcFCache.h"
 #include "cuiHeadlessMain.h"
@@ -65,6 +75,71 @@ struct Setup {
         return sheet;
     }
 };
+
+// The desktop program as main() makes it, on settings of its own (a scratch file and lock).
+struct Program {
+    QTemporaryDir dir;
+    cmcEnviron environ{"PQ-T590 bench",
+                       cmcSettingsStore::OnFile(dir.filePath("s.ini").toStdString()),
+                       dir.path().toStdString()};
+    cmcEvMan events;
+    std::unique_ptr<indMain> main;
+    std::unique_ptr<TForm1> form;
+
+    void Start() {
+        main = std::make_unique<indMain>(environ, g_resourceDir);
+        main->Initialize({"pqt590"});
+        form = std::make_unique<TForm1>(*main);
+        form->resize(1000, 750);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+    }
+    void Stop() {
+        form.reset();
+        main.reset();
+    }
+    // Selects a node as a click does, lets the selection settle and paints the sheet it opens.
+    void Open(const char* caption) {
+        QTreeWidget* view = main->Tree()->View();
+        const auto found =
+            view->findItems(QString::fromLatin1(caption), Qt::MatchExactly | Qt::MatchRecursive);
+        main->Tree()->SelectNode(found.first());
+        main->Tree()->SettleNow();
+        main->Sheet()->Grid()->viewport()->repaint();
+    }
+};
+
+// From nothing to the user channels painted: the controller with its session (resource file,
+// initial clone file), the window with menu, tool bar, tree and status bar, then the sheet.
+void BM_StartUpToFirstSheetPainted(benchmark::State& state) {
+    Program program;
+    for (auto _ : state) {
+        program.Start();
+        program.Open("User channels");
+        QApplication::processEvents();
+        state.PauseTiming();
+        program.Stop();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUpToFirstSheetPainted)->Unit(benchmark::kMillisecond);
+
+// The user channels and the common settings in turn, each built and painted anew.
+void BM_SwitchBetweenTwoTreeNodes(benchmark::State& state) {
+    Program program;
+    program.Start();
+    program.Open("User channels");
+    QApplication::processEvents();
+    bool common = true;
+    for (auto _ : state) {
+        program.Open(common ? "Common settings" : "User channels");
+        common = !common;
+        QApplication::processEvents();
+    }
+    program.Stop();
+}
+BENCHMARK(BM_SwitchBetweenTwoTreeNodes)->Unit(benchmark::kMillisecond);
 
 void SendKey(QWidget* target, int key, const QString& text = QString()) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);

@@ -1,10 +1,11 @@
-# pq_add_gtest(NAME <name> LABEL <unit|widget|e2e> SOURCES ... [LIBS ...])
+# pq_add_gtest(NAME <name> LABEL <unit|widget|e2e> SOURCES ... [LIBS ...] [WIDGETS])
 # One GoogleTest program with our test main (test host installed, offscreen platform), every
-# case listed in CTest under the label.
+# case listed in CTest under the label. Widget tests, and others that say WIDGETS, run in a
+# QApplication.
 function(pq_add_gtest)
-    cmake_parse_arguments(ARG "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/main/test_main.cpp)
-    if(ARG_LABEL STREQUAL "widget")
+    if(ARG_LABEL STREQUAL "widget" OR ARG_WIDGETS)
         target_compile_definitions(${ARG_NAME} PRIVATE PQ_TEST_WIDGETS)
     endif()
     target_link_libraries(${ARG_NAME} PRIVATE pqtestsupport ${ARG_LIBS} GTest::gmock GTest::gtest)

@@ -103,6 +103,9 @@ cuiPortChooser::cuiPortChooser(QWidget* parent, int comNumber, const std::string
     ok_->setEnabled(!device_->text().trimmed().isEmpty());
 
     SetPorts(std::move(ports));
+    // The field has the keyboard first: a list that took it would make its first port current,
+    // and with it the device, before the technician has chosen anything.
+    device_->setFocus(Qt::OtherFocusReason);
 }
 
 void cuiPortChooser::SetPorts(std::vector<Port> ports) {

@@ -32,6 +32,7 @@ const char kCliHelpTail[] =
     "                              --partial); refused texts are listed\n"
     "  diff A.t590 B.t590          lists every cell that shows differently, by sheet, row and\n"
     "                              column (exit status 0 equal, 1 different, 2 trouble)\n"
+    "  port  N [DEVICE]            shows (or keeps) the device COM port N stands for\n"
     "  Each takes --help.\n"
     "\n"
     "Ports: a COM number (3 or COM3; on Linux the device stored for it in the settings, else\n"
@@ -114,6 +115,8 @@ int main(int argc, char** argv) {
         run = &cliImport;
     else if (command == QLatin1String("diff"))
         run = &cliDiff;
+    else if (command == QLatin1String("port"))
+        run = &cliPort;
     if (run == nullptr) {
         if (command.isEmpty())
             std::fprintf(stderr, "pqt590-cli: a command is required\n\n");

@@ -14,6 +14,7 @@
 #include "ui/cuiCurrentCell.h"
 #include "ui/cuiImageList.h"
 #include "ui/cuiNesting.h"
+#include "ui/cuiSheetPopup.h"
 #include "ui/cuiShortcut.h"
 
 namespace {
@@ -142,7 +143,10 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* sou
     QWidget* container = parent != nullptr ? SubmenuFor(parent) : root_.data();
     cuiMenu* actsFor = source != nullptr ? source : this;
     QWidget* ownerRoot = actsFor->Root() != nullptr ? actsFor->Root() : container;
-    auto* item = new QAction(ownerRoot);
+    cuiSheetPopup* popup = popupSource_;
+    if (popup != nullptr)
+        ownerRoot = popup->Root();  // the sheet answers event 12 for its popup's root
+    auto* item = new QAction(popup != nullptr ? static_cast<QObject*>(container) : ownerRoot);
     const QString caption = QString::fromLocal8Bit(cell->GetText().c_str());
     if (caption == QLatin1String("-"))
         item->setSeparator(true);
@@ -155,10 +159,23 @@ QAction* cuiMenu::AddItem(QAction* parent, const std::string& line, cuiMenu* sou
     item->setProperty(kOwnerProperty, QVariant::fromValue<quintptr>(quintptr(ownerRoot)));
     ApplyIcon(item, cell->imageIndex);
 
-    const cuiMenuClick handler = actsFor->click_;
-    void* data = actsFor->clickData_;
-    QObject::connect(item, &QAction::triggered, item,
-                     [handler, data, item] { handler(data, item); });
+    if (popup != nullptr) {
+        // A mirror of a sheet's popup: the item runs the popup's command, as long as the popup
+        // (and with it its sheet) is there.
+        QObject::connect(item, &QAction::triggered, item, [popup, item] {
+            const cmcCellObj* cell = CellOf(item);
+            if (cell == nullptr || !cuiSheetPopup::IsLive(popup) || popup->Handler() == nullptr)
+                return;
+            cmcCellObj command;  // the command may retire this very item
+            command.CopyFrom(*cell);
+            popup->Handler()(popup->HandlerData(), command);
+        });
+    } else {
+        const cuiMenuClick handler = actsFor->click_;
+        void* data = actsFor->clickData_;
+        QObject::connect(item, &QAction::triggered, item,
+                         [handler, data, item] { handler(data, item); });
+    }
     container->addAction(item);
     cells_.push_back(std::move(cell));
     return item;
@@ -374,6 +391,18 @@ void cuiMenu::OnEvent(void* self, const cmcEvent& event) {
                 menu->ClearItems(item);
             break;
         case cmcEvKind::MirrorPopupMenu: {
+            // A sheet mirrors the popup of its current cell with its popup builder as the source.
+            if (cuiSheetPopup::IsLive(event.FirstAs<const void>())) {
+                QAction* item = menu->FindItemByLabel(event.second);
+                const std::string key = event.Text();
+                if (item == nullptr || key.empty())
+                    break;
+                menu->popupSource_ = event.FirstAs<cuiSheetPopup>();
+                menu->AddItems(item, key + "_Body", 0, nullptr);
+                menu->popupSource_ = nullptr;
+                menu->UpdateItems(item);
+                break;
+            }
             // The source travels as a bare pointer, and a posted request may arrive after its
             // menu is gone: only a live menu is served.
             auto* source = event.FirstAs<cuiMenu>();

@@ -16,6 +16,7 @@ class QObject;
 #include <QWidget>
 class cmcGTex;
 class cuiImageList;
+class cuiSheetPopup;
 struct cmcEvent;
 
 // A click on a menu item: (handler data, the item).
@@ -34,8 +35,10 @@ using cuiMenuClick = void (*)(void* data, QAction* item);
 //   10 (second = label) remove the sub-items of the item with that label;
 //   11 (first = source menu, second = label, text = popup key) fill the item with that label from
 //      the key's "_Body" on behalf of the source menu: the new items act exactly like the source
-//      menu's own (its click handler, its root as their owner). This is how the main menu's Edit
-//      item mirrors the popup menu of the current sheet cell.
+//      menu's own (its click handler, its root as their owner). The source may also be a sheet's
+//      popup builder (cuiSheetPopup): the items then run the popup's commands on the sheet's
+//      current cell. This is how the main menu's Edit item mirrors the popup menu of the current
+//      sheet cell.
 class cuiMenu {
 public:
     // owner: handed to the behaviours as the capsule's owner control. root: a QMenuBar or a QMenu
@@ -115,4 +118,6 @@ private:
     cmcCellCapsule refresh_;
     cmcCellObj contextCell_;
     std::unique_ptr<cmcCellCapsule> context_;
+    // While a sheet's popup is being mirrored: the popup the new items act for.
+    cuiSheetPopup* popupSource_ = nullptr;
 };

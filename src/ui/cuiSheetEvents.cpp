@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "events/cmcEvMan.h"
-#include "ui/cuiCellIdentity.h"
+#include "ui/cuiCurrentCell.h"
 #include "ui/cuiSheet.h"
 #include "ui/cuiSheetPopup.h"
 
@@ -32,10 +32,11 @@ void cuiSheet::HandleEvent(const cmcEvent& event) {
         return;
     if (event.kind == cmcEvKind::CurrentCellQuery) {
         if (popupMenu_ && event.first == cmcEvArg(popupMenu_)) {
-            const cuiCellIdentity id =
-                cuiCellIdentity::Of(CellAt(CursorCol(), CursorRow()), CursorCol(), CursorRow());
+            // In the form every menu reads (cuiCurrentCell.h), the argument text included.
+            const std::vector<uint8_t> data =
+                cuiEncodeCurrentCell(CellAt(CursorCol(), CursorRow()));
             if (cmcEvMan* events = cmcEvMan::Global())
-                events->ReplyEvent(0, 0, &id, int32_t(sizeof id));
+                events->ReplyEvent(0, 0, data.data(), int32_t(data.size()));
         }
         return;
     }

@@ -1,5 +1,8 @@
 #include "ui/cuiSheetPopup.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QAction>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -17,6 +20,11 @@ struct BodyLine {
     std::string text;
 };
 
+std::vector<const void*>& LiveBuilders() {
+    static std::vector<const void*> live;
+    return live;
+}
+
 // Enter on the main keyboard and on the keypad are one key to a technician.
 QKeyCombination Normalised(QKeyCombination k) {
     Qt::Key key = k.key();
@@ -29,15 +37,21 @@ QKeyCombination Normalised(QKeyCombination k) {
 
 cuiSheetPopup::cuiSheetPopup(const cuiMainCore& core, QMenu* root, cmcGTex& dictionary,
                              const std::string& key, ClickHandler handler, void* data)
-    : core_(core),
-      root_(root),
-      dictionary_(dictionary),
-      key_(key),
-      handler_(handler),
-      data_(data) {}
+    : core_(core), root_(root), dictionary_(dictionary), key_(key), handler_(handler), data_(data) {
+    LiveBuilders().push_back(this);
+}
 
 cuiSheetPopup::~cuiSheetPopup() {
+    auto& live = LiveBuilders();
+    live.erase(std::remove(live.begin(), live.end(), static_cast<const void*>(this)), live.end());
     Detach();
+}
+
+bool cuiSheetPopup::IsLive(const void* builder) {
+    if (builder == nullptr)
+        return false;
+    const auto& live = LiveBuilders();
+    return std::find(live.begin(), live.end(), builder) != live.end();
 }
 
 QKeySequence cuiSheetPopup::ShortcutFromText(const std::string& text) {

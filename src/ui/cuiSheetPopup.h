@@ -53,6 +53,9 @@ public:
 
     // The shortcut of an item's argument text ("Ctrl+C", "Del", "Enter" ...).
     static QKeySequence ShortcutFromText(const std::string& text);
+    // The builder is alive: events carry builders as bare pointers, and an item mirrored into
+    // the main menu may be chosen after its builder is gone.
+    static bool IsLive(const void* builder);
 
 private slots:
     void OnTriggered();

@@ -262,6 +262,16 @@ TEST_F(PortChooser, ListsThePortsWithWhatTellsThemApart) {
     EXPECT_EQ(chooser.Device(), "/dev/ttyUSB0");
 }
 
+TEST_F(PortChooser, ShowingItKeepsTheCurrentDeviceThatTheSystemDoesNotList) {
+    cuiPortChooser chooser(nullptr, 1, "/dev/pts/7", TwoPorts());
+    chooser.show();
+    QApplication::setActiveWindow(&chooser);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chooser.List()->currentItem(), nullptr);
+    EXPECT_EQ(chooser.Device(), "/dev/pts/7");
+    EXPECT_TRUE(chooser.DeviceField()->hasFocus());
+}
+
 TEST_F(PortChooser, ADeviceTheSystemDoesNotListCanBeTyped) {
     cuiPortChooser chooser(nullptr, 1, "", {});
     chooser.show();

@@ -6,7 +6,7 @@
 #include "MemorySheet.h"
 #include "SheetTestSupport.h"
 #include "memory/datClipCh.h"
-#include "ui/cuiCellIdentity.h"
+#include "ui/cuiCurrentCell.h"
 #include "ui/cuiSheetPopup.h"
 
 namespace {
@@ -418,12 +418,12 @@ TEST_F(SheetSelection, TheCurrentCellIsTheAnswerToTheQueryOfItsMenu) {
     const auto reply =
         events_.QueryEvent(cmcEvKind::CurrentCellQuery, cmcEvArg(sheet_->PopupMenu()));
     ASSERT_TRUE(reply.has_value());
-    cuiCellIdentity id;
-    ASSERT_TRUE(cuiCellIdentity::FromData(reply->data.data(), reply->DataLength(), &id));
+    // In the form the menus read.
+    cmcCellObj id;
+    ASSERT_TRUE(cuiDecodeCurrentCell(reply->data.data(), reply->DataLength(), id));
     EXPECT_EQ(id.category, CT_UserCh);
     EXPECT_EQ(id.label, CL_UCh_Mode);
     EXPECT_EQ(id.argument, 8);
-    EXPECT_EQ(id.row, 8);
     // Another menu's query is not this sheet's to answer.
     EXPECT_FALSE(events_.QueryEvent(cmcEvKind::CurrentCellQuery, 0).has_value());
 }

@@ -14,8 +14,9 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_Sys_Printer_NoPrinter", "GI_Sys_Printer_PrintingDialog", "GI_Sys_Printer_Margins",
         "GI_Sys_Printer_FontPoints", "GI_Sys_Printer_FrameFont", "GI_Sys_Printer_Failed",
         // main window
-        "GI_Form_Main_BasicCell", "GI_StatusPanel_Expert", "GI_WarningCheckList",
-        "GI_App_InitialFile", "GI_App_About_Caption", "GI_App_About_Button",
+        "GI_Form_Main_BasicCell", "GI_StatusPanel_Expert", "GI_Menu_Port_Device",
+        "GI_Form_Main_NoSheet", "GI_WarningCheckList", "GI_App_InitialFile", "GI_App_About_Caption",
+        "GI_App_About_Button",
         // messages
         "GI_Mess_Confirm_WriteAnother", "GI_Mess_Confirm_WriteFile", "GI_Mess_Confirm_CloneWrite",
         "GI_Mess_CloneWrite_Succeeded", "GI_Mess_CloneWrite_Backup", "GI_Mess_DataError",

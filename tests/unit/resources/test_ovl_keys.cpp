@@ -141,7 +141,8 @@ TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
 // taken for a format by a careless reader, and none is needed.
 TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
     const std::set<std::string> formats = {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head",
-                                           "GI_Mess_CloneWrite_Backup", "GI_AppMess_UndoSteps"};
+                                           "GI_Mess_CloneWrite_Backup", "GI_AppMess_UndoSteps",
+                                           "GI_Menu_Port_Device"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")

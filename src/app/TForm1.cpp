@@ -1,0 +1,134 @@
+#include "app/TForm1.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QShowEvent>
+#include <QUrl>
+
+#include "app/cuiMain.h"
+#include "cells/cmcCellFont.h"
+#include "cells/cmcCellObj.h"
+#include "cells/cmcCellParser.h"
+#include "memory/cmcEnviron.h"
+#include "text/cmcGTex.h"
+#include "ui/cuiImageList.h"
+#include "ui/cuiPlacement.h"
+
+namespace {
+
+// The first clone file among the dropped things; empty for none.
+QString DroppedCloneFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls())
+        return QString();
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        if (TForm1::IsCloneFileName(path) && QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
+
+}  // namespace
+
+TForm1::TForm1(cuiMain& main) : QMainWindow(nullptr), main_(main) {
+    setObjectName(QStringLiteral("mainWindow"));
+    cmcGTex& dict = main.Session().Dictionary();
+    // The first lookup of the program: without the resource file it ends here, with its message.
+    const QString title = QString::fromLocal8Bit(dict.Text("GI_Sys_AppTitle").c_str());
+    setWindowTitle(title);
+    QGuiApplication::setApplicationDisplayName(title);
+    setWindowIcon(cuiImageList::AppIcon());
+
+    cmcCellObj basic;
+    ParseCell(dict.Text("GI_Form_Main_BasicCell"), basic, nullptr, nullptr);
+    if (basic.font)
+        setFont(ToQFont(*basic.font));
+
+    const cmcEnviron& env = main.Environ();
+    const HostRect at =
+        PlacementFor(HostRect{env.windowLeft, env.windowTop, env.windowWidth, env.windowHeight},
+                     cmcHost::Instance().WorkArea());
+    setMinimumSize(kMinWidth, kMinHeight);
+    // The position is the frame's, the size the window's own, as they are kept.
+    move(at.left, at.top);
+    resize(at.width, at.height);
+    setAcceptDrops(true);
+
+    main.BuildWindow(*this);
+}
+
+TForm1::~TForm1() {
+    main_.ReleaseViews();
+}
+
+HostRect TForm1::PlacementFor(HostRect stored, HostRect workArea) {
+    stored.width = std::max(stored.width, kMinWidth);
+    stored.height = std::max(stored.height, kMinHeight);
+    return KeepReachable(stored, workArea);
+}
+
+HostRect TForm1::NormalBounds() const {
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0)
+        return HostRect{pos().x(), pos().y(), width(), height()};
+    // The restored bounds are the window's own; the frame lies around them as it does now.
+    const QPoint frame = geometry().topLeft() - frameGeometry().topLeft();
+    const QRect n = normalGeometry();
+    return HostRect{n.x() - frame.x(), n.y() - frame.y(), n.width(), n.height()};
+}
+
+bool TForm1::IsCloneFileName(const QString& path) {
+    return path.endsWith(QLatin1String(".t590"), Qt::CaseInsensitive);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    if (!main_.CanClose()) {
+        event->ignore();
+        return;
+    }
+    main_.Closing();
+    main_.Closed();
+    closed_ = true;
+    event->accept();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    main_.Session().UpdateTitle();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedCloneFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString path = DroppedCloneFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The questions of opening come after the drop has ended: the program the file came from
+    // waits for the drop, not for the technician's answer.
+    const std::string file = QFileInfo(path).absoluteFilePath().toLocal8Bit().toStdString();
+    QMetaObject::invokeMethod(
+        this, [this, file] { main_.OpenFile(file); }, Qt::QueuedConnection);
+}
+
+QMenu* TForm1::createPopupMenu() {
+    return nullptr;
+}

@@ -1,0 +1,195 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QPointer>
+
+#include "app/cuiSheetHistory.h"
+#include "cells/cmcColor.h"
+#include "events/cmcEvent.h"
+#include "events/cmcTask.h"
+#include "session/indSession.h"
+#include "ui/cuiImageList.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QPainter;
+class QRect;
+class QSplitter;
+class QWidget;
+class TForm1;
+class cmcEnviron;
+class cmcSettingsStore;
+class cuiMenu;
+class cuiSheet;
+class cuiStatusPanels;
+class cuiToolBar;
+class cuiTransferProgress;
+class cuiTree;
+struct cmcEvent;
+
+// The desktop program's main controller: the views' half of the product's main controller. It
+// owns one indSession (the document and every command with its questions) and the views: the
+// main menu, the tool bar, the tree, the status bar, the one open sheet with the history of
+// sheets seen, the 50 ms periodic task and the clone progress window. It is the views role of
+// the core (cuiViews), so that the behaviours of menu, tool-bar, tree and sheet cells reach the
+// windows through it and never through a global.
+//
+// The work is split by concern: cuiMain.cpp builds the window and answers the events and the
+// periodic task; cuiMainViews.cpp carries out what the core asks of the views (sheets, title,
+// marks, menus, settings, windows). indMain adds what is the T590's own.
+class cuiMain : public cuiViews {
+public:
+    // The periodic task's interval, the tree panel's narrowest width, the message panel's
+    // narrowest width, and the smallest image the memory map fits in.
+    static constexpr int kPeriodMs = 50;
+    static constexpr int kMinPanelWidth = 8;
+    static constexpr int kMinMessageWidth = 100;
+    static constexpr int kSelfCheckImageSize = 12226;
+    // The status panels: the message panel and the plain panel right of it.
+    static constexpr int kMessagePanel = 0;
+
+    // The controller over the settings (not owned; they outlive it), reading its resources from
+    // resourceDir (with its trailing separator). Nothing is read yet.
+    cuiMain(cmcEnviron& environ, const std::string& resourceDir);
+    ~cuiMain() override;
+    cuiMain(const cuiMain&) = delete;
+    cuiMain& operator=(const cuiMain&) = delete;
+
+    // ---- The steps of start-up, in the order the program runs them (the model may add to them).
+
+    // The command line (program path first).
+    virtual void Initialize(const std::vector<std::string>& arguments);
+    // Builds the window's contents on the form: template, menu, tool bar, splitter with the tree
+    // and the sheet's panel, status bar; starts the periodic task.
+    virtual void BuildWindow(TForm1& form);
+    // (Re)builds the tree in the left panel and selects its first node.
+    virtual void BuildTree();
+    // The sheet a reference names, on the parent (not built yet).
+    virtual std::unique_ptr<cuiSheet> CreateSheet(QWidget* parent, const std::string& reference);
+    // The status bar changed its size: the message panel takes what the others leave.
+    virtual void StatusBarResized();
+    // Paints an owner-drawn status panel.
+    virtual void DrawStatusPanel(QPainter& painter, int panel, const QRect& rect);
+
+    // A program whose image is too small for the memory map cannot run ("Self Check Error.").
+    static void SelfCheck(int imageSize);
+
+    // ---- The form's questions and events.
+
+    // The close query: refused while the window is disabled (a transfer runs), else the question
+    // about unsaved changes. True when closing may go ahead.
+    bool CanClose();
+    // Closing goes ahead: the window's normal position and the tree panel's width are kept.
+    void Closing();
+    // The window closed, or goes: the periodic task stops, the sheet and the tree go.
+    void Closed();
+    // The form is going away: every view made on it goes first.
+    void ReleaseViews();
+    // A file named on the command line or dropped on the window, opened as File Open would.
+    int OpenFile(const std::string& path);
+
+    // ---- The views role (cuiViews).
+
+    void OpenSheet(const std::string& sheetRef) override;
+    void CloseSheet() override;
+    void UpdateTitle(const std::string& title) override;
+    void ShowCloneInformation() override;
+    void ShowWarningMarks(const std::vector<std::string>& errors,
+                          const std::vector<std::string>& notices) override;
+    void CloseMainWindow() override;
+    bool CanPrintOpenSheet() const override;
+    int FontSizeSetting() const override;
+    void SetFontSizeSetting(int percent) override;
+    bool ToolBarVisible() const override;
+    void ToggleToolBar() override;
+    void ShowHelp(const std::string& path) override;
+    int MainMenuItemCount(int label) const override;
+    void MirrorIntoMainMenu(int label, const std::string& popupKey) override;
+
+    // ---- Port devices.
+
+    // Asks which device COM `comNumber` stands for and keeps the answer in the settings; true
+    // when one was chosen.
+    bool ChoosePortDevice(int comNumber);
+    // Where the devices of the COM numbers are kept (not owned; null: the program's settings).
+    void SetPortStore(cmcSettingsStore* store) { portStore_ = store; }
+
+    // ---- What the controller holds.
+
+    indSession& Session() { return session_; }
+    cuiMainCore Core() { return session_.Core(); }
+    cmcEnviron& Environ() { return environ_; }
+    TForm1* Form() const;
+    QWidget* LeftPanel() const;
+    QWidget* RightPanel() const;
+    QSplitter* Splitter() const;
+    cuiStatusPanels* StatusPanels() const;
+    cuiTree* Tree() const;
+    cuiMenu* Menu() const { return menu_.get(); }
+    cuiToolBar* ToolBar() const { return toolBar_.get(); }
+    cuiSheet* Sheet() const { return sheet_.get(); }
+    const cuiSheetHistory& History() const { return history_; }
+    cuiTransferProgress* Progress() const { return progress_.get(); }
+    QWidget* CloneInformationWindow() const { return infoWindow_.data(); }
+    QAction* PortDeviceItem() const { return portDeviceItem_; }
+    // What the sheet's panel shows while no sheet is open.
+    QLabel* NoSheetHint() const;
+    const cuiImageList& TreeImages() const { return treeImages_; }
+    const cuiImageList& ToolBarImages() const { return toolImages_; }
+    const std::string& MessageText() const { return messageText_; }
+    cmcTask& PeriodicTask() { return periodic_; }
+
+    // One pass of the periodic task: reopens the tree's sheet when none is open, runs the
+    // warning check when its delay has passed. The timer runs it every 50 ms; tests call it.
+    void RunPeriodicTask();
+
+protected:
+    // Opens a help file or page (the desktop's viewer); tests look instead.
+    virtual void OpenUrl(const std::string& path);
+    // Runs the port chooser; the chosen device, or false when cancelled.
+    virtual bool RunPortChooser(int comNumber, std::string* device);
+
+    cmcGTex& Dictionary() { return session_.Dictionary(); }
+
+private:
+    static void OnEvent(void* self, const cmcEvent& event);
+    static void OnPeriodic(void* self, cmcTask& task);
+    static void OnMenuClick(void* self, QAction* item);
+    static void OnDrawPanel(void* self, QPainter& painter, int panel, const QRect& rect);
+    static void OnStatusResized(void* self);
+    void HandleEvent(const cmcEvent& event);
+    void BuildPanels(TForm1& form);
+    void BuildStatusBar(TForm1& form);
+    void AddPortDeviceItem();
+    void UpdatePortDeviceItem();
+    void TreeSettled();
+
+    cmcEnviron& environ_;
+    indSession session_;
+    QPointer<TForm1> form_;
+    cuiImageList treeImages_;
+    cuiImageList toolImages_;
+    QPointer<QSplitter> splitter_;
+    QPointer<QFrame> leftPanel_;
+    QPointer<QFrame> rightPanel_;
+    QPointer<QLabel> noSheet_;
+    QPointer<cuiStatusPanels> statusPanels_;
+    bool focusInSheet_ = false;
+    cmcColor messageTextColor_ = kStatusTextNormal;
+    cmcColor messageBackColor_ = kStatusBackNormal;
+    std::string messageText_;
+    std::unique_ptr<cuiMenu> menu_;
+    QPointer<cuiTree> tree_;
+    std::unique_ptr<cuiToolBar> toolBar_;
+    std::unique_ptr<cuiSheet> sheet_;
+    cuiSheetHistory history_;
+    cmcTask periodic_;
+    std::unique_ptr<cuiTransferProgress> progress_;
+    QPointer<QWidget> infoWindow_;
+    QPointer<QAction> portDeviceItem_;
+    cmcSettingsStore* portStore_ = nullptr;
+};
