@@ -1,6 +1,7 @@
 // The main controller: building the window, the events it answers, the periodic task and the
 // closing of the window.
 #include "app/cuiMain.h"
+#include "app/cuiPrinting.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -90,6 +91,7 @@ void cuiMain::BuildWindow(TForm1& form) {
     menu_->SetImageList(&toolImages_);
     menu_->BuildMenu();
     AddPortDeviceItem();
+    AddUndoItems();
 
     toolBar_ =
         std::make_unique<cuiToolBar>(Core(), &form, Dictionary(), "GI_ToolBar_Main", &toolImages_);
@@ -297,13 +299,16 @@ void cuiMain::RunPeriodicTask() {
     if (noSheet_)
         noSheet_->setVisible(!sheet_);
     session_.RunDueWarningCheck();
+    session_.RunDueRecoveryWrite();
+    PlaceUndoItems();
 }
 
 // ---- Closing.
 
 bool cuiMain::CanClose() {
     // While a transfer runs the window is disabled: closing is refused without a question.
-    if (!form_ || !form_->isEnabled() || session_.CloneBusy())
+    if (!form_ || !form_->isEnabled() || session_.CloneBusy() ||
+        (printing_ && printing_->Printing()))
         return false;
     return session_.ConfirmDiscard(false) != indSession::kAnswerCancel;
 }

@@ -24,6 +24,8 @@ class TForm1;
 class cmcEnviron;
 class cmcSettingsStore;
 class cuiMenu;
+class cuiPrinting;
+class cmcCellCapsule;
 class cuiSheet;
 class cuiStatusPanels;
 class cuiToolBar;
@@ -89,6 +91,9 @@ public:
     void Closed();
     // The form is going away: every view made on it goes first.
     void ReleaseViews();
+    // Keeps a recovery file while the image has unsaved changes, and offers an earlier run's back
+    // (the program calls it once its window shows; tests leave the user's directory alone).
+    void StartRecovery();
     // A file named on the command line or dropped on the window, opened as File Open would.
     int OpenFile(const std::string& path);
 
@@ -98,6 +103,17 @@ public:
     void CloseSheet() override;
     void UpdateTitle(const std::string& title) override;
     void ShowCloneInformation() override;
+    void OpenChoiceList(const cmcCellCapsule& opener, int itemLabel, int currentValue,
+                        cmcGTex& dictionary, const std::string& listKey) override;
+    void OpenBitEditor(const cmcCellCapsule& opener, cmcGTex& dictionary, uint32_t value,
+                       int firstBit, int lastBit, int headerStyle, int markStyle,
+                       const std::string& sheetName) override;
+    void Print(bool all) override;
+    // Printing, made at the first print; null before.
+    cuiPrinting* Printing() const { return printing_.get(); }
+    // The Edit menu's undo and redo items (added to the resource file's menu by the program).
+    QAction* UndoItem() const { return undoItem_; }
+    QAction* RedoItem() const { return redoItem_; }
     void ShowWarningMarks(const std::vector<std::string>& errors,
                           const std::vector<std::string>& notices) override;
     void CloseMainWindow() override;
@@ -165,6 +181,9 @@ private:
     void BuildPanels(TForm1& form);
     void BuildStatusBar(TForm1& form);
     void AddPortDeviceItem();
+    void AddUndoItems();
+    void UpdateUndoItems();
+    void PlaceUndoItems();
     void UpdatePortDeviceItem();
     void TreeSettled();
 
@@ -191,5 +210,8 @@ private:
     std::unique_ptr<cuiTransferProgress> progress_;
     QPointer<QWidget> infoWindow_;
     QPointer<QAction> portDeviceItem_;
+    QPointer<QAction> undoItem_;
+    QPointer<QAction> redoItem_;
+    std::unique_ptr<cuiPrinting> printing_;
     cmcSettingsStore* portStore_ = nullptr;
 };

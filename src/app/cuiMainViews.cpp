@@ -97,18 +97,6 @@ void cuiMain::ShowWarningMarks(const std::vector<std::string>& errors,
         tree_->ApplyMarks(notices, errors);
 }
 
-void cuiMain::ShowCloneInformation() {
-    if (!form_)
-        return;
-    // One window at a time: a new identification replaces what the last one showed.
-    delete infoWindow_.data();
-    auto* window = new cuiCloneInfoWindow(form_, Core(), Dictionary(), &treeImages_);
-    infoWindow_ = window;
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 // ---- Settings the View menu shows and changes.
 
 int cuiMain::FontSizeSetting() const {

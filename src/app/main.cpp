@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
         TForm1 form(controller);
         host.SetWindow(&form);
         form.show();
+        // Unsaved changes of an earlier run that did not end cleanly are offered back first.
+        controller.StartRecovery();
 
         const std::string file = indProgram::StartFile(arguments);
         if (!file.empty()) {

@@ -1,0 +1,67 @@
+// What the main window opens for the core: the Edit menu's undo and redo over the session's
+// history, the choice list beside a cell, and the clone information window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+#include "MainWindowFixture.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellNames.h"
+#include "ui/cuiFlector.h"
+#include "ui/cuiMenu.h"
+
+namespace {
+
+class MainWiring : public MainWindowTest {
+protected:
+    void SetUp() override { Start(); }
+};
+
+TEST_F(MainWiring, TheEditMenuUndoesAndRedoesTheSessionsSteps) {
+    QAction* undo = main_->UndoItem();
+    QAction* redo = main_->RedoItem();
+    ASSERT_NE(undo, nullptr);
+    ASSERT_NE(redo, nullptr);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(undo->shortcuts().contains(QKeySequence(QKeySequence::Undo)));
+    EXPECT_TRUE(redo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    // The items are in the Edit menu, whatever it mirrors by then.
+    Settle();
+    main_->RunPeriodicTask();
+    QAction* top = main_->Menu()->FindItemByLabel(CL_Menu_Edit_Top);
+    ASSERT_NE(top, nullptr);
+    ASSERT_NE(top->menu(), nullptr);
+    EXPECT_TRUE(top->menu()->actions().contains(undo));
+    EXPECT_TRUE(top->menu()->actions().contains(redo));
+
+    Edit("CHANGED");  // reported as an edit is: one step
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text().toStdString(), main_->Session().UndoText());
+    undo->trigger();
+    EXPECT_NE(WorkingComment(), "CHANGED");
+    EXPECT_FALSE(main_->Session().IsModified());
+    EXPECT_TRUE(redo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(WorkingComment(), "CHANGED");
+    EXPECT_TRUE(main_->Session().IsModified());
+}
+
+TEST_F(MainWiring, AChoiceCellOpensItsListBesideTheCell) {
+    cmcCellObj cell;
+    cell.category = CT_UserCh;
+    cell.label = CL_UCh_Mode;
+    cell.argument = 1;
+    cmcCellCapsule opener;
+    opener.cell = &cell;
+    main_->OpenChoiceList(opener, CL_Sel_Mode_U, 0, main_->Session().Dictionary(),
+                          "GI_Sheet_Sel_Mode1_R");
+    QCoreApplication::processEvents();
+    bool shown = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        shown = shown || (w->isVisible() && qobject_cast<cuiFlector*>(w) != nullptr);
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
