@@ -92,6 +92,7 @@ void cuiMain::BuildWindow(TForm1& form) {
     menu_->BuildMenu();
     AddPortDeviceItem();
     AddUndoItems();
+    AddPreviewItem();
 
     toolBar_ =
         std::make_unique<cuiToolBar>(Core(), &form, Dictionary(), "GI_ToolBar_Main", &toolImages_);

@@ -114,6 +114,8 @@ public:
     // The Edit menu's undo and redo items (added to the resource file's menu by the program).
     QAction* UndoItem() const { return undoItem_; }
     QAction* RedoItem() const { return redoItem_; }
+    // The File menu's print preview (of the open sheet, or of every sheet without one).
+    QAction* PreviewItem() const { return previewItem_; }
     void ShowWarningMarks(const std::vector<std::string>& errors,
                           const std::vector<std::string>& notices) override;
     void CloseMainWindow() override;
@@ -184,6 +186,7 @@ private:
     void AddUndoItems();
     void UpdateUndoItems();
     void PlaceUndoItems();
+    void AddPreviewItem();
     void UpdatePortDeviceItem();
     void TreeSettled();
 
@@ -212,6 +215,7 @@ private:
     QPointer<QAction> portDeviceItem_;
     QPointer<QAction> undoItem_;
     QPointer<QAction> redoItem_;
+    QPointer<QAction> previewItem_;
     std::unique_ptr<cuiPrinting> printing_;
     cmcSettingsStore* portStore_ = nullptr;
 };

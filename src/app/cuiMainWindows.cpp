@@ -51,6 +51,28 @@ void cuiMain::Print(bool all) {
     printing_->Print(all, sheet_ ? sheet_->GetReference() : std::string());
 }
 
+void cuiMain::AddPreviewItem() {
+    // Technicians check the pages before they spend paper: a preview beside the print items.
+    QAction* all = menu_ ? menu_->FindItemByLabel(CL_Menu_File_Print_All) : nullptr;
+    QMenu* file = nullptr;
+    if (all != nullptr)
+        for (QObject* o : all->associatedObjects())
+            if ((file = qobject_cast<QMenu*>(o)) != nullptr)
+                break;
+    if (file == nullptr)
+        return;
+    const QList<QAction*> items = file->actions();
+    const int at = int(items.indexOf(all));
+    previewItem_ = new QAction(QStringLiteral("Print pre&view..."), form_);
+    file->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, previewItem_);
+    QObject::connect(previewItem_, &QAction::triggered, form_, [this] {
+        if (!printing_)
+            printing_ = std::make_unique<cuiPrinting>(form_, Core(), Dictionary(), &treeImages_);
+        if (!printing_->Printing())
+            printing_->Preview(!sheet_, sheet_ ? sheet_->GetReference() : std::string());
+    });
+}
+
 // ---- Undo and redo.
 
 void cuiMain::AddUndoItems() {

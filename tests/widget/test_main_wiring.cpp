@@ -48,6 +48,22 @@ TEST_F(MainWiring, TheEditMenuUndoesAndRedoesTheSessionsSteps) {
     EXPECT_TRUE(main_->Session().IsModified());
 }
 
+TEST_F(MainWiring, TheFileMenuOffersAPrintPreviewAfterThePrintItems) {
+    QAction* preview = main_->PreviewItem();
+    ASSERT_NE(preview, nullptr);
+    QAction* all = main_->Menu()->FindItemByLabel(CL_Menu_File_Print_All);
+    ASSERT_NE(all, nullptr);
+    bool follows = false;
+    for (QObject* o : all->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(o)) {
+            const QList<QAction*> items = menu->actions();
+            follows = items.indexOf(preview) == items.indexOf(all) + 1;
+        }
+    }
+    EXPECT_TRUE(follows);
+    EXPECT_EQ(preview->text(), QStringLiteral("Print pre&view..."));
+}
+
 TEST_F(MainWiring, AChoiceCellOpensItsListBesideTheCell) {
     cmcCellObj cell;
     cell.category = CT_UserCh;
