@@ -93,6 +93,7 @@ void cuiMain::BuildWindow(TForm1& form) {
     AddPortDeviceItem();
     AddUndoItems();
     AddPreviewItem();
+    AddTableItems();
 
     toolBar_ =
         std::make_unique<cuiToolBar>(Core(), &form, Dictionary(), "GI_ToolBar_Main", &toolImages_);

@@ -116,6 +116,14 @@ public:
     QAction* RedoItem() const { return redoItem_; }
     // The File menu's print preview (of the open sheet, or of every sheet without one).
     QAction* PreviewItem() const { return previewItem_; }
+    // File › Export sheet..., Import sheet... (the open sheet as a CSV table, through its cells'
+    // own behaviours) and Compare with file... (a window of every cell that shows differently,
+    // each line opening its sheet). Each asks for its file; true when it did its work.
+    bool ExportSheet();
+    bool ImportSheet();
+    bool CompareWithFile();
+    QAction* ExportItem() const { return exportItem_; }
+    QAction* CompareItem() const { return compareItem_; }
     void ShowWarningMarks(const std::vector<std::string>& errors,
                           const std::vector<std::string>& notices) override;
     void CloseMainWindow() override;
@@ -187,6 +195,7 @@ private:
     void UpdateUndoItems();
     void PlaceUndoItems();
     void AddPreviewItem();
+    void AddTableItems();
     void UpdatePortDeviceItem();
     void TreeSettled();
 
@@ -216,6 +225,9 @@ private:
     QPointer<QAction> undoItem_;
     QPointer<QAction> redoItem_;
     QPointer<QAction> previewItem_;
+    QPointer<QAction> exportItem_;
+    QPointer<QAction> importItem_;
+    QPointer<QAction> compareItem_;
     std::unique_ptr<cuiPrinting> printing_;
     cmcSettingsStore* portStore_ = nullptr;
 };

@@ -2,22 +2,29 @@
 // clone information window, printing, the Edit menu's undo and redo, and the recovery of an
 // earlier run's unsaved changes.
 #include <QAction>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
+#include <QSaveFile>
 #include <QUndoStack>
 
 #include "app/TForm1.h"
+#include "app/cuiCompareWindow.h"
 #include "app/cuiMain.h"
 #include "app/cuiPrinting.h"
 #include "cells/cmcCellNames.h"
 #include "platform/cmcHost.h"
+#include "platform/cmcPath.h"
+#include "profile/FileCommands.h"
 #include "session/indRecovery.h"
 #include "text/cmcGTex.h"
 #include "ui/cuiFBitsR.h"
 #include "ui/cuiFlector.h"
+#include "ui/cuiImageCompare.h"
 #include "ui/cuiInformation.h"
 #include "ui/cuiMenu.h"
 #include "ui/cuiSheet.h"
+#include "ui/cuiSheetTable.h"
 
 void cuiMain::OpenChoiceList(const cmcCellCapsule& opener, int itemLabel, int currentValue,
                              cmcGTex& dictionary, const std::string& listKey) {
@@ -71,6 +78,141 @@ void cuiMain::AddPreviewItem() {
         if (!printing_->Printing())
             printing_->Preview(!sheet_, sheet_ ? sheet_->GetReference() : std::string());
     });
+}
+
+// ---- Sheets as tables, and compare.
+
+namespace {
+
+const char kCsvFilter[] = "CSV tables (*.csv)|*.csv|All files (*.*)|*.*";
+
+std::string CloneFilter(cmcGTex& dictionary) {
+    return dictionary.Line("GI_Sys_Dialog_FOpen", 1);
+}
+
+}  // namespace
+
+void cuiMain::AddTableItems() {
+    QAction* anchor = previewItem_;
+    QMenu* file = anchor != nullptr && !anchor->associatedObjects().isEmpty()
+                      ? qobject_cast<QMenu*>(anchor->associatedObjects().first())
+                      : nullptr;
+    if (file == nullptr)
+        return;
+    const QList<QAction*> items = file->actions();
+    const int at = int(items.indexOf(anchor));
+    QAction* before = at + 1 < items.size() ? items[at + 1] : nullptr;
+    file->insertSeparator(before);
+    exportItem_ = new QAction(QStringLiteral("&Export sheet..."), form_);
+    importItem_ = new QAction(QStringLiteral("Import shee&t..."), form_);
+    compareItem_ = new QAction(QStringLiteral("Compare &with file..."), form_);
+    file->insertAction(before, exportItem_);
+    file->insertAction(before, importItem_);
+    file->insertAction(before, compareItem_);
+    QObject::connect(exportItem_, &QAction::triggered, form_, [this] { ExportSheet(); });
+    QObject::connect(importItem_, &QAction::triggered, form_, [this] { ImportSheet(); });
+    QObject::connect(compareItem_, &QAction::triggered, form_, [this] { CompareWithFile(); });
+    QObject::connect(file, &QMenu::aboutToShow, form_, [this] {
+        exportItem_->setEnabled(sheet_ != nullptr);
+        importItem_->setEnabled(sheet_ != nullptr);
+    });
+}
+
+bool cuiMain::ExportSheet() {
+    if (!sheet_)
+        return false;
+    HostFileDialog dialog;
+    dialog.defaultExtension = "csv";
+    dialog.filter = kCsvFilter;
+    dialog.initialDir = session_.LastDirectory();
+    dialog.presetName = "sheet.csv";
+    std::string path;
+    if (!cmcHost::Instance().AskSaveFileName(dialog, &path))
+        return false;
+    cuiSheetTable table(Core(), sheet_->GetReference(), &treeImages_);
+    const std::string csv = table.ExportCsv();
+    QSaveFile out(QString::fromLocal8Bit(path.c_str()));
+    const bool written = out.open(QIODevice::WriteOnly) &&
+                         out.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) &&
+                         out.commit();
+    if (!written)
+        cmcHost::Instance().MessageBox(Dictionary().Text("GI_Sys_AppTitle"),
+                                       "The table could not be written to '" + path + "'.",
+                                       HostIcon::Error, HostButtons::Ok);
+    return written;
+}
+
+bool cuiMain::ImportSheet() {
+    if (!sheet_)
+        return false;
+    HostFileDialog dialog;
+    dialog.defaultExtension = "csv";
+    dialog.filter = kCsvFilter;
+    dialog.initialDir = session_.LastDirectory();
+    std::string path;
+    if (!cmcHost::Instance().AskOpenFileName(dialog, &path))
+        return false;
+    QFile in(QString::fromLocal8Bit(path.c_str()));
+    if (!in.open(QIODevice::ReadOnly) || in.size() > qint64(cuiSheetTable::kMaxFileBytes)) {
+        cmcHost::Instance().MessageBox(Dictionary().Text("GI_Sys_AppTitle"),
+                                       "The table '" + path + "' could not be read.",
+                                       HostIcon::Error, HostButtons::Ok);
+        return false;
+    }
+    const QByteArray bytes = in.readAll();
+    const std::string reference = sheet_->GetReference();
+    cuiTableImport result;
+    {
+        cuiSheetTable table(Core(), reference, &treeImages_);
+        // Whatever a behaviour took goes in; what it refused stays as it was and is listed.
+        result = table.ImportCsv(std::string_view(bytes.constData(), size_t(bytes.size())),
+                                 cuiSheetTable::Apply::kWhatWasTaken);
+    }
+    std::string report;
+    if (result.fileRefused) {
+        report = "The table was not imported: " + result.fileError;
+    } else {
+        report = std::to_string(result.taken) + " cells taken, " +
+                 std::to_string(result.issues.size()) + " refused.";
+        for (size_t i = 0; i < result.issues.size() && i < 20; ++i)
+            report += "\n" + result.issues[i].Describe();
+        if (result.issues.size() > 20)
+            report += "\n...";
+    }
+    cmcHost::Instance().MessageBox(Dictionary().Text("GI_Sys_AppTitle"), report,
+                                   result.Complete() ? HostIcon::Information : HostIcon::Warning,
+                                   HostButtons::Ok);
+    if (result.applied)
+        CloseSheet();  // rebuilt on the new contents by the periodic task
+    return result.applied;
+}
+
+namespace {
+
+void OpenDifference(void* self, const cuiImageDifference& difference) {
+    static_cast<cuiMain*>(self)->OpenSheet(difference.reference);
+}
+
+}  // namespace
+
+bool cuiMain::CompareWithFile() {
+    HostFileDialog dialog;
+    dialog.defaultExtension = Dictionary().Line("GI_Sys_Dialog_FOpen", 0);
+    dialog.filter = CloneFilter(Dictionary());
+    dialog.initialDir = session_.LastDirectory();
+    std::string path;
+    if (!cmcHost::Instance().AskOpenFileName(dialog, &path))
+        return false;
+    cmcEeprom other;
+    if (FileCommands::OpenCloneFile(path, other) != 0)
+        return false;  // the reader has said why
+    session_.ImageLoaded(other);
+    const cuiImageComparison comparison = cuiCompareImages(Core(), session_.WorkingImage(), other);
+    auto* window = new cuiCompareWindow(form_, comparison, "Working image", cmcPathFileName(path));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->SetOpenCellCallback(&OpenDifference, this);
+    window->show();
+    return true;
 }
 
 // ---- Undo and redo.

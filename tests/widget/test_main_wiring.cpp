@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <QFile>
+
 #include "MainWindowFixture.h"
+#include "app/cuiCompareWindow.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNames.h"
 #include "ui/cuiFlector.h"
@@ -62,6 +65,41 @@ TEST_F(MainWiring, TheFileMenuOffersAPrintPreviewAfterThePrintItems) {
     }
     EXPECT_TRUE(follows);
     EXPECT_EQ(preview->text(), QStringLiteral("Print pre&view..."));
+}
+
+TEST_F(MainWiring, TheOpenSheetExportsAsATableAndImportsItBackUnchanged) {
+    SelectNode("User channels");
+    Settle();
+    ASSERT_NE(main_->Sheet(), nullptr);
+    const std::string csv = Path("user.csv");
+    host_->QueueFileName(csv);
+    ASSERT_TRUE(main_->ExportSheet());
+    QFile file(QString::fromStdString(csv));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray table = file.readAll();
+    EXPECT_TRUE(table.contains("2182.0")) << table.left(200).toStdString();
+
+    cmcEeprom before;
+    before.CopyFrom(main_->Session().WorkingImage());
+    host_->QueueFileName(csv);
+    main_->ImportSheet();
+    EXPECT_TRUE(main_->Session().WorkingImage().IsEqual(before));
+    ASSERT_FALSE(host_->Messages().empty());
+    EXPECT_EQ(host_->Messages().back().icon, HostIcon::Information)
+        << host_->Messages().back().text;
+}
+
+TEST_F(MainWiring, CompareWithAFileListsTheCellsThatDiffer) {
+    const std::string other = MakeFile("other.t590", "OTHER SHIP");
+    host_->QueueFileName(other);
+    ASSERT_TRUE(main_->CompareWithFile());
+    cuiCompareWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* c = qobject_cast<cuiCompareWindow*>(w))
+            window = c;
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->Comparison().Equal());
+    window->close();
 }
 
 TEST_F(MainWiring, AChoiceCellOpensItsListBesideTheCell) {
