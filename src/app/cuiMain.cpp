@@ -94,6 +94,7 @@ void cuiMain::BuildWindow(TForm1& form) {
     AddUndoItems();
     AddPreviewItem();
     AddTableItems();
+    AddDebugMenu();
 
     toolBar_ =
         std::make_unique<cuiToolBar>(Core(), &form, Dictionary(), "GI_ToolBar_Main", &toolImages_);

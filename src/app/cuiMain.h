@@ -14,6 +14,7 @@
 #include "ui/cuiImageList.h"
 
 class QAction;
+class QMenu;
 class QFrame;
 class QLabel;
 class QPainter;
@@ -124,6 +125,8 @@ public:
     bool CompareWithFile();
     QAction* ExportItem() const { return exportItem_; }
     QAction* CompareItem() const { return compareItem_; }
+    // The Debug menu of expert mode (memory window, debug compare, trace window); null otherwise.
+    QMenu* DebugMenu() const { return debugMenu_; }
     void ShowWarningMarks(const std::vector<std::string>& errors,
                           const std::vector<std::string>& notices) override;
     void CloseMainWindow() override;
@@ -196,6 +199,7 @@ private:
     void PlaceUndoItems();
     void AddPreviewItem();
     void AddTableItems();
+    void AddDebugMenu();
     void UpdatePortDeviceItem();
     void TreeSettled();
 
@@ -228,6 +232,7 @@ private:
     QPointer<QAction> exportItem_;
     QPointer<QAction> importItem_;
     QPointer<QAction> compareItem_;
+    QPointer<QMenu> debugMenu_;
     std::unique_ptr<cuiPrinting> printing_;
     cmcSettingsStore* portStore_ = nullptr;
 };

@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSaveFile>
 #include <QUndoStack>
 
 #include "app/TForm1.h"
 #include "app/cuiCompareWindow.h"
+#include "app/cuiDebugCompare.h"
 #include "app/cuiMain.h"
 #include "app/cuiPrinting.h"
 #include "cells/cmcCellNames.h"
@@ -18,6 +20,8 @@
 #include "profile/FileCommands.h"
 #include "session/indRecovery.h"
 #include "text/cmcGTex.h"
+#include "ui/cuiDebugWin.h"
+#include "ui/cuiEeDebugWin.h"
 #include "ui/cuiFBitsR.h"
 #include "ui/cuiFlector.h"
 #include "ui/cuiImageCompare.h"
@@ -213,6 +217,30 @@ bool cuiMain::CompareWithFile() {
     window->SetOpenCellCallback(&OpenDifference, this);
     window->show();
     return true;
+}
+
+// ---- The Debug menu (expert mode).
+
+void cuiMain::AddDebugMenu() {
+    if (!form_ || !session_.ExpertMode() || debugMenu_)
+        return;
+    debugMenu_ = form_->menuBar()->addMenu(QStringLiteral("&Debug"));
+    QAction* memory = debugMenu_->addAction(QStringLiteral("&Memory window"));
+    QAction* compare = debugMenu_->addAction(QStringLiteral("&Compare with the reference image"));
+    QAction* trace = debugMenu_->addAction(QStringLiteral("&Trace window"));
+    QObject::connect(memory, &QAction::triggered, form_, [this] {
+        auto* window = new cuiEeDebugWin(Core(), form_, Dictionary().Text("GI_Sys_AppTitle"),
+                                         Dictionary(), cuiEeDebugWin::kBaseName, &treeImages_);
+        window->show();
+    });
+    QObject::connect(compare, &QAction::triggered, form_, [this] {
+        cuiDebugCompare::ShowDebugCompare(form_, leftPanel_, session_.ReferenceImage(),
+                                          session_.WorkingImage());
+    });
+    QObject::connect(trace, &QAction::triggered, form_, [this] {
+        auto* window = new cuiDebugWin(form_);
+        window->show();
+    });
 }
 
 // ---- Undo and redo.

@@ -12,6 +12,7 @@
 #include "app/cuiCompareWindow.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNames.h"
+#include "ui/cuiEeDebugWin.h"
 #include "ui/cuiFlector.h"
 #include "ui/cuiMenu.h"
 
@@ -116,6 +117,28 @@ TEST_F(MainWiring, AChoiceCellOpensItsListBesideTheCell) {
     for (QWidget* w : QApplication::topLevelWidgets())
         shown = shown || (w->isVisible() && qobject_cast<cuiFlector*>(w) != nullptr);
     EXPECT_TRUE(shown);
+}
+
+}  // namespace
+
+namespace {
+
+class MainDebugMenu : public MainWindowTest {};
+
+TEST_F(MainDebugMenu, OnlyExpertModeHasTheDebugMenuWithTheMemoryWindow) {
+    Start();
+    EXPECT_EQ(main_->DebugMenu(), nullptr);
+    form_.reset();
+    main_.reset();
+    Start({"/expert"});
+    QMenu* debug = main_->DebugMenu();
+    ASSERT_NE(debug, nullptr);
+    ASSERT_EQ(debug->actions().size(), 3);
+    debug->actions()[0]->trigger();
+    bool memory = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        memory = memory || (qobject_cast<cuiEeDebugWin*>(w) != nullptr && w->isVisible());
+    EXPECT_TRUE(memory);
 }
 
 }  // namespace
