@@ -26,10 +26,8 @@ int cliExport(cliSession& session, const QStringList& arguments) {
     std::string path;
     if (!session.TakePositionals(parser, &path))
         return kExitUsage;
-    if (!parser.isSet("output") || parser.value("output").isEmpty()) {
-        session.Report("-o OUT is required (see --help)");
+    if (!session.HasOutput(parser, "OUT"))
         return kExitUsage;
-    }
     if (!session.Start(parser, true))
         return kExitFile;
     cuiTreeSheet sheet;

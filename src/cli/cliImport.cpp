@@ -36,10 +36,8 @@ int cliImport(cliSession& session, const QStringList& arguments) {
         session.Report("FILE and IN are required (see --help)");
         return kExitUsage;
     }
-    if (!parser.isSet("output") || parser.value("output").isEmpty()) {
-        session.Report("-o OUT is required (see --help)");
+    if (!session.HasOutput(parser, "OUT"))
         return kExitUsage;
-    }
     const std::string path = positionals[0].toLocal8Bit().toStdString();
     const QString in = positionals[1];
     const std::string inName = in.toLocal8Bit().toStdString();

@@ -90,10 +90,8 @@ int cliPrint(cliSession& session, const QStringList& arguments) {
     std::string path;
     if (!session.TakePositionals(parser, &path))
         return kExitUsage;
-    if (!parser.isSet("output") || parser.value("output").isEmpty()) {
-        session.Report("-o OUT is required (see --help)");
+    if (!session.HasOutput(parser, "OUT"))
         return kExitUsage;
-    }
     const QString output = parser.value("output");
     QPageSize pageSize = LocalePageSize();
     if (parser.isSet("page-size")) {

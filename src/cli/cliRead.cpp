@@ -17,10 +17,8 @@ int cliRead(cliSession& session, const QStringList& arguments) {
         return exitCode;
     if (!session.TakePositionals(parser, nullptr))
         return kExitUsage;
-    if (!parser.isSet("output") || parser.value("output").isEmpty()) {
-        session.Report("-o FILE is required (see --help)");
+    if (!session.HasOutput(parser, "FILE"))
         return kExitUsage;
-    }
     const std::string path = parser.value("output").toLocal8Bit().toStdString();
     if (!session.TakePort(parser))
         return kExitUsage;

@@ -137,6 +137,13 @@ bool cliSession::Start(const QCommandLineParser& parser, bool needTemplate) {
     return true;
 }
 
+bool cliSession::HasOutput(const QCommandLineParser& parser, const char* metaName) const {
+    if (parser.isSet("output") && !parser.value("output").isEmpty())
+        return true;
+    Report(std::string("-o ") + metaName + " is required (see --help)");
+    return false;
+}
+
 bool cliSession::TakePort(const QCommandLineParser& parser) {
     if (!parser.isSet("port")) {
         Report("--port is required (see --help)");

@@ -70,6 +70,9 @@ public:
     // Checks the positional arguments: none when file is null, else exactly one FILE, stored in
     // *file. False (reported) otherwise: a usage error.
     bool TakePositionals(const QCommandLineParser& parser, std::string* file) const;
+    // Checks that -o was given with a value; false (reported, naming it as metaName) otherwise:
+    // a usage error.
+    bool HasOutput(const QCommandLineParser& parser, const char* metaName) const;
     // Reads --port into the session. False (reported) when missing or malformed.
     bool TakePort(const QCommandLineParser& parser);
 
