@@ -185,14 +185,7 @@ void cuiFBitsR::Release() {
     }
     hide();
     deleteLater();
-    // The focus goes back to the opening grid, unless the user has put it elsewhere meanwhile.
-    QWidget* owner = owner_.data();
-    QWidget* focus = QApplication::focusWidget();
-    if (owner && owner->isVisible() && (!focus || focus == this || isAncestorOf(focus))) {
-        if (!owner->window()->isActiveWindow())
-            owner->window()->activateWindow();
-        owner->setFocus(Qt::PopupFocusReason);
-    }
+    GiveFocusBack(this, owner_.data());
 }
 
 bool cuiFBitsR::eventFilter(QObject* watched, QEvent* event) {

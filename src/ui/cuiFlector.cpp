@@ -110,15 +110,7 @@ void cuiFlector::Release() {
     }
     hide();
     deleteLater();
-    // The focus goes back to the opening grid, unless the user has put it elsewhere meanwhile
-    // (a popup that closes hands the activation back on some platforms only).
-    QWidget* owner = owner_.data();
-    QWidget* focus = QApplication::focusWidget();
-    if (owner && owner->isVisible() && (!focus || focus == this || isAncestorOf(focus))) {
-        if (!owner->window()->isActiveWindow())
-            owner->window()->activateWindow();
-        owner->setFocus(Qt::PopupFocusReason);
-    }
+    GiveFocusBack(this, owner_.data());
 }
 
 bool cuiFlector::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "ui/cuiPlacement.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QWidget>
 
 #include "cells/cmcCellCapsule.h"
@@ -114,4 +115,14 @@ void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window) {
     const QRect f = FrameOf(window);
     const HostRect w = PlaceNearCell(f.width(), f.height(), cell, cmcHost::Instance().WorkArea());
     window->move(w.left, w.top);
+}
+
+void GiveFocusBack(const QWidget* closing, QWidget* owner) {
+    QWidget* focus = QApplication::focusWidget();
+    if (owner && owner->isVisible() &&
+        (!focus || focus == closing || closing->isAncestorOf(focus))) {
+        if (!owner->window()->isActiveWindow())
+            owner->window()->activateWindow();
+        owner->setFocus(Qt::PopupFocusReason);
+    }
 }

@@ -35,3 +35,7 @@ void KeepOnWorkArea(QWidget* window);
 void CenterOver(QWidget* window, const QWidget* owner);
 // The capsule's cell: its rectangle in the viewport of the capsule's owner control (a grid).
 void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window);
+// A window beside a cell closes: the focus goes back to the opening grid (owner), unless the user
+// has put it elsewhere meanwhile (a closing popup hands the activation back on some platforms
+// only).
+void GiveFocusBack(const QWidget* closing, QWidget* owner);
