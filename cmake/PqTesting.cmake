@@ -3,7 +3,7 @@
 # case listed in CTest under the label. Widget tests, and others that say WIDGETS, run in a
 # QApplication.
 function(pq_add_gtest)
-    cmake_parse_arguments(ARG "WIDGETS" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "NAME;LABEL" "SOURCES;LIBS;PROPERTIES" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/main/test_main.cpp)
     if(ARG_LABEL STREQUAL "widget" OR ARG_WIDGETS)
         target_compile_definitions(${ARG_NAME} PRIVATE PQ_TEST_WIDGETS)
@@ -17,5 +17,6 @@ function(pq_add_gtest)
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS ${ARG_LABEL}
                    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-                   TIMEOUT 300)
+                   TIMEOUT 300
+                   ${ARG_PROPERTIES})
 endfunction()

@@ -40,8 +40,7 @@ cuiAboutBox::cuiAboutBox(QWidget* mainWindow, cmcGTex& dictionary, int iconSize)
     information_->setTextFormat(Qt::PlainText);  // no accelerator, no markup
     information_->setText(InformationText(dictionary));
     information_->adjustSize();
-    // The text starts level with the icon: flush with the top edge it would look cut off.
-    information_->move(picture_->x() + w * 3 / 2, picture_->y());
+    information_->move(picture_->x() + w * 3 / 2, 0);
 
     button_ = new QPushButton(Text(dictionary, "GI_App_About_Button"), this);
     button_->setDefault(true);
@@ -62,10 +61,13 @@ cuiAboutBox* cuiAboutBox::ShowAbout(QWidget* mainWindow, cmcGTex& dictionary) {
     // cancel role asks), and gets its focus back after.
     box->setWindowModality(Qt::WindowModal);
     QPointer<QWidget> main(mainWindow);
-    connect(box, &QDialog::finished, box, [main] {
+    QPointer<QWidget> focus(mainWindow ? mainWindow->focusWidget() : nullptr);
+    connect(box, &QDialog::finished, box, [main, focus] {
         if (main) {
             main->activateWindow();
-            main->setFocus(Qt::OtherFocusReason);
+            // Back to the control that had the keyboard (the sheet's cell keeps taking keys).
+            QWidget* to = focus && focus->isVisible() ? focus.data() : main.data();
+            to->setFocus(Qt::OtherFocusReason);
         }
     });
     CenterOver(box, mainWindow);

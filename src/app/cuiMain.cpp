@@ -265,6 +265,12 @@ void cuiMain::HandleEvent(const cmcEvent& event) {
             if (statusPanels_)
                 statusPanels_->RepaintPanel(kMessagePanel);
             break;
+        case cmcEvKind::OpenFreeDebug:
+            OpenTraceWindow();
+            break;
+        case cmcEvKind::OpenMemoryDebug:
+            OpenMemoryWindow();
+            break;
         case cmcEvKind::OpenDebugCompare:
             if (form_)
                 cuiDebugCompare::ShowDebugCompare(form_, leftPanel_, session_.ReferenceImage(),

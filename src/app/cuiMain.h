@@ -115,18 +115,27 @@ public:
     // The Edit menu's undo and redo items (added to the resource file's menu by the program).
     QAction* UndoItem() const { return undoItem_; }
     QAction* RedoItem() const { return redoItem_; }
-    // The File menu's print preview (of the open sheet, or of every sheet without one).
+    // The File menu's print previews: of the open sheet (enabled when it can be printed) and of
+    // every sheet.
     QAction* PreviewItem() const { return previewItem_; }
+    QAction* PreviewAllItem() const { return previewAllItem_; }
+    void Preview(bool all);
     // File › Export sheet..., Import sheet... (the open sheet as a CSV table, through its cells'
     // own behaviours) and Compare with file... (a window of every cell that shows differently,
     // each line opening its sheet). Each asks for its file; true when it did its work.
     bool ExportSheet();
     bool ImportSheet();
     bool CompareWithFile();
+    // Shows one cell: its sheet's tree node selected, the sheet open with the cursor on the cell
+    // (scrolled into view) and the keyboard in the sheet.
+    void ShowCell(const std::string& reference, int col, int row);
     QAction* ExportItem() const { return exportItem_; }
     QAction* CompareItem() const { return compareItem_; }
     // The Debug menu of expert mode (memory window, debug compare, trace window); null otherwise.
     QMenu* DebugMenu() const { return debugMenu_; }
+    // The memory window and the free trace window (the Debug menu's, and events 6 and 5).
+    void OpenMemoryWindow();
+    void OpenTraceWindow();
     void ShowWarningMarks(const std::vector<std::string>& errors,
                           const std::vector<std::string>& notices) override;
     void CloseMainWindow() override;
@@ -198,6 +207,8 @@ private:
     void UpdateUndoItems();
     void PlaceUndoItems();
     void AddPreviewItem();
+    // Sends event 21, so that an open in-place editor commits its text first.
+    void FinishEditing();
     void AddTableItems();
     void AddDebugMenu();
     void UpdatePortDeviceItem();
@@ -229,6 +240,7 @@ private:
     QPointer<QAction> undoItem_;
     QPointer<QAction> redoItem_;
     QPointer<QAction> previewItem_;
+    QPointer<QAction> previewAllItem_;
     QPointer<QAction> exportItem_;
     QPointer<QAction> importItem_;
     QPointer<QAction> compareItem_;

@@ -15,6 +15,7 @@
 #include "app/cuiMain.h"
 #include "app/cuiPrinting.h"
 #include "cells/cmcCellNames.h"
+#include "events/cmcEvMan.h"
 #include "platform/cmcHost.h"
 #include "platform/cmcPath.h"
 #include "profile/FileCommands.h"
@@ -29,6 +30,7 @@
 #include "ui/cuiMenu.h"
 #include "ui/cuiSheet.h"
 #include "ui/cuiSheetTable.h"
+#include "ui/cuiTree.h"
 
 void cuiMain::OpenChoiceList(const cmcCellCapsule& opener, int itemLabel, int currentValue,
                              cmcGTex& dictionary, const std::string& listKey) {
@@ -74,14 +76,33 @@ void cuiMain::AddPreviewItem() {
         return;
     const QList<QAction*> items = file->actions();
     const int at = int(items.indexOf(all));
+    QAction* before = at + 1 < items.size() ? items[at + 1] : nullptr;
+    // One preview of the open sheet and one of every sheet, as there are two print items.
     previewItem_ = new QAction(QStringLiteral("Print pre&view..."), form_);
-    file->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, previewItem_);
-    QObject::connect(previewItem_, &QAction::triggered, form_, [this] {
-        if (!printing_)
-            printing_ = std::make_unique<cuiPrinting>(form_, Core(), Dictionary(), &treeImages_);
-        if (!printing_->Printing())
-            printing_->Preview(!sheet_, sheet_ ? sheet_->GetReference() : std::string());
+    previewAllItem_ = new QAction(QStringLiteral("Print previe&w of all sheets..."), form_);
+    file->insertAction(before, previewItem_);
+    file->insertAction(before, previewAllItem_);
+    QObject::connect(previewItem_, &QAction::triggered, form_, [this] { Preview(false); });
+    QObject::connect(previewAllItem_, &QAction::triggered, form_, [this] { Preview(true); });
+    QObject::connect(file, &QMenu::aboutToShow, form_, [this] {
+        if (previewItem_)
+            previewItem_->setEnabled(CanPrintOpenSheet());
     });
+}
+
+void cuiMain::Preview(bool all) {
+    if (!form_ || (!all && !CanPrintOpenSheet()))
+        return;
+    if (!printing_)
+        printing_ = std::make_unique<cuiPrinting>(form_, Core(), Dictionary(), &treeImages_);
+    if (!printing_->Printing())
+        printing_->Preview(all, sheet_ ? sheet_->GetReference() : std::string());
+}
+
+void cuiMain::FinishEditing() {
+    // An open in-place editor commits its text before a command looks at the image.
+    if (cmcEvMan* events = cmcEvMan::Global())
+        events->SendEvent(cmcEvKind::FinishEditing);
 }
 
 // ---- Sheets as tables, and compare.
@@ -97,7 +118,7 @@ std::string CloneFilter(cmcGTex& dictionary) {
 }  // namespace
 
 void cuiMain::AddTableItems() {
-    QAction* anchor = previewItem_;
+    QAction* anchor = previewAllItem_;
     QMenu* file = anchor != nullptr && !anchor->associatedObjects().isEmpty()
                       ? qobject_cast<QMenu*>(anchor->associatedObjects().first())
                       : nullptr;
@@ -123,6 +144,7 @@ void cuiMain::AddTableItems() {
 }
 
 bool cuiMain::ExportSheet() {
+    FinishEditing();
     if (!sheet_)
         return false;
     HostFileDialog dialog;
@@ -147,6 +169,7 @@ bool cuiMain::ExportSheet() {
 }
 
 bool cuiMain::ImportSheet() {
+    FinishEditing();
     if (!sheet_)
         return false;
     HostFileDialog dialog;
@@ -194,12 +217,13 @@ bool cuiMain::ImportSheet() {
 namespace {
 
 void OpenDifference(void* self, const cuiImageDifference& difference) {
-    static_cast<cuiMain*>(self)->OpenSheet(difference.reference);
+    static_cast<cuiMain*>(self)->ShowCell(difference.reference, difference.col, difference.row);
 }
 
 }  // namespace
 
 bool cuiMain::CompareWithFile() {
+    FinishEditing();
     HostFileDialog dialog;
     dialog.defaultExtension = Dictionary().Line("GI_Sys_Dialog_FOpen", 0);
     dialog.filter = CloneFilter(Dictionary());
@@ -219,6 +243,26 @@ bool cuiMain::CompareWithFile() {
     return true;
 }
 
+void cuiMain::ShowCell(const std::string& reference, int col, int row) {
+    if (!form_)
+        return;
+    // The tree shows which sheet this is; its node opens the sheet as a click on it would.
+    if (tree_) {
+        if (QTreeWidgetItem* node = tree_->NodeFor(reference)) {
+            tree_->SelectNode(node);
+            tree_->SettleNow();
+        }
+    }
+    if (!sheet_ || sheet_->GetReference() != reference)
+        OpenSheet(reference);
+    if (!sheet_)
+        return;
+    sheet_->MoveTo(col, row);
+    form_->raise();
+    form_->activateWindow();
+    sheet_->SetFocus();
+}
+
 // ---- The Debug menu (expert mode).
 
 void cuiMain::AddDebugMenu() {
@@ -228,19 +272,31 @@ void cuiMain::AddDebugMenu() {
     QAction* memory = debugMenu_->addAction(QStringLiteral("&Memory window"));
     QAction* compare = debugMenu_->addAction(QStringLiteral("&Compare with the reference image"));
     QAction* trace = debugMenu_->addAction(QStringLiteral("&Trace window"));
-    QObject::connect(memory, &QAction::triggered, form_, [this] {
-        auto* window = new cuiEeDebugWin(Core(), form_, Dictionary().Text("GI_Sys_AppTitle"),
-                                         Dictionary(), cuiEeDebugWin::kBaseName, &treeImages_);
-        window->show();
-    });
-    QObject::connect(compare, &QAction::triggered, form_, [this] {
-        cuiDebugCompare::ShowDebugCompare(form_, leftPanel_, session_.ReferenceImage(),
-                                          session_.WorkingImage());
-    });
-    QObject::connect(trace, &QAction::triggered, form_, [this] {
-        auto* window = new cuiDebugWin(form_);
-        window->show();
-    });
+    // The items raise the events the debug windows are opened on, as any other view may.
+    auto send = [](cmcEvKind kind) {
+        if (cmcEvMan* events = cmcEvMan::Global())
+            events->SendEvent(kind);
+    };
+    QObject::connect(memory, &QAction::triggered, form_,
+                     [send] { send(cmcEvKind::OpenMemoryDebug); });
+    QObject::connect(compare, &QAction::triggered, form_,
+                     [send] { send(cmcEvKind::OpenDebugCompare); });
+    QObject::connect(trace, &QAction::triggered, form_, [send] { send(cmcEvKind::OpenFreeDebug); });
+}
+
+void cuiMain::OpenMemoryWindow() {
+    if (!form_)
+        return;
+    auto* window = new cuiEeDebugWin(Core(), form_, Dictionary().Text("GI_Sys_AppTitle"),
+                                     Dictionary(), cuiEeDebugWin::kBaseName, &treeImages_);
+    window->show();
+}
+
+void cuiMain::OpenTraceWindow() {
+    if (!form_)
+        return;
+    auto* window = new cuiDebugWin(form_);
+    window->show();
 }
 
 // ---- Undo and redo.

@@ -14,6 +14,7 @@
 #include "platform/cmcHost.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
+#include "ui/cuiPlacement.h"
 #include "ui/cuiPrintEngine.h"
 #include "ui/cuiPrintTarget.h"
 
@@ -57,10 +58,10 @@ void cuiPrinting::RunPreview(QPrintPreviewDialog& dialog) {
     dialog.exec();
 }
 
-bool cuiPrinting::Prepare(const std::string& openSheet) {
+bool cuiPrinting::Prepare(bool all, const std::string& openSheet) {
     if (cmcEvMan* events = cmcEvMan::Global())
         events->SendEvent(cmcEvKind::FinishEditing);
-    if (openSheet.empty() || Printing())
+    if ((!all && openSheet.empty()) || Printing())
         return false;
     if (!HasPrinter()) {
         if (!DialogPrintsToFile()) {
@@ -83,12 +84,17 @@ bool cuiPrinting::Prepare(const std::string& openSheet) {
 }
 
 void cuiPrinting::Print(bool all, const std::string& openSheet) {
-    if (!Prepare(openSheet))
+    if (!Prepare(all, openSheet))
         return;
-    if (!RunSetupDialog(printer_))
-        return;
-    if (mainWindow_)
+    {
+        cuiFocusBack focus;  // a cancelled dialog leaves the keyboard where it was
+        if (!RunSetupDialog(printer_))
+            return;
+    }
+    if (mainWindow_) {
+        focusBefore_ = mainWindow_->focusWidget();
         mainWindow_->setEnabled(false);
+    }
     progress_ = std::make_unique<cuiPrintProgress>(mainWindow_, dictionary_);
     progress_->SetCancelCallback(&cuiPrinting::OnCancel, this);
     progress_->Show();
@@ -148,7 +154,11 @@ void cuiPrinting::Finish() {
     if (mainWindow_) {
         mainWindow_->setEnabled(true);
         mainWindow_->activateWindow();
-        mainWindow_->setFocus(Qt::OtherFocusReason);
+        // Disabling took the keyboard from the control that had it: it goes back there.
+        QWidget* focus =
+            focusBefore_ && focusBefore_->isVisible() ? focusBefore_.data() : mainWindow_.data();
+        focus->setFocus(Qt::OtherFocusReason);
+        focusBefore_ = nullptr;
     }
     progress_.reset();
     if (failed)
@@ -163,8 +173,9 @@ void cuiPrinting::ReportFailure() {
 }
 
 void cuiPrinting::Preview(bool all, const std::string& openSheet) {
-    if (!Prepare(openSheet))
+    if (!Prepare(all, openSheet))
         return;
+    cuiFocusBack focus;  // the keyboard goes back where it was when the preview closes
     QPrintPreviewDialog dialog(&printer_, mainWindow_);
     dialog.setWindowTitle(QString::fromLocal8Bit(dictionary_.Text("GI_Sys_AppTitle").c_str()));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,

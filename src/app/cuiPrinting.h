@@ -81,13 +81,17 @@ protected:
     void PrintAtOnce(QPrinter& printer, bool all, const std::string& openSheet);
 
 private:
-    bool Prepare(const std::string& openSheet);
+    // Commits an open editor, then true when there is something to print: every sheet, or the
+    // open one.
+    bool Prepare(bool all, const std::string& openSheet);
     void Finish();
     void ReportFailure();
     static void OnPage(void* self, int pages);
     static void OnCancel(void* self);
 
     QPointer<QWidget> mainWindow_;
+    // The control that had the keyboard before the window was disabled for printing.
+    QPointer<QWidget> focusBefore_;
     cuiMainCore core_;
     cmcGTex& dictionary_;
     const cuiImageList* images_;

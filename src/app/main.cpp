@@ -1,29 +1,18 @@
-// pqt590: the desktop program. The global objects come to life in their order (the settings
-// with the single-instance lock, the event manager, the main controller with its session and
-// dictionary) and go in the reverse order, the settings written last.
+// pqt590: the desktop program: the Qt application, the GUI host, and the program's global objects
+// (cuiProgram) in their order.
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <exception>
 #include <string>
 #include <vector>
 
-#include "app/TForm1.h"
 #include "app/cuiGuiHost.h"
-#include "app/indMain.h"
-#include "app/indProgram.h"
-#include "events/cmcEvMan.h"
-#include "memory/indEnviron.h"
+#include "app/cuiProgram.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Vexa"));
-    QApplication::setApplicationName(QStringLiteral("PQ-T590"));
-    QApplication::setApplicationVersion(QStringLiteral(PQ_VERSION));
-    // The desktop entry's name, so that the window and its icon are the entry's.
-    QGuiApplication::setDesktopFileName(QStringLiteral("pqt590"));
+    cuiProgram::NameApplication();
 
     cuiGuiHost host;
     cmcHost::Install(&host);
@@ -34,27 +23,11 @@ int main(int argc, char** argv) {
 
     int status = 0;
     try {
-        indEnviron environ(indProgram::kMutexName, indProgram::kSettingsKey);
+        cuiProgram program(host, arguments);
         // Another copy runs: this one ends at once, silently, and changes nothing.
-        if (!environ.IsFirstInstance())
+        if (!program.Start())
             return 0;
-        cmcEvMan events;
-        indMain controller(environ, host.ExecutableDir());
-        controller.Initialize(arguments);
-        TForm1 form(controller);
-        host.SetWindow(&form);
-        form.show();
-        // Unsaved changes of an earlier run that did not end cleanly are offered back first.
-        controller.StartRecovery();
-
-        const std::string file = indProgram::StartFile(arguments);
-        if (!file.empty()) {
-            const QString path = QDir::toNativeSeparators(
-                QFileInfo(QString::fromLocal8Bit(file.c_str())).absoluteFilePath());
-            controller.OpenFile(path.toLocal8Bit().toStdString());
-        }
         status = app.exec();
-        host.SetWindow(nullptr);
     } catch (const std::exception& e) {
         // Whatever escapes start-up or the event loop is shown, and then the program ends.
         host.Fatal(e.what());

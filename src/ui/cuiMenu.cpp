@@ -231,7 +231,13 @@ int cuiMenu::ItemCount(int label) const {
     const QAction* item = FindItemByLabel(label);
     if (item == nullptr)
         return -1;
-    return static_cast<int>(Children(item).size());
+    return CellChildCount(item);
+}
+
+int cuiMenu::CellChildCount(const QAction* item) const {
+    const std::vector<QAction*> children = Children(item);
+    return static_cast<int>(std::count_if(children.begin(), children.end(),
+                                          [](const QAction* a) { return CellOf(a) != nullptr; }));
 }
 
 bool cuiMenu::InTree(const QAction* item) const {
@@ -265,8 +271,11 @@ void cuiMenu::CollectCarried(const QWidget* container,
 void cuiMenu::ClearItems(QAction* item) {
     QWidget* container = item == nullptr ? root_.data() : item->menu();
     if (container != nullptr) {
+        // Only items made from cells go: what the program adds beside them (undo and redo, a
+        // separator of its own) has no cell and stays through every rebuild of a mirror.
         for (QAction* child : container->actions())
-            Retire(container, child);
+            if (CellOf(child) != nullptr)
+                Retire(container, child);
     }
     std::vector<const cmcCellObj*> carried;
     CollectCarried(root_, carried);
@@ -414,7 +423,7 @@ void cuiMenu::OnEvent(void* self, const cmcEvent& event) {
                 break;
             // A menu's request on its own behalf only fills an item that is still empty, so
             // that repeated refreshes, or a sheet's mirror that came first, are not added to.
-            if (source == menu && !menu->Children(item).empty())
+            if (source == menu && menu->CellChildCount(item) > 0)
                 break;
             menu->AddItems(item, key + "_Body", 0, source);
             menu->UpdateItems(item);

@@ -67,8 +67,11 @@ public:
 
     // The sub-items of an item (nullptr: the root's items).
     std::vector<QAction*> Children(const QAction* item) const;
-    // -1 when no item has the label, else the number of its sub-items.
+    // -1 when no item has the label, else the number of its sub-items made from cells (what
+    // the program adds beside them does not count).
     int ItemCount(int label) const;
+    // The sub-items of an item that carry a cell.
+    int CellChildCount(const QAction* item) const;
     // Asks (posted event 11) that the item with the label be filled from a popup key on this
     // menu's own behalf, unless it holds items by the time the request arrives.
     void PostMirror(int label, const std::string& popupKey);

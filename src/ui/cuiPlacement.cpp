@@ -126,3 +126,14 @@ void GiveFocusBack(const QWidget* closing, QWidget* owner) {
         owner->setFocus(Qt::PopupFocusReason);
     }
 }
+
+cuiFocusBack::cuiFocusBack() : focus_(QApplication::focusWidget()) {}
+
+cuiFocusBack::~cuiFocusBack() {
+    if (!focus_ || !focus_->isVisible() || !focus_->isEnabled())
+        return;
+    if (QApplication::activeModalWidget() != nullptr)
+        return;
+    focus_->window()->activateWindow();
+    focus_->setFocus(Qt::ActiveWindowFocusReason);
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
 #include "platform/cmcHost.h"
 
 class QWidget;
@@ -39,3 +42,18 @@ void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window);
 // has put it elsewhere meanwhile (a closing popup hands the activation back on some platforms
 // only).
 void GiveFocusBack(const QWidget* closing, QWidget* owner);
+
+// While a dialog runs its own loop it has the keyboard; when this goes, the keyboard goes back to
+// the control that had it when this was made (the sheet's cell keeps taking keys), whether or
+// not the window system activates its window again by itself. Nothing is done while another
+// dialog is up, or when that control is gone, hidden or disabled.
+class cuiFocusBack {
+public:
+    cuiFocusBack();
+    ~cuiFocusBack();
+    cuiFocusBack(const cuiFocusBack&) = delete;
+    cuiFocusBack& operator=(const cuiFocusBack&) = delete;
+
+private:
+    QPointer<QWidget> focus_;
+};

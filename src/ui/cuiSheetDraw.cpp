@@ -3,6 +3,8 @@
 // printer page: only the painter differs, and printing is decided by the sheet's printer.
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "cells/cmcCellFont.h"
@@ -20,6 +22,37 @@ constexpr cmcColor kBlack = 0x000000;
 
 bool IsPaper(cmcColor color) {
     return color == clWindow || color == kWhite;
+}
+
+// The contrast ratio of two colours by their relative luminance (1 to 21).
+double Contrast(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour with its hue and saturation, its lightness moved away from the background's until
+// the two read apart (a contrast of 3:1, as large text needs), or as far as it goes.
+cmcColor ReadableOn(const cuiCellPainter& canvas, cmcColor color, cmcColor background) {
+    constexpr double kReadable = 3.0;
+    const QColor back = canvas.Resolve(background);
+    QColor c = canvas.Resolve(color);
+    if (Contrast(c, back) >= kReadable)
+        return color;
+    const bool lighter = back.lightnessF() < 0.5;
+    float h, s, l, a;
+    c.getHslF(&h, &s, &l, &a);
+    for (int step = 0; step < 20 && Contrast(c, back) < kReadable; ++step) {
+        l = std::clamp(l + (lighter ? 0.05f : -0.05f), 0.0f, 1.0f);
+        c.setHslF(h, s, l, a);
+    }
+    return cmcColor(uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16);
 }
 
 }  // namespace
@@ -122,9 +155,13 @@ void cuiSheet::DrawCell(QPainter& painter, int col, int row, const QRect& rect) 
     if (printing) {
         canvas.SetFontColor(inverse ? kWhite : kBlack);
     } else if (highlighted && background == clHighlight) {
-        // A colour the behaviour chose (olive for values the radio fixes, grey for unused rows)
-        // is unreadable on the highlight; the cells around the cursor still show it.
-        canvas.SetFontColor(clHightlightText);
+        // A colour the behaviour chose (olive for values the radio fixes, grey for unused rows,
+        // red for differing bytes) says something about the value, under the cursor too: it is
+        // kept, only made light or dark enough to read on the highlight.
+        if (behaviourRan && canvas.FontColor() != clHightlightText)
+            canvas.SetFontColor(ReadableOn(canvas, canvas.FontColor(), clHighlight));
+        else
+            canvas.SetFontColor(clHightlightText);
     } else if (highlighted && background == clBtnFace) {
         const cmcColor fc = canvas.FontColor();
         // Grey text on the grey highlight of an unfocused grid would vanish. White reads on the

@@ -48,6 +48,9 @@ bool cuiSheet::EditorShowing() const {
 void cuiSheet::OpenEditor(int col, int row) {
     ClearRange();
     MoveTo(col, row);
+    // The cursor's cell may have been scrolled away (the wheel leaves the cursor where it is):
+    // the editor opens on it in view, never on an empty rectangle that would swallow the key.
+    grid_->ShowCell(col, row);
     QWidget* host = grid_->parentWidget();
     if (!editor_) {
         editor_ = new InPlaceEdit(host);

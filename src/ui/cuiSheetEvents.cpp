@@ -154,16 +154,26 @@ void cuiSheet::RefreshPopup(int col, int row, bool force) {
     Send(cmcEvKind::UpdateCommandStates);
 }
 
+namespace {
+
+// A popup menu, or the menu bar opened from the keyboard (Alt+E), takes the focus only while it
+// shows and gives it back: as far as the sheet is concerned it never left, so the Edit menu keeps
+// mirroring the current cell's commands however it is opened.
+bool MenuFocus(Qt::FocusReason reason) {
+    return reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
+}
+
+}  // namespace
+
 void cuiSheet::GridFocusGained(Qt::FocusReason reason) {
-    // A popup menu closing gives the focus back; it never left as far as the sheet is concerned.
-    if (reason == Qt::PopupFocusReason)
+    if (MenuFocus(reason))
         return;
     RefreshPopup(CursorCol(), CursorRow(), true);
     InvalidateMarked();
 }
 
 void cuiSheet::GridFocusLost(Qt::FocusReason reason) {
-    if (reason == Qt::PopupFocusReason)
+    if (MenuFocus(reason))
         return;
     DestroyPopupBuilder();
     popupKey_.clear();

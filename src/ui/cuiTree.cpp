@@ -6,6 +6,7 @@
 #include <QLayout>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include "cells/cmcCellCapsule.h"
@@ -236,6 +237,17 @@ void cuiTree::SettleNow() {
         return;
     changeTimer_->stop();
     emit SelectionSettled();
+}
+
+QTreeWidgetItem* cuiTree::NodeFor(const std::string& sheetReference) const {
+    if (!view_ || sheetReference.empty())
+        return nullptr;
+    for (QTreeWidgetItemIterator it(view_); *it; ++it) {
+        const cmcCellObj* cell = CellOf(*it);
+        if (cell != nullptr && cell->argText && *cell->argText == sheetReference)
+            return *it;
+    }
+    return nullptr;
 }
 
 bool cuiTree::ActivateSelected(const std::string& openSheetReference) {

@@ -57,6 +57,9 @@ public:
     cmcCellObj* SelectedCell() const;
     // Selects a node (nullptr: the first) and makes it current.
     void SelectNode(QTreeWidgetItem* node = nullptr);
+    // The first node, in tree order, whose cell opens the sheet with this reference; nullptr
+    // when none does.
+    QTreeWidgetItem* NodeFor(const std::string& sheetReference) const;
 
     // The cell a node carries, and the mark it shows.
     static cmcCellObj* CellOf(const QTreeWidgetItem* node);

@@ -31,7 +31,7 @@ inline CliRun RunCli(const QStringList& args, const QProcessEnvironment& environ
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start();
     CliRun run;
-    if (!process.waitForStarted(5000)) {
+    if (!process.waitForStarted(30000)) {
         run.err = "pqt590-cli did not start: " + CliPath();
         return run;
     }

@@ -18,11 +18,11 @@ public:
         process_.setArguments(args);
         process_.setProcessChannelMode(QProcess::SeparateChannels);
         process_.start();
-        if (!process_.waitForStarted(5000))
+        if (!process_.waitForStarted(30000))
             return;
         QElapsedTimer timer;
         timer.start();
-        while (!process_.canReadLine() && timer.elapsed() < 5000)
+        while (!process_.canReadLine() && timer.elapsed() < 30000)
             process_.waitForReadyRead(100);
         device_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
     }
@@ -51,7 +51,7 @@ public:
     int Stop() {
         if (process_.state() != QProcess::NotRunning) {
             process_.terminate();
-            if (!process_.waitForFinished(5000)) {
+            if (!process_.waitForFinished(30000)) {
                 process_.kill();
                 process_.waitForFinished(2000);
             }

@@ -163,7 +163,7 @@ TEST_F(CliClone, AnInterruptWaitsForTheEndOfAWrite) {
     cli.setArguments({"write", "--port", QString::fromStdString(sim.Device()),
                       QString::fromStdString(Save(file, "file.t590"))});
     cli.start();
-    ASSERT_TRUE(cli.waitForStarted(5000));
+    ASSERT_TRUE(cli.waitForStarted(30000));
     // The interrupt comes once the radio has taken the first data frame of the write.
     ASSERT_TRUE(sim.WaitForError("t590-sim: write frame 1 received")) << sim.Errors();
     ASSERT_EQ(cli.state(), QProcess::Running) << "the write ended before the interrupt";

@@ -140,6 +140,7 @@ TEST_F(AboutBox, IsLaidOutByTheIconsSize) {
     EXPECT_EQ(box->Picture()->geometry(), QRect(16, 16, 32, 32));
     const QRect text = box->Information()->geometry();
     EXPECT_EQ(text.left(), 64);
+    EXPECT_EQ(text.top(), 0);
     const QRect button = box->Button()->geometry();
     EXPECT_EQ(button.left(), text.right() + 1 + 64);
     EXPECT_EQ(button.top(), 8);

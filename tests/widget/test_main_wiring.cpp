@@ -12,6 +12,8 @@
 #include "app/cuiCompareWindow.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNames.h"
+#include "events/cmcEvMan.h"
+#include "ui/cuiDebugWin.h"
 #include "ui/cuiEeDebugWin.h"
 #include "ui/cuiFlector.h"
 #include "ui/cuiMenu.h"
@@ -139,6 +141,52 @@ TEST_F(MainDebugMenu, OnlyExpertModeHasTheDebugMenuWithTheMemoryWindow) {
     for (QWidget* w : QApplication::topLevelWidgets())
         memory = memory || (qobject_cast<cuiEeDebugWin*>(w) != nullptr && w->isVisible());
     EXPECT_TRUE(memory);
+}
+
+// Events 5 and 6 open the free trace window and the memory window, whoever raises them.
+TEST_F(MainDebugMenu, EventsFiveAndSixOpenTheTraceAndTheMemoryWindow) {
+    Start();
+    auto shown = [](auto* probe) {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += qobject_cast<decltype(probe)>(w) != nullptr && w->isVisible();
+        return n;
+    };
+    ASSERT_EQ(shown(static_cast<cuiDebugWin*>(nullptr)), 0);
+    events_.SendEvent(cmcEvKind::OpenFreeDebug);
+    EXPECT_EQ(shown(static_cast<cuiDebugWin*>(nullptr)), 1);
+    ASSERT_EQ(shown(static_cast<cuiEeDebugWin*>(nullptr)), 0);
+    events_.SendEvent(cmcEvKind::OpenMemoryDebug);
+    EXPECT_EQ(shown(static_cast<cuiEeDebugWin*>(nullptr)), 1);
+}
+
+// The Edit menu's own items (undo and redo) stay through every rebuild of the mirror: a sheet
+// taking and losing the focus used to retire them with their shortcuts, and the "No item" rule
+// counted them as mirrored items.
+TEST_F(MainWiring, UndoAndRedoSurviveTheMirrorsRebuildAndDoNotCountAsItsItems) {
+    SelectNode("User channels");
+    Settle();
+    ASSERT_NE(main_->Sheet(), nullptr);
+    QAction* top = main_->Menu()->FindItemByLabel(CL_Menu_Edit_Top);
+    ASSERT_NE(top, nullptr);
+    for (int round = 0; round < 3; ++round) {
+        main_->Sheet()->SetFocus();
+        Settle();
+        main_->Tree()->View()->setFocus();
+        Settle();
+        main_->Menu()->UpdateItems(nullptr);
+        Settle();
+    }
+    ASSERT_NE(main_->UndoItem(), nullptr);
+    ASSERT_NE(main_->RedoItem(), nullptr);
+    EXPECT_TRUE(top->menu()->actions().contains(main_->UndoItem()));
+    EXPECT_TRUE(top->menu()->actions().contains(main_->RedoItem()));
+    EXPECT_EQ(main_->Menu()->ItemCount(CL_Menu_Edit_Top), 1);  // "No item" alone is mirrored
+    bool noItemShown = false;
+    for (QAction* a : top->menu()->actions())
+        noItemShown =
+            noItemShown || (a->isVisible() && a->text().startsWith(QStringLiteral("No item")));
+    EXPECT_TRUE(noItemShown);
 }
 
 }  // namespace

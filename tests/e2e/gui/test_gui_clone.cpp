@@ -68,9 +68,10 @@ TEST_F(GuiClone, ReadFromTheMenuReplacesTheImageWithTheRadiosAsAnUntitledChange)
     EXPECT_EQ(Title(), "Untitled - PQ-T590");
     EXPECT_TRUE(main_->Session().IsModified());
     EXPECT_EQ(Questions(), 0);  // nothing was unsaved
-    // The sheet is rebuilt on the new image by the periodic task.
-    EXPECT_EQ(main_->Sheet(), nullptr);
-    main_->RunPeriodicTask();
+    // The sheet is rebuilt on the new image by the periodic task (which may already have run
+    // while the transfer ended: the timer keeps its own time).
+    if (main_->Sheet() == nullptr)
+        main_->RunPeriodicTask();
     EXPECT_EQ(OpenSheetBase(), "GI_Sheet_UserCh");
 }
 

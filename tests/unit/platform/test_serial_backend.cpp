@@ -31,19 +31,17 @@ public:
     }
     const std::string& Path() const { return path_; }
     int Master() const { return master_; }
-    std::string ReadAll() {
+    // Reads until `want` bytes have come (or a generous bound passes, which only guards
+    // against hanging).
+    std::string Read(size_t want) {
         std::string out;
         char buf[256];
-        for (int tries = 0; tries < 200; ++tries) {
+        for (int tries = 0; tries < 20000 && out.size() < want; ++tries) {
             const ssize_t n = ::read(master_, buf, sizeof buf);
-            if (n > 0) {
+            if (n > 0)
                 out.append(buf, static_cast<size_t>(n));
-                tries = 0;
-                continue;
-            }
-            if (!out.empty())
-                break;
-            ::usleep(1000);
+            else
+                ::usleep(1000);
         }
         return out;
     }
@@ -54,7 +52,7 @@ private:
 };
 
 int WaitForInput(cmcSerialBackend& port, int want) {
-    for (int i = 0; i < 500 && port.InputCount() < want; ++i)
+    for (int i = 0; i < 20000 && port.InputCount() < want; ++i)
         ::usleep(1000);
     return port.InputCount();
 }
@@ -79,7 +77,7 @@ TEST(SerialBackend, ReadsAndWritesThroughAPseudoTerminal) {
 
     const std::uint8_t out[] = {0xFE, 0xFE, 0xEE, 0xEF, 0xE0, 0xFD, 0x00, 0x0A};
     EXPECT_EQ(port->Write(out, 8), 8);
-    EXPECT_EQ(pty.ReadAll(), std::string(reinterpret_cast<const char*>(out), 8));  // raw: no CR/LF
+    EXPECT_EQ(pty.Read(8), std::string(reinterpret_cast<const char*>(out), 8));  // raw: no CR/LF
     port->Close();
     EXPECT_FALSE(port->IsOpen());
     EXPECT_EQ(port->Read(buf, 16), 0);

@@ -1,0 +1,54 @@
+#include "app/cuiProgram.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QString>
+
+#include "app/TForm1.h"
+#include "app/cuiGuiHost.h"
+#include "app/indMain.h"
+#include "app/indProgram.h"
+#include "events/cmcEvMan.h"
+#include "memory/indEnviron.h"
+
+cuiProgram::cuiProgram(cuiGuiHost& host, std::vector<std::string> arguments)
+    : host_(host), arguments_(std::move(arguments)) {}
+
+cuiProgram::~cuiProgram() {
+    host_.SetWindow(nullptr);
+    form_.reset();
+    controller_.reset();
+    events_.reset();
+    environ_.reset();
+}
+
+void cuiProgram::NameApplication() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Vexa"));
+    QCoreApplication::setApplicationName(QStringLiteral("PQ-T590"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PQ_VERSION));
+    // The desktop entry's name, so that the window and its icon are the entry's.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pqt590"));
+}
+
+bool cuiProgram::Start() {
+    environ_ = std::make_unique<indEnviron>(indProgram::kMutexName, indProgram::kSettingsKey);
+    if (!environ_->IsFirstInstance())
+        return false;
+    events_ = std::make_unique<cmcEvMan>();
+    controller_ = std::make_unique<indMain>(*environ_, host_.ExecutableDir());
+    controller_->Initialize(arguments_);
+    form_ = std::make_unique<TForm1>(*controller_);
+    host_.SetWindow(form_.get());
+    form_->show();
+    // Unsaved changes of an earlier run that did not end cleanly are offered back first.
+    controller_->StartRecovery();
+
+    const std::string file = indProgram::StartFile(arguments_);
+    if (!file.empty()) {
+        const QString path = QDir::toNativeSeparators(
+            QFileInfo(QString::fromLocal8Bit(file.c_str())).absoluteFilePath());
+        controller_->OpenFile(path.toLocal8Bit().toStdString());
+    }
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TForm1;
+class cmcEvMan;
+class cuiGuiHost;
+class indEnviron;
+class indMain;
+
+// The desktop program's global objects in their order: the settings with the single-instance
+// lock, the event manager, the main controller with its session and dictionary, and the main
+// window. They go in the reverse order, the settings written last. main() runs one; the journey
+// tests start the very same program.
+class cuiProgram {
+public:
+    // arguments: the command line, program path first. host: installed by the caller.
+    cuiProgram(cuiGuiHost& host, std::vector<std::string> arguments);
+    ~cuiProgram();
+    cuiProgram(const cuiProgram&) = delete;
+    cuiProgram& operator=(const cuiProgram&) = delete;
+
+    // The names the application goes by (its settings and data folders follow them).
+    static void NameApplication();
+
+    // Builds everything and shows the window, offers an earlier run's unsaved changes back and
+    // opens the file named on the command line. False when another copy runs: this one then
+    // ends at once, silently, having changed nothing.
+    bool Start();
+
+    TForm1* Form() const { return form_.get(); }
+    indMain* Controller() const { return controller_.get(); }
+
+private:
+    cuiGuiHost& host_;
+    std::vector<std::string> arguments_;
+    std::unique_ptr<indEnviron> environ_;
+    std::unique_ptr<cmcEvMan> events_;
+    std::unique_ptr<indMain> controller_;
+    std::unique_ptr<TForm1> form_;
+};

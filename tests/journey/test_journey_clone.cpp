@@ -1,0 +1,210 @@
+// Journeys with the radio: read it, keep it in a file, start again on that file; write to it,
+// refused while the data has errors; the keyboard back where it was after each transfer.
+#ifndef _WIN32
+
+#include <cstring>
+
+#include "Journey.h"
+#include "SimProcess.h"
+#include "memory/MemoryMap.h"
+#include "memory/cmcCloneFile.h"
+#include "memory/datCh.h"
+#include "profile/FileCommands.h"
+#include "text/cmcGTex.h"
+
+namespace {
+
+class CloneJourney : public Journey {
+protected:
+    // A clone file of the default image with its comment and one user channel of its own, as a
+    // radio on a ship would hold.
+    std::string RadioFile(const std::string& name, const std::string& comment, int rxHz) {
+        cmcEeprom image;
+        EXPECT_EQ(FileCommands::OpenCloneFile(ResourcePath("PQT590_Default.t590"), image), 0);
+        uint8_t text[MemoryMap::kCommentLength];
+        std::memset(text, ' ', sizeof text);
+        std::memcpy(text, comment.data(), std::min(comment.size(), sizeof text));
+        image.WriteBlock(MemoryMap::kComment, text, MemoryMap::kCommentLength);
+        datCh ch(image);
+        ch.Load(datCh::kUserCh, 1);
+        ch.flags = datCh::kUsed;
+        ch.rxFreq = rxHz;
+        ch.txFreq = rxHz;
+        ch.Save();
+        const std::string path = Path(name);
+        EXPECT_EQ(FileCommands::SaveCloneFileSilently(path, image, {}), 0);
+        return path;
+    }
+    static std::unique_ptr<cmcEeprom> Image(const std::string& path) {
+        auto image = std::make_unique<cmcEeprom>();
+        EXPECT_EQ(FileCommands::OpenCloneFile(path, *image), 0) << path;
+        return image;
+    }
+    static bool SameCloneRange(const std::unique_ptr<cmcEeprom>& a,
+                               const std::unique_ptr<cmcEeprom>& b) {
+        for (int at = MemoryMap::kCloneFirst; at <= MemoryMap::kCloneLast; ++at)
+            if (a->GetByte(at) != b->GetByte(at))
+                return false;
+        return true;
+    }
+    // Waits until a transfer the last key started has ended (the window takes input again).
+    void FinishTransfer() {
+        ASSERT_TRUE(
+            WaitUntil([this] { return Form()->isEnabled() && !Window().Session().CloneBusy(); }));
+    }
+};
+
+TEST_F(CloneJourney, ReadTheRadioSaveItAndStartAgainWithThatFileShowsWhatTheRadioHeld) {
+    const std::string radioFile = RadioFile("radio.t590", "MV NORTHERN STAR", 8291000);
+    SimProcess sim({"--image", QString::fromStdString(radioFile)});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    PortCom1(sim.Device());
+    Start();
+    OpenNode(QStringLiteral("User channels"));
+
+    Key(Qt::Key_R, Qt::ControlModifier);  // Clone › Read from radio
+    EXPECT_FALSE(Form()->isEnabled());    // the window waits while the radio is read
+    FinishTransfer();
+    EXPECT_EQ(Title(), "Untitled - PQ-T590");
+    ASSERT_TRUE(WaitUntil([this] { return Sheet() != nullptr; }));
+    int col = 0, row = 0;
+    EXPECT_TRUE(Find("8291.0", &col, &row)) << "the sheet does not show the radio's channel";
+
+    // File › Save as..., the name typed into the dialog.
+    const std::string saved = Path("northern-star.t590");
+    WhenFileDialog(saved);
+    Choose({QStringLiteral("File"), QStringLiteral("Save as...")});
+    WaitForDialogs();
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(QString::fromStdString(saved)); }));
+    EXPECT_EQ(Title(), "northern-star.t590 - PQ-T590");
+    EXPECT_TRUE(SameCloneRange(Image(saved), Image(radioFile)));
+
+    // File › Exit: nothing unsaved, nothing asked.
+    Choose({QStringLiteral("File"), QStringLiteral("Exit")});
+    ASSERT_TRUE(WaitUntil([this] { return !Running(); }));
+    Quit();
+
+    // The next start names the file on its command line: every sheet shows what the radio held.
+    Start({saved});
+    EXPECT_EQ(Title(), "northern-star.t590 - PQ-T590");
+    std::unique_ptr<cmcEeprom> radio = Image(radioFile);
+    for (const cuiTreeSheet& sheet : cuiTreeSheets(Window().Session().Dictionary())) {
+        OpenNode(QString::fromStdString(sheet.caption));
+        cuiSheetTable table(Window().Core(), sheet.reference);
+        EXPECT_EQ(table.ExportCsv(), table.ExportCsv(radio.get())) << sheet.caption;
+    }
+}
+
+TEST_F(CloneJourney, AWriteOfDataWithErrorsIsRefusedAndAGoodOneLeavesTheFileInTheRadio) {
+    const std::string written = Path("radio-after.t590");
+    SimProcess sim({"--save", QString::fromStdString(written), "--verbose"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    PortCom1(sim.Device());
+    const std::string plan = RadioFile("plan.t590", "FLEET PLAN 7", 12290000);
+    Start({plan});
+
+    // A receive frequency above every band edge: the tree marks the sheet, the write is refused
+    // with the message, and nothing reaches the radio.
+    OpenNode(QStringLiteral("User channels"));
+    TabIntoSheet();
+    ClickCell(1, 3);
+    Type(QStringLiteral("30500"));
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil(
+        [this] { return MarkOf(QStringLiteral("User channels")) == cuiTree::kMarkError; }));
+    std::string refusal;
+    WhenMessage(Qt::Key_Return, &refusal);
+    Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
+    WaitForDialogs();
+    EXPECT_EQ(refusal.rfind(cmcGTex::Main()->Line("GI_Mess_DataError", 0), 0), 0u) << refusal;
+    EXPECT_TRUE(Form()->isEnabled());
+    EXPECT_EQ(sim.Errors().find("frame"), std::string::npos) << sim.Errors();
+
+    // Undo takes the bad value back; the write then goes ahead after its question.
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(
+        WaitUntil([this] { return MarkOf(QStringLiteral("User channels")) == cuiTree::kNoMark; }));
+    EXPECT_TRUE(GridHasFocus());
+    std::string question, done;
+    WhenMessage(Qt::Key_Return, &question);  // OK: write
+    WhenMessage(Qt::Key_Return, &done);      // the transfer's report
+    Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
+    ASSERT_TRUE(WaitUntil([this] { return DialogsAnswered() && Form()->isEnabled(); }));
+    FinishTransfer();
+    EXPECT_FALSE(question.empty());
+    EXPECT_FALSE(done.empty());
+    // The keyboard is back in the sheet after the progress window went.
+    EXPECT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
+    sim.Stop();
+    EXPECT_TRUE(SameCloneRange(Image(written), Image(plan)));
+}
+
+TEST_F(CloneJourney, AfterAReadTheKeyboardIsWhereItWas) {
+    SimProcess sim({});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    PortCom1(sim.Device());
+    Start();
+    OpenNode(QStringLiteral("Band edges"));
+    TabIntoSheet();
+    Key(Qt::Key_Down);
+    const int row = Sheet()->CursorRow();
+    Choose({QStringLiteral("Clone"), QStringLiteral("Read from radio...")});
+    FinishTransfer();
+    // The sheet is built again on the radio's image, where the cursor was, and takes keys.
+    ASSERT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
+    EXPECT_EQ(Sheet()->CursorRow(), row);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Sheet()->CursorRow(), row + 1);
+}
+
+TEST_F(CloneJourney, TheToolBarReadsWritesAndAsksTheRadioWhoItIs) {
+    const std::string radioFile = RadioFile("radio.t590", "ON THE BENCH", 16804000);
+    const std::string written = Path("written.t590");
+    SimProcess sim(
+        {"--image", QString::fromStdString(radioFile), "--save", QString::fromStdString(written)});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    Setting(QStringLiteral("Ports/COM3"), QString::fromStdString(sim.Device()));
+    Start();
+    OpenNode(QStringLiteral("User channels"));
+    // The COM buttons choose the port; COM3 stands for the emulator.
+    Click(QStringLiteral("Use port COM1"));
+    Click(QStringLiteral("Use port COM2"));
+    Click(QStringLiteral("Use port COM4"));
+    Click(QStringLiteral("Use port COM3"));
+
+    // Information: the radio's sheet in a window of its own, closed with Return.
+    Click(QStringLiteral("Show the model"));
+    FinishTransfer();
+    QWidget* info = nullptr;
+    ASSERT_TRUE(WaitUntil([&info, this] {
+        info = QApplication::activeWindow();
+        return info != nullptr && info != Form();
+    }));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : info,
+                    Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([this] { return QApplication::activeWindow() == Form(); }));
+
+    Click(QStringLiteral("Read the radio"));
+    FinishTransfer();
+    int col = 0, row = 0;
+    ASSERT_TRUE(WaitUntil([this] { return Sheet() != nullptr; }));
+    EXPECT_TRUE(Find("16804.0", &col, &row));
+
+    // Saved with the tool bar (a new file: the dialog asks for its name), then written back.
+    const std::string saved = Path("bench.t590");
+    WhenFileDialog(saved);
+    Click(QStringLiteral("Save to the clone file"));
+    WaitForDialogs();
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(QString::fromStdString(saved)); }));
+    WhenMessage(Qt::Key_Return);  // OK: write
+    WhenMessage(Qt::Key_Return);  // written
+    Click(QStringLiteral("Write these settings"));
+    ASSERT_TRUE(WaitUntil([this] { return DialogsAnswered(); }));
+    FinishTransfer();
+    sim.Stop();
+    EXPECT_TRUE(SameCloneRange(Image(written), Image(saved)));
+}
+
+}  // namespace
+
+#endif  // _WIN32
