@@ -7,7 +7,7 @@
 #include "cli/cliSession.h"
 #include "memory/cmcEeprom.h"
 #include "profile/FileCommands.h"
-#include "ui/cuiImageCompare.h"
+#include "ui/table/cuiImageCompare.h"
 
 namespace {
 

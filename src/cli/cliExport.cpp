@@ -6,7 +6,7 @@
 
 #include "cli/cliSession.h"
 #include "cli/cliSheets.h"
-#include "ui/cuiSheetTable.h"
+#include "ui/table/cuiSheetTable.h"
 
 int cliExport(cliSession& session, const QStringList& arguments) {
     QCommandLineParser parser;

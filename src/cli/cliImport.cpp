@@ -8,7 +8,7 @@
 
 #include "cli/cliSession.h"
 #include "cli/cliSheets.h"
-#include "ui/cuiSheetTable.h"
+#include "ui/table/cuiSheetTable.h"
 
 int cliImport(cliSession& session, const QStringList& arguments) {
     QCommandLineParser parser;

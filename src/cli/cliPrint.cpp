@@ -12,9 +12,9 @@
 
 #include "cells/cmcTreeBody.h"
 #include "cli/cliSession.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiPrintEngine.h"
-#include "ui/cuiPrintTarget.h"
+#include "ui/print/cuiPrintEngine.h"
+#include "ui/print/cuiPrintTarget.h"
+#include "ui/sheet/cuiImageList.h"
 
 namespace {
 

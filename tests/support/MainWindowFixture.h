@@ -30,9 +30,9 @@
 #include "memory/cmcEnviron.h"
 #include "platform/cmcSettingsStore.h"
 #include "profile/FileCommands.h"
-#include "ui/cuiMenu.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/chrome/cuiTree.h"
+#include "ui/sheet/cuiSheet.h"
 
 // The controller with the desktop's viewers replaced by records.
 class TestMain : public indMain {

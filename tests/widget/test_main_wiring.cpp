@@ -12,9 +12,9 @@
 #include "app/cuiCompareWindow.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNames.h"
-#include "ui/cuiEeDebugWin.h"
-#include "ui/cuiFlector.h"
-#include "ui/cuiMenu.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/windows/cuiEeDebugWin.h"
+#include "ui/windows/cuiFlector.h"
 
 namespace {
 
