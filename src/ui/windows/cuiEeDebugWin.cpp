@@ -1,9 +1,7 @@
 #include "ui/windows/cuiEeDebugWin.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "cells/cmcCellCapsule.h"
@@ -13,45 +11,18 @@
 #include "text/cmcGTex.h"
 #include "ui/sheet/cuiGrid.h"
 #include "ui/sheet/cuiSheet.h"
-#include "ui/windows/cuiBevelPanel.h"
-#include "ui/windows/cuiPlacement.h"
-
-namespace {
-
-constexpr int kBevel = 2;
-constexpr int kBorder = 8;
-constexpr int kButtonMargin = 5;  // from the client edges, and between the buttons
-
-}  // namespace
 
 cuiEeDebugWin::cuiEeDebugWin(const cuiMainCore& core, QWidget* owner, const std::string& caption,
                              cmcGTex& dictionary, const std::string& baseName,
                              const cuiImageList* images)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("memoryWindow"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    : cuiSheetDialog(core, owner, "memoryWindow", caption, dictionary, baseName, images) {
     setModal(false);
-    setWindowTitle(QString::fromLocal8Bit(caption.c_str()));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* panel = new cuiBevelPanel(this, kBevel, kBorder, true);
-    panel_ = panel;
-    layout->addWidget(panel_);
-
-    sheet_ = std::make_unique<cuiSheet>(core, panel->Client(), nullptr, 0, 0, dictionary, baseName,
-                                        images);
-    sheet_->Build();
     // A vertical bar only, always there, so that the width found now stays right.
     cuiGrid* grid = sheet_->Grid();
     grid->SetScrollBarsEnabled(true);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int width = sheet_->FullWidth() + panel->Chrome();
     const int halfScreen = cmcHost::Instance().WorkArea().height / 2;
-    const int panelHeight = std::min(sheet_->FullHeight(), halfScreen) + panel->Chrome();
-    panel_->setFixedHeight(panelHeight);
 
     const std::string okText = dictionary.Line("GI_AppInd_Button_OkCancel", 0);
     ok_ = new QPushButton(QString::fromLocal8Bit(okText.c_str()), this);
@@ -74,16 +45,7 @@ cuiEeDebugWin::cuiEeDebugWin(const cuiMainCore& core, QWidget* owner, const std:
     grid->viewport()->installEventFilter(this);
     connect(setComp_, &QPushButton::clicked, this, &cuiEeDebugWin::SetComp);
     connect(redraw_, &QPushButton::clicked, this, &cuiEeDebugWin::Redraw);
-    auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(0, kButtonMargin, kButtonMargin, kButtonMargin);
-    bottom->setSpacing(kButtonMargin);
-    bottom->addStretch(1);
-    bottom->addWidget(redraw_);
-    bottom->addWidget(setComp_);
-    bottom->addWidget(ok_);
-    layout->addLayout(bottom);
-    setFixedSize(width, panelHeight + buttonSize.height() + 2 * kButtonMargin);
-    CenterOver(this, owner);
+    AddButtons(PanelHeight(std::min(sheet_->FullHeight(), halfScreen)), {redraw_, setComp_, ok_});
 
     if (cmcEvMan* events = cmcEvMan::Global()) {
         events->AddHandler(&cuiEeDebugWin::OnEvent, this);

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <QDialog>
-#include <memory>
 #include <string>
 
 #include "cells/cuiMainCore.h"
+#include "ui/windows/cuiSheetDialog.h"
 
-class QFrame;
 class QPushButton;
 class cmcGTex;
 class cuiImageList;
-class cuiSheet;
 struct cmcEvent;
 
 // The memory dump window: a modeless dialog with a sheet that lists the memory image in
@@ -23,7 +20,7 @@ struct cmcEvent;
 // column (address mod 16) x 2 + 3, row address / 16 + 3, so the sheet puts three columns and three
 // rows before its byte cells. The controller makes it with new from its Debug menu (caption: the
 // text of "GI_Sys_AppTitle", base name "GI_Sheet_EeDebugWin"); it deletes itself when closed.
-class cuiEeDebugWin : public QDialog {
+class cuiEeDebugWin : public cuiSheetDialog {
     Q_OBJECT
 public:
     static constexpr const char* kBaseName = "GI_Sheet_EeDebugWin";
@@ -36,8 +33,6 @@ public:
                   cmcGTex& dictionary, const std::string& baseName, const cuiImageList* images);
     ~cuiEeDebugWin() override;
 
-    cuiSheet* Sheet() const { return sheet_.get(); }
-    QFrame* Panel() const { return panel_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* SetCompButton() const { return setComp_; }
     QPushButton* RedrawButton() const { return redraw_; }
@@ -53,10 +48,8 @@ private:
     void SetComp();
     void Redraw();
 
-    QFrame* panel_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* setComp_ = nullptr;
     QPushButton* redraw_ = nullptr;
-    std::unique_ptr<cuiSheet> sheet_;
     bool registered_ = false;
 };

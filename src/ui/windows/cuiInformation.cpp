@@ -1,22 +1,10 @@
 #include "ui/windows/cuiInformation.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "text/cmcGTex.h"
 #include "ui/sheet/cuiGrid.h"
 #include "ui/sheet/cuiSheet.h"
-#include "ui/windows/cuiBevelPanel.h"
-#include "ui/windows/cuiPlacement.h"
-
-namespace {
-
-constexpr int kBevel = 2;
-constexpr int kBorder = 8;
-constexpr int kButtonMargin = 5;  // from the client area's right and bottom edges
-
-}  // namespace
 
 cuiInformation* cuiInformation::Show(const cuiMainCore& core, QWidget* owner,
                                      const std::string& caption, cmcGTex& dictionary,
@@ -27,38 +15,14 @@ cuiInformation* cuiInformation::Show(const cuiMainCore& core, QWidget* owner,
 cuiInformation::cuiInformation(const cuiMainCore& core, QWidget* owner, const std::string& caption,
                                cmcGTex& dictionary, const std::string& baseName,
                                const cuiImageList* images)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : cuiSheetDialog(core, owner, "information", caption, dictionary, baseName, images),
       owner_(owner) {
-    setObjectName(QStringLiteral("information"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromLocal8Bit(caption.c_str()));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* panel = new cuiBevelPanel(this, kBevel, kBorder, true);
-    panel_ = panel;
-    layout->addWidget(panel_);
-    sheet_ = std::make_unique<cuiSheet>(core, panel->Client(), nullptr, 0, 0, dictionary, baseName,
-                                        images);
-    sheet_->Build();
     sheet_->Grid()->SetScrollBarsEnabled(false);
-    const int width = sheet_->FullWidth() + panel->Chrome();
-    const int panelHeight = sheet_->FullHeight() + panel->Chrome();
-    panel_->setFixedHeight(panelHeight);
-
     button_ = new QPushButton(
         QString::fromLocal8Bit(dictionary.Text("GI_AppInd_Button_OkCancel").c_str()), this);
     button_->setDefault(true);  // Enter; Escape is the dialog's own cancel
     connect(button_, &QPushButton::clicked, this, &QDialog::close);
-    auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(0, kButtonMargin, kButtonMargin, kButtonMargin);
-    bottom->addStretch(1);
-    bottom->addWidget(button_);
-    layout->addLayout(bottom);
-    setFixedSize(width, panelHeight + button_->sizeHint().height() + 2 * kButtonMargin);
-    CenterOver(this, owner);
+    AddButtons(PanelHeight(sheet_->FullHeight()), {button_});
 
     // Modal without a modal loop: the owner takes no input meanwhile. A disabled owner would
     // disable this window too, which is its child.

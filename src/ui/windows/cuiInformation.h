@@ -1,23 +1,20 @@
 #pragma once
 
-#include <QDialog>
 #include <QPointer>
-#include <memory>
 #include <string>
 
 #include "cells/cuiMainCore.h"
+#include "ui/windows/cuiSheetDialog.h"
 
-class QFrame;
 class QPushButton;
 class cmcGTex;
 class cuiImageList;
-class cuiSheet;
 
 // The information window: a read-only sheet (the clone information) in a dialog-style window
 // with one OK button. It behaves as modal without a modal loop: its owner is disabled while it is
 // open, and enabled and given the focus again when it goes. Made with Show; the window deletes
 // itself when it closes (its button, Escape or its close box).
-class cuiInformation : public QDialog {
+class cuiInformation : public cuiSheetDialog {
     Q_OBJECT
 public:
     // Shows the window centred over the owner, with the caption and the sheet baseName of the
@@ -27,8 +24,6 @@ public:
                                 const cuiImageList* images);
     ~cuiInformation() override;
 
-    cuiSheet* Sheet() const { return sheet_.get(); }
-    QFrame* Panel() const { return panel_; }
     QPushButton* Button() const { return button_; }
 
 private:
@@ -37,9 +32,7 @@ private:
 
     QPointer<QWidget> owner_;
     QPointer<QWidget> focusBefore_;  // the control of the owner's window that had the focus
-    QFrame* panel_ = nullptr;
     QPushButton* button_ = nullptr;
-    std::unique_ptr<cuiSheet> sheet_;
 };
 
 // The entry point the views' controller calls for the clone information window (the caption
