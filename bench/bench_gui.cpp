@@ -16,7 +16,7 @@
 #include "app/indMain.h"
 #include "memory/cmcEnviron.h"
 #include "platform/cmcSettingsStore.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiTree.h"
 
 #include "cells/cmcFCache.h"
 #include "cuiHeadlessMain.h"
@@ -26,10 +26,10 @@
 #include "memory/cmcRange.h"
 #include "profile/ModelProfile.h"
 #include "text/cmcGTex.h"
-#include "ui/cuiGrid.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiSheetFactory.h"
+#include "ui/sheet/cuiGrid.h"
+#include "ui/sheet/cuiImageList.h"
+#include "ui/sheet/cuiSheet.h"
+#include "ui/sheet/cuiSheetFactory.h"
 
 namespace {
 

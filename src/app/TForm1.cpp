@@ -17,8 +17,8 @@
 #include "cells/cmcCellParser.h"
 #include "memory/cmcEnviron.h"
 #include "text/cmcGTex.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiPlacement.h"
+#include "ui/sheet/cuiImageList.h"
+#include "ui/windows/cuiPlacement.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "text/cmcGTex.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiPlacement.h"
+#include "ui/sheet/cuiImageList.h"
+#include "ui/windows/cuiPlacement.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "text/cmcGTex.h"
-#include "ui/cuiGrid.h"
-#include "ui/cuiPlacement.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiSheetFactory.h"
+#include "ui/sheet/cuiGrid.h"
+#include "ui/sheet/cuiSheet.h"
+#include "ui/sheet/cuiSheetFactory.h"
+#include "ui/windows/cuiPlacement.h"
 
 cuiCloneInfoWindow::cuiCloneInfoWindow(QWidget* mainWindow, const cuiMainCore& core,
                                        cmcGTex& dictionary, const cuiImageList* images)

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string>
 
-#include "ui/cuiImageCompare.h"
+#include "ui/table/cuiImageCompare.h"
 
 class QLabel;
 class QPushButton;

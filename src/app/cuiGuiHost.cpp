@@ -10,7 +10,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
-#include "ui/cuiPlacement.h"
+#include "ui/windows/cuiPlacement.h"
 
 namespace {
 

@@ -24,10 +24,10 @@
 #include "events/cmcEvMan.h"
 #include "memory/cmcEnviron.h"
 #include "platform/cmcHost.h"
-#include "ui/cuiMenu.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiToolBar.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/chrome/cuiToolBar.h"
+#include "ui/chrome/cuiTree.h"
+#include "ui/sheet/cuiSheet.h"
 
 namespace {
 

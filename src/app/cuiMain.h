@@ -11,7 +11,7 @@
 #include "events/cmcEvent.h"
 #include "events/cmcTask.h"
 #include "session/indSession.h"
-#include "ui/cuiImageList.h"
+#include "ui/sheet/cuiImageList.h"
 
 class QAction;
 class QMenu;

@@ -20,12 +20,12 @@
 #include "memory/cmcEnviron.h"
 #include "platform/cmcSettingsStore.h"
 #include "text/cmcGTex.h"
-#include "ui/cuiGrid.h"
-#include "ui/cuiMenu.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiSheetFactory.h"
-#include "ui/cuiToolBar.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/chrome/cuiToolBar.h"
+#include "ui/chrome/cuiTree.h"
+#include "ui/sheet/cuiGrid.h"
+#include "ui/sheet/cuiSheet.h"
+#include "ui/sheet/cuiSheetFactory.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "text/cmcGTex.h"
-#include "ui/cuiPlacement.h"
+#include "ui/windows/cuiPlacement.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "platform/cmcHost.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
-#include "ui/cuiPlacement.h"
-#include "ui/cuiPrintEngine.h"
-#include "ui/cuiPrintTarget.h"
+#include "ui/print/cuiPrintEngine.h"
+#include "ui/print/cuiPrintTarget.h"
+#include "ui/windows/cuiPlacement.h"
 
 cuiPrinting::cuiPrinting(QWidget* mainWindow, const cuiMainCore& core, cmcGTex& dictionary,
                          const cuiImageList* images)

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "ui/cuiPlacement.h"
+#include "ui/windows/cuiPlacement.h"
 
 namespace {
 

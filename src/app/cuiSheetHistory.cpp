@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/cuiSheetFactory.h"
+#include "ui/sheet/cuiSheetFactory.h"
 
 std::string cuiSheetHistory::BaseOf(const std::string& reference) {
     return cuiSheetReference::Parse(reference).base;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/cuiSheet.h"
+#include "ui/sheet/cuiSheet.h"
 
 // Where the technician was in each sheet seen: the sheet's reference and base name, its cursor and
 // the part of the grid shown. A sheet rebuilt or opened again comes back to it. Most recent first;

@@ -6,7 +6,7 @@
 
 #include "app/cuiStatusPanels.h"
 #include "text/cmcGTex.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiTree.h"
 
 void indMain::BuildWindow(TForm1& form) {
     cuiMain::BuildWindow(form);

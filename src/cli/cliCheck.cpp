@@ -15,11 +15,9 @@ int cliCheck(cliSession& session, const QStringList& arguments) {
     cliSession::AddCommonOptions(parser);
     parser.addPositionalArgument("FILE", "The clone file to check.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
-        return exitCode;
     std::string path;
-    if (!session.TakePositionals(parser, &path))
-        return kExitUsage;
+    if (!session.Parse(parser, arguments, &path, &exitCode))
+        return exitCode;
     if (!session.Start(parser, true))
         return kExitFile;
 

@@ -7,7 +7,7 @@
 #include "cli/cliSession.h"
 #include "memory/cmcEeprom.h"
 #include "profile/FileCommands.h"
-#include "ui/cuiImageCompare.h"
+#include "ui/table/cuiImageCompare.h"
 
 namespace {
 
@@ -31,13 +31,10 @@ int cliDiff(cliSession& session, const QStringList& arguments) {
     parser.addPositionalArgument("A", "The first clone file.");
     parser.addPositionalArgument("B", "The second clone file.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
+    QStringList positionals;
+    if (!session.Parse(parser, arguments, {2, 2, "two files A and B are required"}, &positionals,
+                       &exitCode))
         return exitCode == kExitOk ? kDiffEqual : kDiffTrouble;
-    const QStringList positionals = parser.positionalArguments();
-    if (positionals.size() != 2) {
-        session.Report("two files A and B are required (see --help)");
-        return kDiffTrouble;
-    }
     if (!session.Start(parser, false))
         return kDiffTrouble;
 

@@ -6,7 +6,7 @@
 
 #include "cli/cliSession.h"
 #include "cli/cliSheets.h"
-#include "ui/cuiSheetTable.h"
+#include "ui/table/cuiSheetTable.h"
 
 int cliExport(cliSession& session, const QStringList& arguments) {
     QCommandLineParser parser;
@@ -21,11 +21,9 @@ int cliExport(cliSession& session, const QStringList& arguments) {
     parser.addOption({{"o", "output"}, "The CSV file to write.", "OUT"});
     parser.addPositionalArgument("FILE", "The clone file.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
-        return exitCode;
     std::string path;
-    if (!session.TakePositionals(parser, &path))
-        return kExitUsage;
+    if (!session.Parse(parser, arguments, &path, &exitCode))
+        return exitCode;
     if (!session.HasOutput(parser, "OUT"))
         return kExitUsage;
     if (!session.Start(parser, true))

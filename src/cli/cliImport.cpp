@@ -8,7 +8,7 @@
 
 #include "cli/cliSession.h"
 #include "cli/cliSheets.h"
-#include "ui/cuiSheetTable.h"
+#include "ui/table/cuiSheetTable.h"
 
 int cliImport(cliSession& session, const QStringList& arguments) {
     QCommandLineParser parser;
@@ -29,13 +29,10 @@ int cliImport(cliSession& session, const QStringList& arguments) {
     parser.addPositionalArgument("FILE", "The clone file to start from.");
     parser.addPositionalArgument("IN", "The CSV table.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
+    QStringList positionals;
+    if (!session.Parse(parser, arguments, {2, 2, "FILE and IN are required"}, &positionals,
+                       &exitCode))
         return exitCode;
-    const QStringList positionals = parser.positionalArguments();
-    if (positionals.size() != 2) {
-        session.Report("FILE and IN are required (see --help)");
-        return kExitUsage;
-    }
     if (!session.HasOutput(parser, "OUT"))
         return kExitUsage;
     const std::string path = positionals[0].toLocal8Bit().toStdString();

@@ -14,8 +14,6 @@ int cliInfo(cliSession& session, const QStringList& arguments) {
     int exitCode = kExitOk;
     if (!session.Parse(parser, arguments, &exitCode))
         return exitCode;
-    if (!session.TakePositionals(parser, nullptr))
-        return kExitUsage;
     if (!session.TakePort(parser))
         return kExitUsage;
     if (!session.Start(parser, false))

@@ -34,13 +34,10 @@ int cliPort(cliSession& session, const QStringList& arguments) {
     parser.addPositionalArgument("N", "The COM port number (1-99, or COMn).");
     parser.addPositionalArgument("DEVICE", "The device to keep for it (/dev/ttyUSB0).", "[DEVICE]");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
+    QStringList positionals;
+    if (!session.Parse(parser, arguments, {1, 2, "N and at most one DEVICE are required"},
+                       &positionals, &exitCode))
         return exitCode;
-    const QStringList positionals = parser.positionalArguments();
-    if (positionals.isEmpty() || positionals.size() > 2) {
-        session.Report("N and at most one DEVICE are required (see --help)");
-        return kExitUsage;
-    }
     cmcPortArgument port;
     const std::string number = positionals[0].toLocal8Bit().toStdString();
     if (!cmcPortArgument::Parse(number, port) || port.number <= 0) {

@@ -12,9 +12,9 @@
 
 #include "cells/cmcTreeBody.h"
 #include "cli/cliSession.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiPrintEngine.h"
-#include "ui/cuiPrintTarget.h"
+#include "ui/print/cuiPrintEngine.h"
+#include "ui/print/cuiPrintTarget.h"
+#include "ui/sheet/cuiImageList.h"
 
 namespace {
 
@@ -85,11 +85,9 @@ int cliPrint(cliSession& session, const QStringList& arguments) {
     parser.addOption({"page-size", "The paper: A4, Letter, Legal, A3, A5, ...", "NAME"});
     parser.addPositionalArgument("FILE", "The clone file to print.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
-        return exitCode;
     std::string path;
-    if (!session.TakePositionals(parser, &path))
-        return kExitUsage;
+    if (!session.Parse(parser, arguments, &path, &exitCode))
+        return exitCode;
     if (!session.HasOutput(parser, "OUT"))
         return kExitUsage;
     const QString output = parser.value("output");

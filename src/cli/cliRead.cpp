@@ -15,8 +15,6 @@ int cliRead(cliSession& session, const QStringList& arguments) {
     int exitCode = kExitOk;
     if (!session.Parse(parser, arguments, &exitCode))
         return exitCode;
-    if (!session.TakePositionals(parser, nullptr))
-        return kExitUsage;
     if (!session.HasOutput(parser, "FILE"))
         return kExitUsage;
     const std::string path = parser.value("output").toLocal8Bit().toStdString();

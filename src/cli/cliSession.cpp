@@ -83,11 +83,41 @@ bool cliSession::TakePositionals(const QCommandLineParser& parser, std::string* 
 }
 
 bool cliSession::Parse(QCommandLineParser& parser, const QStringList& arguments, int* exitCode) {
+    if (!ParseOptions(parser, arguments, exitCode))
+        return false;
+    return TakePositionals(parser, nullptr) || UsageError(exitCode);
+}
+
+bool cliSession::Parse(QCommandLineParser& parser, const QStringList& arguments, std::string* file,
+                       int* exitCode) {
+    if (!ParseOptions(parser, arguments, exitCode))
+        return false;
+    return TakePositionals(parser, file) || UsageError(exitCode);
+}
+
+bool cliSession::Parse(QCommandLineParser& parser, const QStringList& arguments,
+                       const Positionals& wanted, QStringList* positionals, int* exitCode) {
+    if (!ParseOptions(parser, arguments, exitCode))
+        return false;
+    *positionals = parser.positionalArguments();
+    const int count = static_cast<int>(positionals->size());
+    if (count >= wanted.fewest && count <= wanted.most)
+        return true;
+    Report(std::string(wanted.wrongCount) + " (see --help)");
+    return UsageError(exitCode);
+}
+
+bool cliSession::UsageError(int* exitCode) {
+    *exitCode = kExitUsage;
+    return false;
+}
+
+bool cliSession::ParseOptions(QCommandLineParser& parser, const QStringList& arguments,
+                              int* exitCode) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (!parser.parse(arguments)) {
         Report(parser.errorText().toLocal8Bit().toStdString() + " (see --help)");
-        *exitCode = kExitUsage;
-        return false;
+        return UsageError(exitCode);
     }
     if (parser.isSet("version")) {
         std::printf("pqt590-cli %s\n", PQ_VERSION);

@@ -60,9 +60,22 @@ public:
     static void AddCommonOptions(QCommandLineParser& parser);
     // The --port option of the subcommands that talk to the radio.
     static void AddPortOption(QCommandLineParser& parser);
-    // Parses the arguments of one subcommand; on a usage error prints it and returns false with
-    // *exitCode set; --help and --version print and return false with 0.
+    // Parses the arguments of one subcommand and checks its positional arguments; on a usage
+    // error prints it and returns false with *exitCode kExitUsage; --help and --version print
+    // and return false with kExitOk. This one takes no positional argument.
     bool Parse(QCommandLineParser& parser, const QStringList& arguments, int* exitCode);
+    // The same for a subcommand that takes exactly one FILE, stored in *file.
+    bool Parse(QCommandLineParser& parser, const QStringList& arguments, std::string* file,
+               int* exitCode);
+    // The same for fewest..most positional arguments, stored in *positionals; wrongCount is the
+    // usage error of any other number ("FILE and IN are required").
+    struct Positionals {
+        int fewest;
+        int most;
+        const char* wrongCount;
+    };
+    bool Parse(QCommandLineParser& parser, const QStringList& arguments, const Positionals& wanted,
+               QStringList* positionals, int* exitCode);
     // Sets up the dictionary (from --resources or beside the executable), the modes and the
     // template image. False when the resource file cannot be read (reported; exit with
     // kExitFile).
@@ -93,6 +106,9 @@ public:
     indSession core;
 
 private:
+    // The options alone, --help and --version answered.
+    bool ParseOptions(QCommandLineParser& parser, const QStringList& arguments, int* exitCode);
+    static bool UsageError(int* exitCode);
     static void OnCloneEnded(void* self, const dst_CDrv_Result& result);
 
     cliHost host_;

@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 
 #include "cli/cliSession.h"
-#include "ui/cuiSheetTable.h"
+#include "ui/table/cuiSheetTable.h"
 
 void cliAddSheetOption(QCommandLineParser& parser) {
     parser.addOption({"sheet",

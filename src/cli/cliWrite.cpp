@@ -25,11 +25,9 @@ int cliWrite(cliSession& session, const QStringList& arguments) {
                       "BACKUP"});
     parser.addPositionalArgument("FILE", "The clone file to write to the radio.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
-        return exitCode;
     std::string path;
-    if (!session.TakePositionals(parser, &path))
-        return kExitUsage;
+    if (!session.Parse(parser, arguments, &path, &exitCode))
+        return exitCode;
     const bool backup = parser.isSet("backup");
     const std::string backupPath = parser.value("backup").toLocal8Bit().toStdString();
     if (backup && backupPath.empty()) {

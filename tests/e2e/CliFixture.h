@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CliProcess.h"
+#include "CloneFileSupport.h"
 #include "ScopedMainDictionary.h"
 #include "TestPaths.h"
 #include "cells/cmcFCache.h"
@@ -46,14 +47,6 @@ protected:
         return dir_.filePath(QString::fromStdString(name)).toStdString();
     }
 
-    // The default image with comment written into the radio's comment area.
-    void DefaultImage(cmcEeprom& image, const std::string& comment) {
-        ASSERT_EQ(FileCommands::OpenCloneFile(ResourcePath("PQT590_Default.t590"), image), 0);
-        std::uint8_t text[MemoryMap::kCommentLength];
-        std::memset(text, ' ', sizeof text);
-        std::memcpy(text, comment.data(), std::min(comment.size(), sizeof text));
-        image.WriteBlock(MemoryMap::kComment, text, MemoryMap::kCommentLength);
-    }
     // Receive frequency 40 MHz on user channel 1: above every receive edge, an error of the
     // user channel sheet.
     static void BreakUserChannel1(cmcEeprom& image) {
@@ -64,9 +57,7 @@ protected:
         ch.Save();
     }
     std::string Save(const cmcEeprom& image, const std::string& name) {
-        const std::string path = Path(name);
-        EXPECT_EQ(FileCommands::SaveCloneFile(path, image), 0);
-        return path;
+        return SaveImageFile(Path(name), image);
     }
     void Load(cmcEeprom& image, const std::string& path) {
         EXPECT_EQ(FileCommands::OpenCloneFile(path, image), 0) << path;

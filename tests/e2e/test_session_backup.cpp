@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "CloneFileSupport.h"
 #include "SimProcess.h"
 #include "TestPaths.h"
 #include "cells/cmcCellCapsule.h"
@@ -44,14 +45,8 @@ protected:
     // The default image with a comment of its own, as a file.
     std::string ImageFile(const char* comment, const std::string& name = "radio.t590") {
         cmcEeprom radio;
-        EXPECT_EQ(FileCommands::OpenCloneFile(ResourcePath("PQT590_Default.t590"), radio), 0);
-        uint8_t text[MemoryMap::kCommentLength];
-        std::memset(text, ' ', sizeof text);
-        std::memcpy(text, comment, std::strlen(comment));
-        radio.WriteBlock(MemoryMap::kComment, text, MemoryMap::kCommentLength);
-        const std::string path = Path(name);
-        EXPECT_EQ(FileCommands::SaveCloneFile(path, radio), 0);
-        return path;
+        DefaultImage(radio, comment);
+        return SaveImageFile(Path(name), radio);
     }
     // The first comment byte changed through the memory window's cell, as the bit editor does.
     void EditCommentByte(uint8_t value) {

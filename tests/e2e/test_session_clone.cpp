@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "CloneFileSupport.h"
 #include "SimProcess.h"
 #include "TestPaths.h"
 #include "cmcTestHost.h"
@@ -47,15 +48,10 @@ protected:
     std::string RadioFile(const std::string& comment, cmcEeprom* image = nullptr) {
         cmcEeprom radio;
         radio.CopyFrom(session.TemplateImage());
-        uint8_t text[MemoryMap::kCommentLength];
-        std::memset(text, ' ', sizeof text);
-        std::memcpy(text, comment.data(), std::min(comment.size(), sizeof text));
-        radio.WriteBlock(MemoryMap::kComment, text, MemoryMap::kCommentLength);
+        SetImageComment(radio, comment);
         if (image != nullptr)
             image->CopyFrom(radio);
-        const std::string path = Path(comment + ".t590");
-        EXPECT_EQ(FileCommands::SaveCloneFile(path, radio), 0);
-        return path;
+        return SaveImageFile(Path(comment + ".t590"), radio);
     }
     int Questions() {
         int n = 0;

@@ -42,17 +42,17 @@
 #include "app/cuiProgram.h"
 #include "app/indMain.h"
 #include "cells/cmcCellObj.h"
-#include "ui/cuiGrid.h"
-#include "ui/cuiMenu.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiSheetTable.h"
-#include "ui/cuiToolBar.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/chrome/cuiToolBar.h"
+#include "ui/chrome/cuiTree.h"
+#include "ui/sheet/cuiGrid.h"
+#include "ui/sheet/cuiSheet.h"
+#include "ui/table/cuiSheetTable.h"
 
 namespace journey {
 
 // Long enough for anything a loaded machine does; it only keeps a broken journey from hanging.
-constexpr int kPatienceMs = 120000;
+constexpr int kPatienceMs = 60000;
 
 }  // namespace journey
 

@@ -13,8 +13,8 @@
 
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
-#include "ui/cuiMenu.h"
-#include "ui/cuiToolBar.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/chrome/cuiToolBar.h"
 
 namespace journey {
 

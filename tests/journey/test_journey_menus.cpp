@@ -12,9 +12,9 @@
 #include "memory/MemoryMap.h"
 #include "memory/cmcCloneFile.h"
 #include "profile/FileCommands.h"
-#include "ui/cuiDebugWin.h"
-#include "ui/cuiEeDebugWin.h"
-#include "ui/cuiFBitsR.h"
+#include "ui/windows/cuiDebugWin.h"
+#include "ui/windows/cuiEeDebugWin.h"
+#include "ui/windows/cuiFBitsR.h"
 
 namespace {
 

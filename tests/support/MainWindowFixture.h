@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "CloneFileSupport.h"
 #include "TestPaths.h"
 #include "app/TForm1.h"
 #include "app/indMain.h"
@@ -30,9 +31,9 @@
 #include "memory/cmcEnviron.h"
 #include "platform/cmcSettingsStore.h"
 #include "profile/FileCommands.h"
-#include "ui/cuiMenu.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/chrome/cuiTree.h"
+#include "ui/sheet/cuiSheet.h"
 
 // The controller with the desktop's viewers replaced by records.
 class TestMain : public indMain {
@@ -100,21 +101,12 @@ protected:
     // A clone file of the default image with its comment set.
     std::string MakeFile(const std::string& name, const std::string& comment) {
         cmcEeprom image;
-        EXPECT_EQ(FileCommands::OpenCloneFile(ResourcePath("PQT590_Default.t590"), image), 0);
-        SetComment(image, comment);
-        const std::string path = Path(name);
-        EXPECT_EQ(FileCommands::SaveCloneFile(path, image), 0);
-        return path;
-    }
-    static void SetComment(cmcEeprom& image, const std::string& comment) {
-        uint8_t text[MemoryMap::kCommentLength];
-        std::memset(text, ' ', sizeof text);
-        std::memcpy(text, comment.data(), std::min(comment.size(), sizeof text));
-        image.WriteBlock(MemoryMap::kComment, text, MemoryMap::kCommentLength);
+        DefaultImage(image, comment);
+        return SaveImageFile(Path(name), image);
     }
     // An edit as a behaviour makes it: the image changes, then the session is told.
     void Edit(const std::string& comment = "EDITED") {
-        SetComment(main_->Session().WorkingImage(), comment);
+        SetImageComment(main_->Session().WorkingImage(), comment);
         main_->Session().CheckModified();
         main_->Session().ScheduleWarningCheck();
     }

@@ -10,8 +10,8 @@
 
 #include "SheetTestSupport.h"
 #include "cells/cuiMainCore.h"
-#include "ui/cuiFBitsR.h"
-#include "ui/cuiFlector.h"
+#include "ui/windows/cuiFBitsR.h"
+#include "ui/windows/cuiFlector.h"
 
 // Views that open the real windows beside their cells, as the desktop program's controller does.
 class DialogViews : public cuiViews {

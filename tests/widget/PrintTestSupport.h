@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "text/cmcGTex.h"
-#include "ui/cuiPrintTarget.h"
+#include "ui/print/cuiPrintTarget.h"
 
 // Pages printed into images, one per page, at a chosen resolution: what a printer of that
 // resolution would get, as pixels a test can look at. It counts how the engine used it.

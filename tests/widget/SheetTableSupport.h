@@ -5,7 +5,7 @@
 
 #include "SheetTestSupport.h"
 #include "text/cmcCsv.h"
-#include "ui/cuiSheetTable.h"
+#include "ui/table/cuiSheetTable.h"
 
 // Imports compare texts without trailing blanks (fixed-width fields show them).
 inline std::string TrimEnd(std::string text) {

@@ -28,10 +28,10 @@
 #include "memory/datCh.h"
 #include "profile/ModelProfile.h"
 #include "text/cmcGTex.h"
-#include "ui/cuiGrid.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiSheetFactory.h"
+#include "ui/sheet/cuiGrid.h"
+#include "ui/sheet/cuiImageList.h"
+#include "ui/sheet/cuiSheet.h"
+#include "ui/sheet/cuiSheetFactory.h"
 
 // What a sheet test needs: the test host, the product's resource file as the main dictionary,
 // the section cache, a headless controller whose working image is the default image, an event

@@ -6,7 +6,7 @@
 #include <QWindow>
 
 #include "DialogTestSupport.h"
-#include "ui/cuiCellPainter.h"
+#include "ui/sheet/cuiCellPainter.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "app/cuiCompareWindow.h"
 #include "cells/cmcCellNames.h"
 #include "memory/datCh.h"
-#include "ui/cuiImageCompare.h"
+#include "ui/table/cuiImageCompare.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QImage>
 
-#include "ui/cuiImageList.h"
+#include "ui/sheet/cuiImageList.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "SheetTableSupport.h"
-#include "ui/cuiImageCompare.h"
+#include "ui/table/cuiImageCompare.h"
 
 namespace {
 

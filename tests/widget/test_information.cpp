@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "DialogTestSupport.h"
-#include "ui/cuiInformation.h"
+#include "ui/windows/cuiInformation.h"
 
 namespace {
 

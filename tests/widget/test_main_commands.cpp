@@ -15,7 +15,7 @@
 #include "app/cuiDebugCompare.h"
 #include "cells/cmcCellNames.h"
 #include "text/cmcGTex.h"
-#include "ui/cuiToolBar.h"
+#include "ui/chrome/cuiToolBar.h"
 
 namespace {
 

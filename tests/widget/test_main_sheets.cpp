@@ -14,7 +14,7 @@
 #include "memory/datCh.h"
 #include "platform/cmcClock.h"
 #include "text/cmcGTex.h"
-#include "ui/cuiGrid.h"
+#include "ui/sheet/cuiGrid.h"
 
 namespace {
 

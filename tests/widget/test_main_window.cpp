@@ -14,7 +14,7 @@
 #include "app/cuiTransferProgress.h"
 #include "app/indProgram.h"
 #include "cells/cmcCellNames.h"
-#include "ui/cuiToolBar.h"
+#include "ui/chrome/cuiToolBar.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNames.h"
 #include "events/cmcEvMan.h"
-#include "ui/cuiDebugWin.h"
-#include "ui/cuiEeDebugWin.h"
-#include "ui/cuiFlector.h"
-#include "ui/cuiMenu.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/windows/cuiDebugWin.h"
+#include "ui/windows/cuiEeDebugWin.h"
+#include "ui/windows/cuiFlector.h"
 
 namespace {
 

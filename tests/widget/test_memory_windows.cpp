@@ -6,8 +6,8 @@
 
 #include "DialogTestSupport.h"
 #include "memory/cmcEeprom.h"
-#include "ui/cuiDebugWin.h"
-#include "ui/cuiEeDebugWin.h"
+#include "ui/windows/cuiDebugWin.h"
+#include "ui/windows/cuiEeDebugWin.h"
 
 namespace {
 

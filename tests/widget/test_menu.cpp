@@ -11,10 +11,10 @@
 #include "GuiFixture.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
-#include "ui/cuiCurrentCell.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiMenu.h"
-#include "ui/cuiShortcut.h"
+#include "ui/chrome/cuiMenu.h"
+#include "ui/chrome/cuiShortcut.h"
+#include "ui/sheet/cuiCurrentCell.h"
+#include "ui/sheet/cuiImageList.h"
 
 namespace {
 

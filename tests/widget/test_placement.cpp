@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "GuiFixture.h"
-#include "ui/cuiPlacement.h"
+#include "ui/windows/cuiPlacement.h"
 
 // Found by argument-dependent lookup, so beside HostRect in the global namespace.
 static bool operator==(const HostRect& a, const HostRect& b) {

@@ -11,11 +11,11 @@
 #include "GuiFixture.h"
 #include "PrintTestSupport.h"
 #include "cells/cmcCellObj.h"
-#include "ui/cuiGrid.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiPrintEngine.h"
-#include "ui/cuiSheet.h"
-#include "ui/cuiSheetFactory.h"
+#include "ui/print/cuiPrintEngine.h"
+#include "ui/sheet/cuiGrid.h"
+#include "ui/sheet/cuiImageList.h"
+#include "ui/sheet/cuiSheet.h"
+#include "ui/sheet/cuiSheetFactory.h"
 
 namespace {
 

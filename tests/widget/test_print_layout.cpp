@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/cuiPrintLayout.h"
+#include "ui/print/cuiPrintLayout.h"
 
 namespace {
 

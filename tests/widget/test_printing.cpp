@@ -13,8 +13,8 @@
 #include "app/cuiPrinting.h"
 #include "cells/cmcTreeBody.h"
 #include "text/cmcTextUtil.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiPrintEngine.h"
+#include "ui/print/cuiPrintEngine.h"
+#include "ui/sheet/cuiImageList.h"
 
 namespace {
 

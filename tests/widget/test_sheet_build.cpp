@@ -7,7 +7,7 @@
 #include "SheetTestSupport.h"
 #include "cells/cmcCellFont.h"
 #include "text/cmcTextExtent.h"
-#include "ui/iuiSh_Common.h"
+#include "ui/sheet/iuiSh_Common.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "MemorySheet.h"
 #include "SheetTestSupport.h"
 #include "memory/datClipCh.h"
-#include "ui/cuiCurrentCell.h"
-#include "ui/cuiSheetPopup.h"
+#include "ui/sheet/cuiCurrentCell.h"
+#include "ui/sheet/cuiSheetPopup.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "GuiFixture.h"
 #include "cells/cmcCellNames.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiToolBar.h"
+#include "ui/chrome/cuiToolBar.h"
+#include "ui/sheet/cuiImageList.h"
 
 namespace {
 

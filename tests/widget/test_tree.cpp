@@ -11,8 +11,8 @@
 #include "GuiFixture.h"
 #include "cells/cmcCellNames.h"
 #include "cells/cmcColor.h"
-#include "ui/cuiImageList.h"
-#include "ui/cuiTree.h"
+#include "ui/chrome/cuiTree.h"
+#include "ui/sheet/cuiImageList.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "CloneFileSupport.h"
 #include "TestPaths.h"
 #include "cmcTestHost.h"
 #include "cuiRecordingViews.h"
@@ -37,20 +38,12 @@ protected:
     std::string MakeFile(const std::string& name, const std::string& comment) {
         cmcEeprom image;
         image.CopyFrom(session.TemplateImage());
-        SetComment(image, comment);
-        const std::string path = Path(name);
-        EXPECT_EQ(FileCommands::SaveCloneFile(path, image), 0);
-        return path;
-    }
-    static void SetComment(cmcEeprom& image, const std::string& comment) {
-        uint8_t text[MemoryMap::kCommentLength];
-        std::memset(text, ' ', sizeof text);
-        std::memcpy(text, comment.data(), std::min(comment.size(), sizeof text));
-        image.WriteBlock(MemoryMap::kComment, text, MemoryMap::kCommentLength);
+        SetImageComment(image, comment);
+        return SaveImageFile(Path(name), image);
     }
     // An edit as a behaviour makes it: the image changes, then the session is told.
     void Edit(const std::string& comment = "EDITED") {
-        SetComment(session.WorkingImage(), comment);
+        SetImageComment(session.WorkingImage(), comment);
         session.CheckModified();
     }
     std::string WorkingComment() { return cmcCloneFile::ImageComment(session.WorkingImage()); }

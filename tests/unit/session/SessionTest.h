@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CloneFileSupport.h"
 #include "TestPaths.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
@@ -93,8 +94,7 @@ public:
             std::memcpy(ch.comment, comment.data(), comment.size());
             ch.Save();
         }
-        const std::string path = Path(name);
-        EXPECT_EQ(FileCommands::SaveCloneFile(path, image), 0);
+        const std::string path = SaveImageFile(Path(name), image);
         EXPECT_EQ(session.OpenFile(path), 0);
         return path;
     }

@@ -1,0 +1,139 @@
+#include "ui/windows/cuiPlacement.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QWidget>
+
+#include "cells/cmcCellCapsule.h"
+
+namespace {
+
+constexpr int kReachable = 16;
+
+QRect FrameOf(const QWidget* w) {
+    // A window not yet shown has no frame; its geometry is the best there is.
+    return w->isVisible() ? w->frameGeometry() : QRect(w->pos(), w->size());
+}
+
+}  // namespace
+
+HostRect KeepOnWorkArea(HostRect w, HostRect area) {
+    const int areaRight = area.left + area.width;
+    const int areaBottom = area.top + area.height;
+    if (w.left + w.width > areaRight)
+        w.left = areaRight - w.width;
+    if (w.top + w.height > areaBottom)
+        w.top = areaBottom - w.height;
+    if (w.left < area.left)
+        w.left = area.left;
+    if (w.top < area.top)
+        w.top = area.top;
+    return w;
+}
+
+HostRect CenterOver(HostRect w, HostRect owner, HostRect area) {
+    w.left = owner.left + (owner.width - w.width) / 2;
+    w.top = owner.top + (owner.height - w.height) / 2;
+    return KeepOnWorkArea(w, area);
+}
+
+HostRect KeepReachable(HostRect w, HostRect area) {
+    const int areaRight = area.left + area.width;
+    const int areaBottom = area.top + area.height;
+    if (areaRight - kReachable < w.left)
+        w.left = areaRight - kReachable;
+    if (areaBottom - kReachable < w.top)
+        w.top = areaBottom - kReachable;
+    if (w.left + w.width < area.left + kReachable)
+        w.left = area.left + kReachable - w.width;
+    if (w.top < area.top)
+        w.top = area.top;
+    return w;
+}
+
+HostRect PlaceNearCell(int width, int height, HostRect cell, HostRect area) {
+    constexpr int kIndent = 8;
+    const int areaRight = area.left + area.width;
+    const int areaBottom = area.top + area.height;
+    HostRect w{cell.left + kIndent, cell.top + cell.height, width, height};
+    bool low = false;  // no room above the cell either
+    if (w.top + height > areaBottom) {
+        low = height >= cell.top - area.top;
+        w.top = low ? areaBottom - height : cell.top - height;
+    }
+    if (w.left + width > areaRight) {
+        w.left = areaRight - width;
+        if (low && width < cell.left - area.left)
+            w.left = cell.left - width;
+    }
+    return w;
+}
+
+void KeepOnWorkArea(QWidget* window) {
+    if (window == nullptr)
+        return;
+    const QRect f = FrameOf(window);
+    const HostRect r = KeepOnWorkArea(HostRect{f.left(), f.top(), f.width(), f.height()},
+                                      cmcHost::Instance().WorkArea());
+    window->move(r.left, r.top);
+}
+
+void CenterOver(QWidget* window, const QWidget* owner) {
+    if (window == nullptr)
+        return;
+    const QRect f = FrameOf(window);
+    HostRect o{0, 0, 0, 0};
+    if (owner != nullptr) {
+        const QRect of = owner->isWindow() ? FrameOf(owner)
+                                           : QRect(owner->mapToGlobal(QPoint(0, 0)), owner->size());
+        o = HostRect{of.left(), of.top(), of.width(), of.height()};
+    } else {
+        o = cmcHost::Instance().WorkArea();
+    }
+    const HostRect r = CenterOver(HostRect{f.left(), f.top(), f.width(), f.height()}, o,
+                                  cmcHost::Instance().WorkArea());
+    window->move(r.left, r.top);
+}
+
+void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window) {
+    if (window == nullptr)
+        return;
+    // The cell rectangle is in the grid's viewport; a plain widget is its own client area.
+    const QWidget* client = nullptr;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(capsule.ownerControl))
+        client = area->viewport();
+    else
+        client = qobject_cast<QWidget*>(capsule.ownerControl);
+    if (client == nullptr)
+        return;
+    const QPoint origin = client->mapToGlobal(QPoint(0, 0));
+    cmcCellRect r;
+    if (capsule.cellRect != nullptr)
+        r = *capsule.cellRect;
+    const HostRect cell{r.left + origin.x(), r.top + origin.y(), r.right - r.left,
+                        r.bottom - r.top};
+    const QRect f = FrameOf(window);
+    const HostRect w = PlaceNearCell(f.width(), f.height(), cell, cmcHost::Instance().WorkArea());
+    window->move(w.left, w.top);
+}
+
+void GiveFocusBack(const QWidget* closing, QWidget* owner) {
+    QWidget* focus = QApplication::focusWidget();
+    if (owner && owner->isVisible() &&
+        (!focus || focus == closing || closing->isAncestorOf(focus))) {
+        if (!owner->window()->isActiveWindow())
+            owner->window()->activateWindow();
+        owner->setFocus(Qt::PopupFocusReason);
+    }
+}
+
+cuiFocusBack::cuiFocusBack() : focus_(QApplication::focusWidget()) {}
+
+cuiFocusBack::~cuiFocusBack() {
+    if (!focus_ || !focus_->isVisible() || !focus_->isEnabled())
+        return;
+    if (QApplication::activeModalWidget() != nullptr)
+        return;
+    focus_->window()->activateWindow();
+    focus_->setFocus(Qt::ActiveWindowFocusReason);
+}
