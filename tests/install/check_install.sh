@@ -12,7 +12,7 @@ fail=0
 for f in bin/pqt590 bin/pqt590-cli share/pqt590/PQT590.OVL share/pqt590/PQT590_Default.t590 \
          share/pqt590/PQT590_Help.html \
          share/applications/pqt590.desktop share/mime/packages/pqt590.xml \
-         share/icons/hicolor/scalable/apps/pqt590.svg; do
+         share/icons/hicolor/scalable/apps/pqt590.svg share/icons/hicolor/48x48/apps/pqt590.png; do
     [ -e "$prefix/$f" ] || { echo "missing: $f"; fail=1; }
 done
 [ ! -e "$prefix/bin/PQT590.OVL" ] || { echo "resources beside the installed program"; fail=1; }
