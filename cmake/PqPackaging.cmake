@@ -85,9 +85,10 @@ install(FILES ${PQ_PACKAGING_DIR}/copyright ${PQ_PACKAGING_OUT}/changelog.gz
 # - package-contains-documentation-outside-usr-share-doc, PQT590_Help.html: the program's own
 #   help, opened from Help > Contents beside the other resources, not package documentation;
 # - spelling-error-in-binary "SelectON": a name of Qt's inside the binaries, not our text;
-# - hardening-no-bindnow, hardening-no-fortify-functions, binary-has-unneeded-section: only for
-#   a package made from a developer's build tree (the package test); scripts/package.sh builds
-#   with dpkg-buildflags, as Debian's packages are.
+# - hardening-no-fortify-functions: only in a package made from a developer's build tree (the
+#   package test); scripts/package.sh builds with dpkg-buildflags, as Debian's packages are;
+# - hardening-no-bindnow: Debian's default flags do not ask for immediate binding either;
+# - binary-has-unneeded-section .comment: the compiler's note, which CPack's strip keeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pqt590)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
