@@ -11,6 +11,8 @@
 #include "app/indProgram.h"
 #include "events/cmcEvMan.h"
 #include "memory/indEnviron.h"
+#include "platform/cmcResourceDir.h"
+#include "profile/ModelProfile.h"
 
 cuiProgram::cuiProgram(cuiGuiHost& host, std::vector<std::string> arguments)
     : host_(host), arguments_(std::move(arguments)) {}
@@ -36,7 +38,8 @@ bool cuiProgram::Start() {
     if (!environ_->IsFirstInstance())
         return false;
     events_ = std::make_unique<cmcEvMan>();
-    controller_ = std::make_unique<indMain>(*environ_, host_.ExecutableDir());
+    controller_ = std::make_unique<indMain>(
+        *environ_, cmcResourceDir(std::string(ModelProfile::kResourceModel) + ".OVL"));
     controller_->Initialize(arguments_);
     form_ = std::make_unique<TForm1>(*controller_);
     host_.SetWindow(form_.get());

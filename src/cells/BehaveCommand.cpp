@@ -13,6 +13,7 @@
 #include "memory/datCh.h"
 #include "memory/datClipCh.h"
 #include "platform/cmcHost.h"
+#include "platform/cmcResourceDir.h"
 
 using indBehaveUtil::SetState;
 
@@ -163,8 +164,9 @@ void HelpAbout(indBehaveCall& call) {
 void HelpContents(indBehaveCall& call) {
     if (!IsEnter(call))
         return;
-    call.core.views.ShowHelp(cmcHost::Instance().ExecutableDir() +
-                             indBehaveUtil::DictionaryText(call, "GI_Sys_MyHelpFile"));
+    // The help is installed with the other resources: beside the program or in its data folder.
+    const std::string file = indBehaveUtil::DictionaryText(call, "GI_Sys_MyHelpFile");
+    call.core.views.ShowHelp(cmcResourceDir(file) + file);
 }
 
 void OpenTreeSheet(indBehaveCall& call) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "cli/cliQtMessages.h"
 #include "cli/cliSession.h"
 
 const char kCliHelpTail[] =
@@ -33,6 +34,7 @@ const char kCliHelpTail[] =
     "  diff A.t590 B.t590          lists every cell that shows differently, by sheet, row and\n"
     "                              column (exit status 0 equal, 1 different, 2 trouble)\n"
     "  port  N [DEVICE]            shows (or keeps) the device COM port N stands for\n"
+    "  sheets                      lists the sheets --sheet names: reference, tab, caption\n"
     "  Each takes --help.\n"
     "\n"
     "Ports: a COM number (3 or COM3; on Linux the device stored for it in the settings, else\n"
@@ -58,7 +60,8 @@ void PrintUsage(std::FILE* out) {
                  "The T590 programmer on the command line.\n\n"
                  "Options of every command:\n"
                  "  --resources DIR  where PQT590.OVL and the initial clone file are\n"
-                 "                   (default: beside the program)\n"
+                 "                   (default: beside the program, else ../share/pqt590\n"
+                 "                   from its folder: /usr/share/pqt590 for /usr/bin)\n"
                  "  --expert         expert mode\n"
                  "  --gene           general-coverage mode\n"
                  "  -h, --help       help (of a command: pqt590-cli COMMAND --help)\n"
@@ -78,6 +81,7 @@ bool NeedsWidgets(const char* command) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    cliDropQtFolderRemarks();
     const bool widgets = argc > 1 && NeedsWidgets(argv[1]);
     if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -117,6 +121,8 @@ int main(int argc, char** argv) {
         run = &cliDiff;
     else if (command == QLatin1String("port"))
         run = &cliPort;
+    else if (command == QLatin1String("sheets"))
+        run = &cliListSheets;
     if (run == nullptr) {
         if (command.isEmpty())
             std::fprintf(stderr, "pqt590-cli: a command is required\n\n");

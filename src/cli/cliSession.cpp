@@ -10,6 +10,7 @@
 
 #include "cells/cmcSheetText.h"
 #include "clone/cmcPortArgument.h"
+#include "platform/cmcResourceDir.h"
 #include "profile/FileCommands.h"
 #include "profile/ModelProfile.h"
 
@@ -53,7 +54,7 @@ cliSession::~cliSession() {
 void cliSession::AddCommonOptions(QCommandLineParser& parser) {
     parser.addOption({"resources",
                       "Where PQT590.OVL and the initial clone file are (default: beside the "
-                      "program).",
+                      "program, else ../share/pqt590 from its folder).",
                       "DIR"});
     parser.addOption({"expert", "Expert mode: expert-only settings count as editable."});
     parser.addOption({"gene", "General-coverage mode: the wide frequency check."});
@@ -139,16 +140,17 @@ bool cliSession::ParseOptions(QCommandLineParser& parser, const QStringList& arg
 }
 
 bool cliSession::Start(const QCommandLineParser& parser, bool needTemplate) {
+    const std::string ovlName = std::string(ModelProfile::kResourceModel) + ".OVL";
     QString dir = parser.isSet("resources")
                       ? parser.value("resources")
-                      : QString::fromLocal8Bit(cmcHost::Instance().ExecutableDir().c_str());
+                      : QString::fromLocal8Bit(cmcResourceDir(ovlName).c_str());
     if (!dir.endsWith('/') && !dir.endsWith(QDir::separator()))
         dir += QDir::separator();
     const std::string resourceDir = dir.toLocal8Bit().toStdString();
 
     // Without the resource file no message of the product can be shown, and every lookup would
     // be fatal: say which file is missing instead.
-    const std::string ovl = resourceDir + ModelProfile::kResourceModel + ".OVL";
+    const std::string ovl = resourceDir + ovlName;
     if (!QFileInfo(QString::fromLocal8Bit(ovl.c_str())).isReadable()) {
         Report("cannot read the resource file '" + ovl + "'");
         return false;

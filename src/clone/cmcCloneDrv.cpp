@@ -181,6 +181,7 @@ void cmcCloneDrv::DoStateWork(bool& activity) {
                                                 : link_.OpenDevice(device_, settings_);
             if (!opened) {
                 result_->portError = link_.LastErrorText();
+                result_->portGroup = link_.LastErrorGroup();
                 EndWith(R::kPortFailed);
                 break;
             }

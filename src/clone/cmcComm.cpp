@@ -70,6 +70,7 @@ bool cmcComm::OpenDevice(const std::string& device, const std::string& settings)
     error_ = false;
     lastError_ = cmcSerialError::None;
     lastErrorText_.clear();
+    lastErrorGroup_.clear();
     if (!ParseSettings(settings, line_)) {
         lastError_ = cmcSerialError::Settings;
         lastErrorText_ = "Incomplete port settings \"" + settings + "\".";
@@ -78,6 +79,7 @@ bool cmcComm::OpenDevice(const std::string& device, const std::string& settings)
     if (!backend_->Open(device, line_, kInputQueueSize, kOutputQueueSize)) {
         lastError_ = backend_->LastError();
         lastErrorText_ = backend_->LastErrorText();
+        lastErrorGroup_ = backend_->LastErrorGroup();
         backend_->Close();
         return false;
     }

@@ -45,6 +45,7 @@ public:
     const cmcLineSettings& LineSettings() const { return line_; }
     cmcSerialError LastError() const { return lastError_; }
     const std::string& LastErrorText() const { return lastErrorText_; }
+    const std::string& LastErrorGroup() const { return lastErrorGroup_; }
 
     // Replaces the operating system backend (tests install an in-memory link). Closes first.
     void SetBackend(std::unique_ptr<cmcSerialBackend> backend);
@@ -71,5 +72,6 @@ private:
     cmcLineSettings line_;
     cmcSerialError lastError_ = cmcSerialError::None;
     std::string lastErrorText_;
+    std::string lastErrorGroup_;
     cmcTask* pump_ = nullptr;
 };

@@ -41,4 +41,6 @@ struct dst_CDrv_Result {
     cmcBuff loadedMap;
     // Why the port could not be opened (status 2), in the system's words.
     std::string portError;
+    // The group that owns the device when the user was refused it (status 2): joining it helps.
+    std::string portGroup;
 };

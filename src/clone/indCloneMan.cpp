@@ -56,6 +56,20 @@ std::string CheckLines(cmcGTex& gtex, std::initializer_list<int> lines) {
     return allEmpty ? std::string() : out;
 }
 
+// What to run to join the group that owns the port: each line of the text with its "%s" (at
+// most one a line) replaced by the group's name, never handed to printf.
+std::string GroupAdvice(cmcGTex& gtex, const std::string& group) {
+    std::string out;
+    for (int n = 0; n < 2; ++n) {
+        std::string line = gtex.Line("GI_Mess_CloneErr_Group", n);
+        const size_t at = line.find("%s");
+        if (at != std::string::npos)
+            line.replace(at, 2, group);
+        out += (n == 0 ? "" : "\n") + line;
+    }
+    return out;
+}
+
 }  // namespace
 
 indCloneMan::indCloneMan() : progressTask_(new cmcTask) {
@@ -75,7 +89,7 @@ int indCloneMan::ProgressCells(int done, int total) {
 }
 
 std::string indCloneMan::StatusText(int status, int portNumber, const std::string& device,
-                                    const std::string& reason) {
+                                    const std::string& reason, const std::string& group) {
     if (status == R::kOk)
         return std::string();
     cmcGTex& gtex = *cmcGTex::Main();
@@ -85,7 +99,10 @@ std::string indCloneMan::StatusText(int status, int portNumber, const std::strin
         case R::kPortFailed:
             head = SubstitutePort(head, std::to_string(portNumber), device);
             body = CheckLines(gtex, {0, 1, 2, 3});
-            // The system's reason (no such device, busy, permission) tells the user what to do.
+            // The system's reason (no such device, busy, permission) tells the user what to do,
+            // and a port the system refuses the user is opened by joining its group.
+            if (!group.empty())
+                body = GroupAdvice(gtex, group) + "\n\n" + body;
             if (!reason.empty())
                 body = reason + "\n\n" + body;
             break;
@@ -202,7 +219,8 @@ void indCloneMan::OnProgressTick(void* context, cmcTask& task) {
 }
 
 void indCloneMan::Report(const R& result) const {
-    const std::string text = StatusText(result.status, portNumber_, device_, result.portError);
+    const std::string text =
+        StatusText(result.status, portNumber_, device_, result.portError, result.portGroup);
     if (text.empty())
         return;
     cmcHost::Instance().MessageBox(cmcGTex::Main()->Text("GI_Sys_AppTitle"), text, HostIcon::Error,

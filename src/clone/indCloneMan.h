@@ -59,9 +59,11 @@ public:
     static int ProgressCells(int done, int total);
     // The message for a status, from the dictionary's "GI_Mess_CloneErr_Head" and
     // "GI_Mess_CloneErr_Check"; empty for 0. Status 2 names the port (and the device with the
-    // system's reason, when known).
+    // system's reason, when known); when the user was refused the device, what to run to join
+    // the group that owns it ("GI_Mess_CloneErr_Group").
     static std::string StatusText(int status, int portNumber, const std::string& device,
-                                  const std::string& reason);
+                                  const std::string& reason,
+                                  const std::string& group = std::string());
 
     cmcCloneDrv& Driver() { return driver_; }
     int TotalBytes() const { return totalBytes_; }

@@ -37,19 +37,24 @@ public:
     virtual int InputCount() = 0;
     virtual int OutputCount() = 0;
 
-    // After a failed Open: the kind of failure and the system's explanation.
+    // After a failed Open: the kind of failure and the system's explanation; with Permission,
+    // the group that owns the device when the system names one (the user must join it).
     cmcSerialError LastError() const { return lastError_; }
     const std::string& LastErrorText() const { return lastErrorText_; }
+    const std::string& LastErrorGroup() const { return lastErrorGroup_; }
 
 protected:
-    void SetError(cmcSerialError e, const std::string& text) {
+    void SetError(cmcSerialError e, const std::string& text,
+                  const std::string& group = std::string()) {
         lastError_ = e;
         lastErrorText_ = text;
+        lastErrorGroup_ = group;
     }
 
 private:
     cmcSerialError lastError_ = cmcSerialError::None;
     std::string lastErrorText_;
+    std::string lastErrorGroup_;
 };
 
 // The backend of this platform (termios on POSIX, the communications functions on Windows).

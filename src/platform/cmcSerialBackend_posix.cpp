@@ -41,9 +41,14 @@ bool SpeedOf(int baud, speed_t& out) {
     return false;
 }
 
+// The group whose members may use the device (dialout for a serial port on Debian): "" when the
+// device gives its group no reading and writing, or its group is root's, since joining would not
+// help then or must not be advised.
 std::string GroupOf(const std::string& device) {
     struct stat st {};
     if (::stat(device.c_str(), &st) != 0)
+        return std::string();
+    if ((st.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP) || st.st_gid == 0)
         return std::string();
     if (const struct group* g = ::getgrgid(st.st_gid))
         return g->gr_name;
@@ -211,15 +216,11 @@ private:
                 SetError(cmcSerialError::Busy, device + ": the port is in use by another program.");
                 break;
             case EACCES:
-            case EPERM: {
-                const std::string group = GroupOf(device);
-                std::string text = device + ": permission denied.";
-                if (!group.empty())
-                    text += " The user must be a member of the group '" + group +
-                            "' that owns the device (log in again after joining it).";
-                SetError(cmcSerialError::Permission, text);
+            case EPERM:
+                // What to do about it is the clone messages' to say, with the group.
+                SetError(cmcSerialError::Permission, device + ": permission denied.",
+                         GroupOf(device));
                 break;
-            }
             default:
                 SetError(cmcSerialError::Other, device + ": " + std::strerror(e) + ".");
                 break;

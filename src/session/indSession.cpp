@@ -431,6 +431,7 @@ void indSession::CloneEnded(const R& result) {
     lastClone_.extraCode = result.extraCode;
     lastClone_.infoBytes = result.infoBytes;
     lastClone_.portError = result.portError;
+    lastClone_.portGroup = result.portGroup;
     if (result.operation == R::kRead && result.status == R::kOk)
         lastClone_.image.CopyFrom(result.image);
     if (listener_ != nullptr)

@@ -134,11 +134,11 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> memory = SimImage::Default();
     std::string error;
     // Without an image the radio holds the program's default settings when they lie beside the
-    // emulator (as they do in a build or an installation), else a built-in pattern.
-    if (imagePath.empty()) {
-        const std::string beside = ExecutableDir() + "PQT590_Default.t590";
-        if (::access(beside.c_str(), R_OK) == 0)
-            imagePath = beside;
+    // emulator (as they do in a build) or in the installed data folder, else a built-in pattern.
+    for (const std::string& dir : {std::string(), std::string(PQ_DATA_SUBDIR "/")}) {
+        const std::string path = ExecutableDir() + dir + "PQT590_Default.t590";
+        if (imagePath.empty() && ::access(path.c_str(), R_OK) == 0)
+            imagePath = path;
     }
     if (!imagePath.empty() && !SimImage::Load(imagePath, memory, error)) {
         std::fprintf(stderr, "t590-sim: %s\n", error.c_str());

@@ -81,6 +81,7 @@ public:
         h->info.assign(r.infoBytes.Data(), r.infoBytes.Data() + r.infoBytes.GetLength());
         h->resultImage.CopyFrom(r.image);
         h->portError = r.portError;
+        h->portGroup = r.portGroup;
         h->doneAt = cmcClock::Ticks();
         if (h->onDone)
             h->onDone(r);
@@ -125,6 +126,7 @@ public:
     std::vector<std::uint8_t> info;
     cmcEeprom resultImage;
     std::string portError;
+    std::string portGroup;
     std::uint32_t doneAt = 0;
 
 private:

@@ -16,6 +16,7 @@ struct FakeWire {
     bool openFails = false;
     cmcSerialError openError = cmcSerialError::NoDevice;
     std::string openErrorText = "fake: no such device.";
+    std::string openErrorGroup;
     bool isOpen = false;
     std::string device;
     cmcLineSettings settings;
@@ -43,7 +44,7 @@ public:
         wire_->device = device;
         wire_->settings = settings;
         if (wire_->openFails) {
-            SetError(wire_->openError, wire_->openErrorText);
+            SetError(wire_->openError, wire_->openErrorText, wire_->openErrorGroup);
             return false;
         }
         wire_->isOpen = true;

@@ -291,9 +291,27 @@ TEST(CloneDriver, PortFailureCarriesTheReason) {
     h.wire->openFails = true;
     h.wire->openError = cmcSerialError::Permission;
     h.wire->openErrorText = "/dev/fake: permission denied.";
+    h.wire->openErrorGroup = "dialout";
     ASSERT_TRUE(h.Info());
     EXPECT_EQ(h.status, R::kPortFailed);
     EXPECT_EQ(h.portError, "/dev/fake: permission denied.");
+    EXPECT_EQ(h.portGroup, "dialout");
+}
+
+TEST(CloneDriver, AGroupOfAnEarlierRefusalIsNotCarriedOver) {
+    DriverHarness h;
+    h.wire->openFails = true;
+    h.wire->openError = cmcSerialError::Permission;
+    h.wire->openErrorGroup = "dialout";
+    ASSERT_TRUE(h.Info());
+    ASSERT_EQ(h.portGroup, "dialout");
+    h.wire->openError = cmcSerialError::NoDevice;
+    h.wire->openErrorText = "/dev/fake: no such device.";
+    h.wire->openErrorGroup.clear();
+    ASSERT_TRUE(h.Info());
+    EXPECT_EQ(h.status, R::kPortFailed);
+    EXPECT_EQ(h.portError, "/dev/fake: no such device.");
+    EXPECT_EQ(h.portGroup, "");
 }
 
 TEST(CloneDriver, OutputThatNeverDrainsStillEnds) {

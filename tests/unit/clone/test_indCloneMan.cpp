@@ -119,6 +119,23 @@ TEST(StatusTextPort, DevicePathAndReasonAreNamed) {
         "Port /dev/pts/4 fails (100%) %s %n\n\n/dev/pts/4: permission denied.\n\nC0\nC1\nC2\nC3");
 }
 
+TEST(StatusTextPort, ARefusedUserIsToldWhatToRunToJoinTheGroup) {
+    ScopedCloneTexts texts;
+    // Each line's first "%s" is the group, put in as it is ("%d" in the group stays too); the
+    // rest of the resource text is never a format.
+    EXPECT_EQ(indCloneMan::StatusText(2, 0, "/dev/ttyUSB0", "/dev/ttyUSB0: permission denied.",
+                                      "dial%dout"),
+              "Port /dev/ttyUSB0 fails (100%) %s %n\n\n/dev/ttyUSB0: permission denied.\n\nJoin "
+              "dial%dout (%d %%s)\n  usermod -aG dial%dout $USER %s\n\nC0\nC1\nC2\nC3");
+}
+
+TEST(StatusTextPort, NoGroupNoAdvice) {
+    ScopedCloneTexts texts;
+    const std::string text = indCloneMan::StatusText(2, 3, "", "COM3: no such device.", "");
+    EXPECT_EQ(text.find("usermod"), std::string::npos);
+    EXPECT_NE(text.find("COM3: no such device."), std::string::npos);
+}
+
 TEST(ProgressCells, ThirtyThreeTimesTransferredOverTotal) {
     EXPECT_EQ(indCloneMan::ProgressCells(0, 11552), 0);
     EXPECT_EQ(indCloneMan::ProgressCells(5776, 11552), 16);

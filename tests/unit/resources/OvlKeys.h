@@ -20,10 +20,11 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         // messages
         "GI_Mess_Confirm_WriteAnother", "GI_Mess_Confirm_WriteFile", "GI_Mess_Confirm_CloneWrite",
         "GI_Mess_CloneWrite_Succeeded", "GI_Mess_CloneWrite_Backup", "GI_Mess_DataError",
-        "GI_Mess_CloneErr_Head", "GI_Mess_CloneErr_Check", "GI_Mess_FileErr_Headline",
-        "GI_Mess_FileErr_FileOpen", "GI_Mess_FileErr_FileAccess", "GI_Mess_FileErr_Format",
-        "GI_Mess_FileErr_Model", "GI_Mess_FileErr_MapRev", "GI_Mess_FileErr_Newer",
-        "GI_Mess_FileErr_Data", "GI_Mess_FileErr_Coverage", "GI_Mess_FileErr_Extra",
+        "GI_Mess_CloneErr_Head", "GI_Mess_CloneErr_Check", "GI_Mess_CloneErr_Group",
+        "GI_Mess_FileErr_Headline", "GI_Mess_FileErr_FileOpen", "GI_Mess_FileErr_FileAccess",
+        "GI_Mess_FileErr_Format", "GI_Mess_FileErr_Model", "GI_Mess_FileErr_MapRev",
+        "GI_Mess_FileErr_Newer", "GI_Mess_FileErr_Data", "GI_Mess_FileErr_Coverage",
+        "GI_Mess_FileErr_Extra",
         // edit messages and status texts
         "GI_AppMess_S_Copy", "GI_AppMess_S_Paste", "GI_AppMess_S_Clear", "GI_AppMess_S_Delete",
         "GI_AppMess_S_Insert", "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",

@@ -108,6 +108,17 @@ TEST_F(OvlKeys, CloneErrorHeadHasOneLinePerStatusAndThePortFormatOnLineTwo) {
         EXPECT_EQ(CountOf(line, '%'), 0) << line;
 }
 
+// The advice for a port the system refuses: the group named in the text and in the command.
+TEST_F(OvlKeys, GroupAdviceHasTwoLinesWithOneGroupPlaceholderEach) {
+    const std::vector<std::string> lines = Body("GI_Mess_CloneErr_Group");
+    ASSERT_EQ(lines.size(), 2u);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(CountOf(line, '%'), 1) << line;
+        EXPECT_NE(line.find("%s"), std::string::npos) << line;
+    }
+    EXPECT_NE(lines[1].find("usermod -aG %s $USER"), std::string::npos) << lines[1];
+}
+
 TEST_F(OvlKeys, FileQuestionAndBackupMessageHaveExactlyOneFileNamePlaceholder) {
     for (const char* key : {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneWrite_Backup"}) {
         const std::vector<std::string> lines = Body(key);
@@ -142,7 +153,7 @@ TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
 TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
     const std::set<std::string> formats = {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head",
                                            "GI_Mess_CloneWrite_Backup", "GI_AppMess_UndoSteps",
-                                           "GI_Menu_Port_Device"};
+                                           "GI_Menu_Port_Device",       "GI_Mess_CloneErr_Group"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")
