@@ -149,9 +149,12 @@ void SimRadio::SendInfo(std::vector<std::uint8_t>& out) {
     p.push_back(static_cast<std::uint8_t>(model));
     p.push_back(static_cast<std::uint8_t>(extra >> 8));
     p.push_back(static_cast<std::uint8_t>(extra));
-    std::uint8_t info[24] = {24, 0x01, 0, 0x10, 0x02, 0x00};
+    // Byte 0 counts the block, 1 is the firmware revision, 2 the map revision, 3-18 the
+    // comment the radio holds now (a write changes it), 23 must stay zero.
+    std::uint8_t info[24] = {24, 0x01};
     info[2] = faults_.mapRevision >= 0 ? static_cast<std::uint8_t>(faults_.mapRevision)
                                        : memory_[MemoryMap::kMapRevision];
+    std::memcpy(info + 3, memory_.data() + MemoryMap::kComment, MemoryMap::kCommentLength);
     info[23] = faults_.byte23 ? 1 : 0;
     p.insert(p.end(), info, info + 24);
     EmitBytes(out, 0xE1, p);
