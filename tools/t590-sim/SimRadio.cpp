@@ -30,8 +30,25 @@ std::string HexText(const std::uint8_t* bytes, int n) {
 }
 }  // namespace
 
-SimRadio::SimRadio(std::vector<std::uint8_t> memory, const SimFaults& faults)
-    : memory_(std::move(memory)), faults_(faults) {
+void SimFaults::ClearInfoFaults() {
+    noAnswer = noEcho = wrongModel = wrongExtra = byte23 = false;
+    mapRevision = -1;
+}
+
+void SimFaults::ClearReadFaults() {
+    badChecksumFrame = -1;
+    wrongCount = missingFrame = extraFrame = beyondImage = false;
+    cutAfterFrames = -1;
+}
+
+void SimFaults::ClearWriteFaults() {
+    writeResult = 0;
+    wrongEchoAt = -1;
+    cutAfterFrames = -1;
+}
+
+SimRadio::SimRadio(std::vector<std::uint8_t> memory, const SimFaults& faults, bool once)
+    : memory_(std::move(memory)), faults_(faults), once_(once) {
     memory_.resize(MemoryMap::kImageSize, 0);
 }
 
@@ -65,12 +82,21 @@ void SimRadio::Frame(std::vector<std::uint8_t>& out) {
         if (frame_.size() != 7 || frame_[3] * 256 + frame_[4] != kModelCode)
             return;
         writing_ = false;
-        if (faults_.noAnswer)
+        if (faults_.noAnswer) {
+            if (once_)
+                faults_.ClearInfoFaults();
             return;
-        if (command == 0xE0)
+        }
+        if (command == 0xE0) {
             SendInfo(out);
-        if (command == 0xE2)
+            if (once_)
+                faults_.ClearInfoFaults();
+        }
+        if (command == 0xE2) {
             SendImage(out);
+            if (once_)
+                faults_.ClearReadFaults();
+        }
         if (command == 0xE3) {
             writing_ = true;
             pending_ = memory_;
@@ -84,10 +110,15 @@ void SimRadio::Frame(std::vector<std::uint8_t>& out) {
         return;
     if (command == 0xE4) {
         TakeData();
-        if (faults_.cutAfterFrames >= 0 && writeFrames_ >= faults_.cutAfterFrames)
+        if (faults_.cutAfterFrames >= 0 && writeFrames_ >= faults_.cutAfterFrames) {
             cut_ = true;
+            if (once_)
+                faults_.ClearWriteFaults();
+        }
     } else if (command == 0xE5) {
         TakeEnd(out);
+        if (once_)
+            faults_.ClearWriteFaults();
     }
 }
 
