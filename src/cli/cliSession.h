@@ -111,6 +111,7 @@ int cliExport(cliSession& session, const QStringList& arguments);
 int cliImport(cliSession& session, const QStringList& arguments);
 int cliDiff(cliSession& session, const QStringList& arguments);
 int cliPort(cliSession& session, const QStringList& arguments);
+int cliFleet(cliSession& session, const QStringList& arguments);
 
 // The help's closing text: subcommands and exit statuses.
 extern const char kCliHelpTail[];
