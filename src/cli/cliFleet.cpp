@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 
 #include "cli/cliInterruptHold.h"
 #include "cli/cliSession.h"
+#include "platform/cmcTextProgress.h"
 #include "session/indFleetRun.h"
 #include "session/indSessionUtil.h"
 #include "ui/cuiFleetValues.h"
@@ -336,8 +338,15 @@ int cliFleet(cliSession& session, const QStringList& arguments) {
         session.Report("failed: " + why);
         return kExitFile;
     }
+    // One cable on a terminal shows each transfer's bar, as read and write do.
+    std::unique_ptr<cmcTextProgress> bar;
+    if (run.Stations() == 1 && cmcTextProgress::IsTerminal(stderr)) {
+        bar = std::make_unique<cmcTextProgress>(stderr);
+        run.SetProgress(0, bar.get());
+    }
     console.Attach(run);
     console.Run();
+    run.SetProgress(0, nullptr);
 
     if (console.Interrupted())
         session.Report(session.core.Dictionary().Line("GI_Fleet_Summary", 2));

@@ -96,7 +96,7 @@ TEST_F(CliFleet, FiveRadiosOneRetriedOneMetAgainEachJournaledAsReported) {
     next(5);
     // Met again: the tool asks, naming when it was written, and is told yes.
     ASSERT_TRUE(cli.WaitFor("was written at")) << cli.Err();
-    EXPECT_TRUE(Contains(cli.Err(), "This radio (MMSI 211000001) was written at")) << cli.Err();
+    EXPECT_TRUE(Contains(cli.Err(), "This radio, MMSI 211000001, was written at")) << cli.Err();
     cli.Type("y");
     ASSERT_TRUE(cli.WaitFor(done, 6)) << cli.Err();
     ASSERT_TRUE(cli.WaitFor(prompt, 7)) << cli.Err();

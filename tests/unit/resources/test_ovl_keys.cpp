@@ -142,7 +142,9 @@ TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
 TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
     const std::set<std::string> formats = {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head",
                                            "GI_Mess_CloneWrite_Backup", "GI_AppMess_UndoSteps",
-                                           "GI_Menu_Port_Device"};
+                                           "GI_Menu_Port_Device",       "GI_Fleet_Prompt",
+                                           "GI_Fleet_WriteAgain",       "GI_Fleet_Radio",
+                                           "GI_Fleet_Summary",          "GI_Fleet_Window"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")
