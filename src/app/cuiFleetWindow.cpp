@@ -227,8 +227,9 @@ void cuiFleetWindow::RadioDone(const indFleetEntry& e) {
         item->setText(0, Local(e.clockTime));
         item->setText(1, Local(e.commentBefore));
         item->setText(2, Local(e.commentAfter));
-        item->setText(3, Local((e.mmsiAfter.empty() ? e.mmsiBefore : e.mmsiAfter) + " (" +
-                               Word(stateWord) + ")"));
+        const std::string mmsi = e.mmsiAfter.empty() ? e.mmsiBefore : e.mmsiAfter;
+        item->setText(3,
+                      Local(mmsi.empty() ? Word(stateWord) : mmsi + " (" + Word(stateWord) + ")"));
         item->setText(4, Local(e.statusText));
         item->setText(5, Local(Word(verifiedWord)));
         item->setText(6, Local(e.backupFile));

@@ -89,6 +89,7 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     Write(w, 1);
     EXPECT_EQ(Cell(w, 0, 1), "RADIO ONE");
     EXPECT_EQ(Cell(w, 0, 2), "THE PLAN");
+    EXPECT_EQ(Cell(w, 0, 3), Line("GI_Fleet_Words", 2));  // no MMSI, none given
     EXPECT_EQ(Cell(w, 0, 4), Line("GI_Mess_CloneErr_Head", 0));
     EXPECT_EQ(Cell(w, 0, 5), Line("GI_Fleet_Words", 3));
     EXPECT_EQ(w->Status()->text().toStdString(), Line("GI_Fleet_Window", 9));
