@@ -91,6 +91,7 @@ void cuiMain::BuildWindow(TForm1& form) {
     menu_->SetImageList(&toolImages_);
     menu_->BuildMenu();
     AddPortDeviceItem();
+    AddFleetItem();
     AddUndoItems();
     AddPreviewItem();
     AddTableItems();

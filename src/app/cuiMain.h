@@ -26,6 +26,7 @@ class cmcEnviron;
 class cmcSettingsStore;
 class cuiMenu;
 class cuiPrinting;
+class cuiFleetWindow;
 class cmcCellCapsule;
 class cuiSheet;
 class cuiStatusPanels;
@@ -174,6 +175,11 @@ public:
     cuiTransferProgress* Progress() const { return progress_.get(); }
     QWidget* CloneInformationWindow() const { return infoWindow_.data(); }
     QAction* PortDeviceItem() const { return portDeviceItem_; }
+    // Clone › Write to several radios...: the window of the fleet run, refused (the usual
+    // message) while the open image has data errors; true when it opened.
+    bool OpenFleetWindow();
+    QAction* FleetItem() const { return fleetItem_; }
+    cuiFleetWindow* FleetWindow() const;
     // What the sheet's panel shows while no sheet is open.
     QLabel* NoSheetHint() const;
     const cuiImageList& TreeImages() const { return treeImages_; }
@@ -203,6 +209,7 @@ private:
     void BuildPanels(TForm1& form);
     void BuildStatusBar(TForm1& form);
     void AddPortDeviceItem();
+    void AddFleetItem();
     void AddUndoItems();
     void UpdateUndoItems();
     void PlaceUndoItems();
@@ -237,6 +244,8 @@ private:
     std::unique_ptr<cuiTransferProgress> progress_;
     QPointer<QWidget> infoWindow_;
     QPointer<QAction> portDeviceItem_;
+    QPointer<QAction> fleetItem_;
+    QPointer<cuiFleetWindow> fleetWindow_;
     QPointer<QAction> undoItem_;
     QPointer<QAction> redoItem_;
     QPointer<QAction> previewItem_;

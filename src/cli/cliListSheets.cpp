@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "cli/cliSession.h"
-#include "ui/cuiSheetTable.h"
+#include "ui/table/cuiSheetTable.h"
 
 int cliListSheets(cliSession& session, const QStringList& arguments) {
     QCommandLineParser parser;

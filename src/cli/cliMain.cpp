@@ -35,6 +35,11 @@ const char kCliHelpTail[] =
     "                              column (exit status 0 equal, 1 different, 2 trouble)\n"
     "  port  N [DEVICE]            shows (or keeps) the device COM port N stands for\n"
     "  sheets                      lists the sheets --sheet names: reference, tab, caption\n"
+    "  fleet --port P FILE --journal J.csv [--radios R.csv] [--count N] [--no-backup]\n"
+    "        [--backup-dir DIR] [--no-verify] [--wait]\n"
+    "                              writes FILE to radio after radio (several ports: 1,2,3),\n"
+    "                              each backed up, given its own values, verified and\n"
+    "                              journaled; exit status 3 when a radio failed\n"
     "  Each takes --help.\n"
     "\n"
     "Ports: a COM number (3 or COM3; on Linux the device stored for it in the settings, else\n"
@@ -72,7 +77,7 @@ void PrintUsage(std::FILE* out) {
 // The subcommands that build sheets need widgets; they never show one, so they run on the
 // offscreen platform unless another is asked for.
 bool NeedsWidgets(const char* command) {
-    for (const char* name : {"print", "export", "import", "diff"})
+    for (const char* name : {"print", "export", "import", "diff", "fleet"})
         if (std::strcmp(command, name) == 0)
             return true;
     return false;
@@ -123,6 +128,8 @@ int main(int argc, char** argv) {
         run = &cliPort;
     else if (command == QLatin1String("sheets"))
         run = &cliListSheets;
+    else if (command == QLatin1String("fleet"))
+        run = &cliFleet;
     if (run == nullptr) {
         if (command.isEmpty())
             std::fprintf(stderr, "pqt590-cli: a command is required\n\n");

@@ -128,6 +128,7 @@ int cliImport(cliSession& session, const QStringList& arguments);
 int cliDiff(cliSession& session, const QStringList& arguments);
 int cliPort(cliSession& session, const QStringList& arguments);
 int cliListSheets(cliSession& session, const QStringList& arguments);
+int cliFleet(cliSession& session, const QStringList& arguments);
 
 // The help's closing text: subcommands and exit statuses.
 extern const char kCliHelpTail[];

@@ -185,6 +185,29 @@ void cmcCloneDrv::DoStateWork(bool& activity) {
                 EndWith(R::kPortFailed);
                 break;
             }
+            quiet_.Start(kSettleQuietMs);
+            settleLimit_.Start(kSettleLimitMs);
+            state_ = State::Settle;
+            break;
+        }
+        case State::Settle: {
+            int dropped = 0;
+            for (int pass = 0, n = kChunk; pass < kPassesPerStep && n == kChunk; ++pass) {
+                n = link_.Read(chunk_, kChunk);
+                dropped += n;
+            }
+            if (dropped > 0) {
+                // Stale bytes are not progress of this operation, but they show the line alive.
+                if (settleLimit_.Remaining() == 0) {
+                    EndWith(R::kTimeout);
+                    break;
+                }
+                quiet_.Start(kSettleQuietMs);
+                activity = true;
+                break;
+            }
+            if (quiet_.Remaining() > 0)
+                break;
             state_ = operation_ == R::kInfo   ? State::SendInfoRequest
                      : operation_ == R::kRead ? State::SendReadRequest
                                               : State::SendWriteRequest;

@@ -28,6 +28,7 @@ public:
         Idle,
         Start,
         OpenPort,
+        Settle,
         SendInfoRequest,
         AwaitInfoReply,
         SendReadRequest,
@@ -43,6 +44,13 @@ public:
     static constexpr int kStepMs = 10;
     static constexpr int kTimeoutMs = 1000;
     static constexpr int kEndTimeoutMs = 2000;
+    // Before a request the line must have been silent this long: a radio still sending the rest
+    // of a read that failed part way would otherwise answer the next request's echo with stale
+    // frames. Whatever arrives meanwhile is dropped.
+    static constexpr int kSettleQuietMs = 100;
+    // A line that never falls silent (a whole clone stream at 9600 baud lasts about 35 s) ends
+    // the operation as unanswered.
+    static constexpr int kSettleLimitMs = 40000;
 
     cmcCloneDrv();
     ~cmcCloneDrv();
@@ -130,6 +138,8 @@ private:
     State state_ = State::Idle;
     int startSteps_ = 0;
     cmcTick countdown_;
+    cmcTick quiet_;
+    cmcTick settleLimit_;
     int timeout_ = kTimeoutMs;
     int endTimeout_ = kEndTimeoutMs;
     int restartTimeout_ = kTimeoutMs;

@@ -219,6 +219,8 @@ void indCloneMan::OnProgressTick(void* context, cmcTask& task) {
 }
 
 void indCloneMan::Report(const R& result) const {
+    if (!reportFailures_)
+        return;
     const std::string text =
         StatusText(result.status, portNumber_, device_, result.portError, result.portGroup);
     if (text.empty())

@@ -47,6 +47,9 @@ public:
     int PortNumber() const { return portNumber_; }
     // Where progress goes (not owned); null shows none.
     void SetProgress(cmcProgress* progress) { progress_ = progress; }
+    // Off: a failure shows no message box; the caller reports it in its own place (the fleet
+    // run's list and journal, one line per radio).
+    void SetReportFailures(bool on) { reportFailures_ = on; }
 
     bool IsBusy() const { return driver_.IsBusy(); }
     bool StartInfo(indCloneCallback completion, void* owner);
@@ -79,6 +82,7 @@ private:
 
     cmcProgress* progress_ = nullptr;
     bool progressShown_ = false;
+    bool reportFailures_ = true;
     bool windowLocked_ = false;
     indCloneCallback infoHandler_ = nullptr;
     void* infoOwner_ = nullptr;

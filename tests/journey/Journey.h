@@ -131,7 +131,7 @@ protected:
     // pressed only once something has the keyboard (a window the system activates again after
     // a dialog gets it a moment later).
     static QWidget* Focus() {
-        QTest::qWaitFor([] { return Target() != nullptr; }, 10000);
+        (void)QTest::qWaitFor([] { return Target() != nullptr; }, 10000);
         return Target();
     }
     static QWidget* Target() {

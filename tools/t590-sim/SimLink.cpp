@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -51,6 +52,14 @@ bool SimLink::OpenPty(std::string& error) {
         return false;
     }
     path_ = ::ptsname(fd_);
+    pty_ = true;
+    Hold();
+    return true;
+}
+
+void SimLink::Hold() {
+    if (!pty_ || slaveFd_ >= 0)
+        return;
     // Raw from the start, so nothing the line discipline does (echo, CR/LF) reaches the program.
     slaveFd_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (slaveFd_ >= 0) {
@@ -60,7 +69,22 @@ bool SimLink::OpenPty(std::string& error) {
             ::tcsetattr(slaveFd_, TCSANOW, &t);
         }
     }
-    return true;
+}
+
+void SimLink::ReleaseHold() {
+    if (slaveFd_ >= 0)
+        ::close(slaveFd_);
+    slaveFd_ = -1;
+}
+
+bool SimLink::PortClosed() const {
+    if (!pty_ || slaveFd_ >= 0 || fd_ < 0)
+        return false;
+    // The master reports a hang-up while no descriptor of its slave is open.
+    struct pollfd p {
+        fd_, 0, 0
+    };
+    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP) != 0;
 }
 
 bool SimLink::OpenDevice(const std::string& device, int baud, std::string& error) {
@@ -100,7 +124,7 @@ bool SimLink::Read(std::vector<std::uint8_t>& into) {
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
             return true;
         // EIO on a master whose slave is closed is not the end: the program may reopen it.
-        if (n < 0 && errno == EIO && slaveFd_ >= 0)
+        if (n < 0 && errno == EIO && (slaveFd_ >= 0 || pty_))
             return true;
         return n != 0 || slaveFd_ >= 0;
     }

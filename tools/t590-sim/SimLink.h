@@ -30,10 +30,21 @@ public:
     bool Idle() const { return out_.empty(); }
     // Bytes written to the program that it has not read yet (pseudo-terminals only; else 0).
     int UnreadByProgram() const;
+    // Drops what waits to be sent (a radio taken off the cable says nothing more).
+    void Discard() { out_.clear(); }
+
+    // The emulator's own hold on a pseudo-terminal keeps it up while the program closes and
+    // reopens the port, but hides whether the program has it open. Released, PortClosed() tells.
+    void ReleaseHold();
+    void Hold();
+    // The program has no descriptor of the pseudo-terminal open (always false with the hold, or
+    // on a serial device).
+    bool PortClosed() const;
 
 private:
     int fd_ = -1;
     int slaveFd_ = -1;  // held so the terminal stays up while the program closes and reopens it
+    bool pty_ = false;
     std::string path_;
     int baud_ = 0;
     std::deque<std::uint8_t> out_;

@@ -30,8 +30,25 @@ std::string HexText(const std::uint8_t* bytes, int n) {
 }
 }  // namespace
 
-SimRadio::SimRadio(std::vector<std::uint8_t> memory, const SimFaults& faults)
-    : memory_(std::move(memory)), faults_(faults) {
+void SimFaults::ClearInfoFaults() {
+    noAnswer = noEcho = wrongModel = wrongExtra = byte23 = false;
+    mapRevision = -1;
+}
+
+void SimFaults::ClearReadFaults() {
+    badChecksumFrame = -1;
+    wrongCount = missingFrame = extraFrame = beyondImage = false;
+    cutAfterFrames = -1;
+}
+
+void SimFaults::ClearWriteFaults() {
+    writeResult = 0;
+    wrongEchoAt = -1;
+    cutAfterFrames = -1;
+}
+
+SimRadio::SimRadio(std::vector<std::uint8_t> memory, const SimFaults& faults, bool once)
+    : memory_(std::move(memory)), faults_(faults), once_(once) {
     memory_.resize(MemoryMap::kImageSize, 0);
 }
 
@@ -65,12 +82,21 @@ void SimRadio::Frame(std::vector<std::uint8_t>& out) {
         if (frame_.size() != 7 || frame_[3] * 256 + frame_[4] != kModelCode)
             return;
         writing_ = false;
-        if (faults_.noAnswer)
+        if (faults_.noAnswer) {
+            if (once_)
+                faults_.ClearInfoFaults();
             return;
-        if (command == 0xE0)
+        }
+        if (command == 0xE0) {
             SendInfo(out);
-        if (command == 0xE2)
+            if (once_)
+                faults_.ClearInfoFaults();
+        }
+        if (command == 0xE2) {
             SendImage(out);
+            if (once_)
+                faults_.ClearReadFaults();
+        }
         if (command == 0xE3) {
             writing_ = true;
             pending_ = memory_;
@@ -84,10 +110,15 @@ void SimRadio::Frame(std::vector<std::uint8_t>& out) {
         return;
     if (command == 0xE4) {
         TakeData();
-        if (faults_.cutAfterFrames >= 0 && writeFrames_ >= faults_.cutAfterFrames)
+        if (faults_.cutAfterFrames >= 0 && writeFrames_ >= faults_.cutAfterFrames) {
             cut_ = true;
+            if (once_)
+                faults_.ClearWriteFaults();
+        }
     } else if (command == 0xE5) {
         TakeEnd(out);
+        if (once_)
+            faults_.ClearWriteFaults();
     }
 }
 
@@ -149,9 +180,12 @@ void SimRadio::SendInfo(std::vector<std::uint8_t>& out) {
     p.push_back(static_cast<std::uint8_t>(model));
     p.push_back(static_cast<std::uint8_t>(extra >> 8));
     p.push_back(static_cast<std::uint8_t>(extra));
-    std::uint8_t info[24] = {24, 0x01, 0, 0x10, 0x02, 0x00};
+    // Byte 0 counts the block, 1 is the firmware revision, 2 the map revision, 3-18 the
+    // comment the radio holds now (a write changes it), 23 must stay zero.
+    std::uint8_t info[24] = {24, 0x01};
     info[2] = faults_.mapRevision >= 0 ? static_cast<std::uint8_t>(faults_.mapRevision)
                                        : memory_[MemoryMap::kMapRevision];
+    std::memcpy(info + 3, memory_.data() + MemoryMap::kComment, MemoryMap::kCommentLength);
     info[23] = faults_.byte23 ? 1 : 0;
     p.insert(p.end(), info, info + 24);
     EmitBytes(out, 0xE1, p);

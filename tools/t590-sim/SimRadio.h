@@ -21,6 +21,11 @@ struct SimFaults {
     bool wrongExtra = false;    // the info reply names extra code 0x0002
     int mapRevision = -1;       // the info reply's map revision, when set
     bool byte23 = false;        // info byte 23 is not zero
+
+    // Each group back to health, once it has had its effect (a radio's own faults in a fleet).
+    void ClearInfoFaults();
+    void ClearReadFaults();
+    void ClearWriteFaults();
 };
 
 // The radio's side of the clone protocol: takes the bytes the program sends and produces what
@@ -30,13 +35,20 @@ public:
     static constexpr int kModelCode = 0x2429;
     static constexpr int kExtraCode = 0x0001;
 
-    SimRadio(std::vector<std::uint8_t> memory, const SimFaults& faults);
+    // once: each fault hits one exchange only (the first info, read or write it applies to),
+    // so that a retry finds the radio healthy.
+    SimRadio(std::vector<std::uint8_t> memory, const SimFaults& faults, bool once = false);
 
     // Bytes heard from the program; appends the bus traffic to `out`.
     void Hear(const std::uint8_t* bytes, size_t n, std::vector<std::uint8_t>& out);
 
     // The link was cut by the fault: the caller hangs up.
     bool LinkCut() const { return cut_; }
+    // The program closed its port after a cut: the radio listens again from a clean state.
+    void Resume() {
+        cut_ = inFrame_ = writing_ = false;
+        frame_.clear();
+    }
     const std::vector<std::uint8_t>& Memory() const { return memory_; }
     int WritesStored() const { return writesStored_; }
     // What went wrong with the last write the radio refused, for the log.
@@ -56,6 +68,7 @@ private:
 
     std::vector<std::uint8_t> memory_;
     SimFaults faults_;
+    bool once_ = false;
     std::vector<std::uint8_t> frame_;  // the program's frame after its preamble, without FD
     bool inFrame_ = false;
     long echoed_ = 0;

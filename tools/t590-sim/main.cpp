@@ -6,12 +6,14 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "SimFleet.h"
 #include "SimImage.h"
 #include "SimLink.h"
 #include "SimRadio.h"
@@ -36,9 +38,16 @@ void Usage() {
     std::fprintf(stderr,
                  "usage: t590-sim [--device PATH] [--image FILE] [--save FILE] [--baud N]\n"
                  "                [--fault KIND[=N]]... [--verbose]\n"
+                 "       t590-sim --fleet DIR [--swap-ms N] [--fault KIND[=N]]...\n"
+                 "                [--fault-at K --fault KIND[=N]...]... [--baud N] [--verbose]\n"
                  "Plays a T590 on a new pseudo-terminal (or PATH) and prints the device to use.\n"
                  "Without --image it holds PQT590_Default.t590 from beside it, if present.\n"
                  "--baud paces the radio's output at N baud 8N1 (default: unpaced).\n"
+                 "--fleet plays the radios of the clone files in DIR (name order) one after\n"
+                 "  another: each answers until a write to it was stored and the port then stayed\n"
+                 "  closed for a second; the cable is silent for the swap (--swap-ms, default\n"
+                 "  1500) and the next radio answers. Written images go to NAME.written.t590.\n"
+                 "  Faults after --fault-at K hit radio K only, once each (a retry succeeds).\n"
                  "Faults: no-answer, no-echo, wrong-echo[=byte], bad-checksum[=frame],\n"
                  "  wrong-count, missing-frame, extra-frame, beyond-image, write-refused[=XX],\n"
                  "  noise, cut-link[=frames], wrong-model, wrong-extra, map-revision[=N],\n"
@@ -95,6 +104,8 @@ int main(int argc, char** argv) {
     int baud = 0;
     bool verbose = false;
     SimFaults faults;
+    SimFleetOptions fleet;
+    int faultAt = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto next = [&]() -> std::string {
@@ -114,9 +125,26 @@ int main(int argc, char** argv) {
             baud = std::atoi(next().c_str());
         else if (a == "--verbose")
             verbose = true;
-        else if (a == "--fault") {
+        else if (a == "--fleet")
+            fleet.dir = next();
+        else if (a == "--swap-ms")
+            fleet.swapMs = std::max(0, std::atoi(next().c_str()));
+        else if (a == "--fault-at") {
+            faultAt = std::atoi(next().c_str());
+            if (faultAt < 1) {
+                std::fprintf(stderr, "t590-sim: --fault-at takes a radio number from 1\n");
+                return 2;
+            }
+            if (fleet.radioFaults.size() < static_cast<size_t>(faultAt)) {
+                fleet.radioFaults.resize(static_cast<size_t>(faultAt));
+                fleet.hasRadioFaults.resize(static_cast<size_t>(faultAt), false);
+            }
+            fleet.hasRadioFaults[static_cast<size_t>(faultAt - 1)] = true;
+        } else if (a == "--fault") {
             const std::string option = next();
-            if (!ApplyFault(option, faults)) {
+            SimFaults& target =
+                faultAt > 0 ? fleet.radioFaults[static_cast<size_t>(faultAt - 1)] : faults;
+            if (!ApplyFault(option, target)) {
                 std::fprintf(stderr, "t590-sim: unknown fault '%s'\n", option.c_str());
                 Usage();
                 return 2;
@@ -145,6 +173,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (!fleet.dir.empty() && SimFleetFiles(fleet.dir).empty()) {
+        std::fprintf(stderr, "t590-sim: no clone files (*.t590) in %s\n", fleet.dir.c_str());
+        return 1;
+    }
+
     SimLink link;
     if (device.empty() ? !link.OpenPty(error) : !link.OpenDevice(device, baud, error)) {
         std::fprintf(stderr, "t590-sim: %s\n", error.c_str());
@@ -160,6 +193,13 @@ int main(int argc, char** argv) {
 
     std::printf("%s\n", link.Path().c_str());
     std::fflush(stdout);
+
+    if (!fleet.dir.empty()) {
+        fleet.faults = faults;
+        fleet.baud = baud;
+        fleet.verbose = verbose;
+        return SimRunFleet(link, fleet, g_stop);
+    }
 
     SimRadio radio(memory, faults);
     std::vector<std::uint8_t> heard, answer;

@@ -234,10 +234,62 @@ TEST(CloneDriver, TimeOutComesOneSecondAfterTheEcho) {
     const std::uint32_t start = cmcClock::Ticks();
     ASSERT_TRUE(h.Info());
     EXPECT_EQ(h.status, R::kTimeout);
-    // Two start steps, open, send; the echo comes back; then 1000 ms without a frame.
+    // Two start steps, open, the silent line before the request, send; the echo comes back;
+    // then 1000 ms without a frame.
     const std::uint32_t took = h.doneAt - start;
-    EXPECT_GE(took, 1000u);
-    EXPECT_LE(took, 1100u);
+    EXPECT_GE(took, 1000u + cmcCloneDrv::kSettleQuietMs);
+    EXPECT_LE(took, 1100u + cmcCloneDrv::kSettleQuietMs);
+}
+
+namespace {
+// The rest of a read the program gave up on, still arriving when the next operation opens the
+// port.
+void QueueStaleFramesOnceOpen(DriverHarness& h) {
+    while (!h.wire->isOpen && h.drv.IsBusy())
+        StepDriverTick(h.drv);
+    Bytes stale = h.FullRead();
+    stale.erase(stale.begin(), stale.begin() + 5 * 46 + 3);
+    h.wire->Queue(stale);
+}
+}  // namespace
+
+TEST(CloneDriver, BytesStillArrivingWhenThePortOpensAreDroppedBeforeTheRequest) {
+    DriverHarness h;
+    cmcEeprom image;
+    image.SetSize(MemoryMap::kImageSize);
+    for (int a = MemoryMap::kCloneFirst; a <= MemoryMap::kCloneLast; ++a)
+        image.SetByte(a, static_cast<std::uint8_t>(a ^ 0x33));
+    ASSERT_TRUE(h.drv.StartWrite(image, kCloneRanges, &DriverHarness::OnDone, &h));
+    QueueStaleFramesOnceOpen(h);
+    h.RunUntilIdle();
+    EXPECT_EQ(h.status, R::kOk);
+    EXPECT_EQ(h.completions, 1);
+    for (int a = MemoryMap::kCloneFirst; a <= MemoryMap::kCloneLast; ++a)
+        ASSERT_EQ(h.received.GetByte(a), image.GetByte(a)) << a;
+
+    // A read after it gets the radio's image whole, stale bytes or not.
+    ASSERT_TRUE(h.drv.StartRead(kCloneRanges, &DriverHarness::OnDone, &h));
+    QueueStaleFramesOnceOpen(h);
+    h.RunUntilIdle();
+    EXPECT_EQ(h.status, R::kOk);
+    EXPECT_EQ(h.completions, 2);
+    for (int a = MemoryMap::kCloneFirst; a <= MemoryMap::kCloneLast; ++a)
+        ASSERT_EQ(h.resultImage.GetByte(a), h.radioImage.GetByte(a)) << a;
+}
+
+TEST(CloneDriver, ALineThatNeverFallsSilentEndsUnansweredWithNothingSent) {
+    DriverHarness h;
+    ASSERT_TRUE(h.drv.StartInfo(&DriverHarness::OnDone, &h));
+    const std::uint32_t start = cmcClock::Ticks();
+    for (int t = 0; h.drv.IsBusy() && t < 2 * cmcCloneDrv::kSettleLimitMs; t += 10) {
+        if (h.wire->isOpen)
+            h.wire->Queue({0x55, 0xAA});
+        StepDriverTick(h.drv);
+    }
+    EXPECT_FALSE(h.drv.IsBusy());
+    EXPECT_EQ(h.status, R::kTimeout);
+    EXPECT_GE(h.doneAt - start, static_cast<std::uint32_t>(cmcCloneDrv::kSettleLimitMs));
+    EXPECT_TRUE(h.wire->written.empty());
 }
 
 TEST(CloneDriver, AfterTheEndFrameTheRadioHasTwoSecondsWithoutEcho) {
@@ -259,7 +311,7 @@ TEST(CloneDriver, StartWhileBusyIsRefusedAndLeavesTheRunningOperation) {
     cmcEeprom image;
     image.SetSize(MemoryMap::kImageSize);
     ASSERT_TRUE(h.drv.StartWrite(image, kCloneRanges, &DriverHarness::OnDone, &h));
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 40; ++i)
         StepDriverTick(h.drv);
     EXPECT_FALSE(h.drv.StartRead(kCloneRanges, &DriverHarness::OnDone, &h));
     EXPECT_FALSE(h.drv.StartInfo(&DriverHarness::OnDone, &h));

@@ -25,6 +25,10 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_Mess_FileErr_Format", "GI_Mess_FileErr_Model", "GI_Mess_FileErr_MapRev",
         "GI_Mess_FileErr_Newer", "GI_Mess_FileErr_Data", "GI_Mess_FileErr_Coverage",
         "GI_Mess_FileErr_Extra",
+        // the fleet run, its window and the command-line tool's fleet
+        "GI_Fleet_Status", "GI_Fleet_Prompt", "GI_Fleet_WriteAgain", "GI_Fleet_Radio",
+        "GI_Fleet_Words", "GI_Fleet_Summary", "GI_Fleet_Window", "GI_Fleet_Columns",
+        "GI_Fleet_Steps", "GI_Menu_Clone_Fleet",
         // edit messages and status texts
         "GI_AppMess_S_Copy", "GI_AppMess_S_Paste", "GI_AppMess_S_Clear", "GI_AppMess_S_Delete",
         "GI_AppMess_S_Insert", "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",

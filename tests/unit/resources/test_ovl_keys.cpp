@@ -151,9 +151,11 @@ TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
 // Texts that reach message boxes, the status bar and cells verbatim: a "%" in them could be
 // taken for a format by a careless reader, and none is needed.
 TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
-    const std::set<std::string> formats = {"GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head",
-                                           "GI_Mess_CloneWrite_Backup", "GI_AppMess_UndoSteps",
-                                           "GI_Menu_Port_Device",       "GI_Mess_CloneErr_Group"};
+    const std::set<std::string> formats = {
+        "GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head", "GI_Mess_CloneWrite_Backup",
+        "GI_AppMess_UndoSteps",      "GI_Menu_Port_Device",   "GI_Mess_CloneErr_Group",
+        "GI_Fleet_Prompt",           "GI_Fleet_WriteAgain",   "GI_Fleet_Radio",
+        "GI_Fleet_Summary",          "GI_Fleet_Window"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "session/indFleetRun.h"
+#include "ui/table/cuiFleetValues.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class cmcGTex;
+class indSession;
+
+// Clone > Write to several radios: a window over the main window (which stays readable but takes
+// no input) that writes the open image to one radio after another, on one port or several, with
+// the fleet run of the core: the options, the journal and the per-radio table first, then one
+// line per radio done. Write (Enter) does the radio (or radios) on the port(s); Close ends the
+// run, and is refused while a transfer runs.
+class cuiFleetWindow : public QDialog, public indFleetListener {
+    Q_OBJECT
+public:
+    // fileName: the open file's name for the window; journal: the default journal path;
+    // backupDir: where backups go (empty: beside the journal).
+    cuiFleetWindow(QWidget* owner, indSession& session, const std::string& fileName,
+                   const std::string& journal, const std::string& backupDir);
+    ~cuiFleetWindow() override;
+
+    QLineEdit* Ports() const { return ports_; }
+    QCheckBox* Backup() const { return backup_; }
+    QCheckBox* Verify() const { return verify_; }
+    QLineEdit* JournalPath() const { return journal_; }
+    QLineEdit* RadiosPath() const { return radios_; }
+    QPushButton* WriteButton() const { return write_; }
+    QPushButton* CloseButton() const { return close_; }
+    QTreeWidget* List() const { return list_; }
+    QLabel* Status() const { return status_; }
+    const indFleetRun* Run() const { return run_.get(); }
+    bool Busy() const { return run_ && run_->AnyBusy(); }
+
+    // Starts the radios on the ports (the run begins at the first press). False when nothing
+    // was started (the reason is shown in the status line or a message).
+    bool WriteConnected();
+
+    // indFleetListener
+    void StepChanged(int station) override;
+    void RadioRead(const indFleetEntry& entry) override;
+    bool WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) override;
+    void RadioDone(const indFleetEntry& entry) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    bool BeginRun();
+    void ShowStatus(const std::string& text);
+    std::string Word(int n) const;
+    std::string Line(const char* key, int n) const;
+
+    indSession& session_;
+    cmcGTex& gtex_;
+    std::string fileName_;
+    std::string backupDir_;
+    cuiFleetValues values_;
+    std::unique_ptr<indFleetRun> run_;
+    QLineEdit* ports_;
+    QCheckBox* backup_;
+    QCheckBox* verify_;
+    QLineEdit* journal_;
+    QLineEdit* radios_;
+    QPushButton* write_;
+    QPushButton* close_;
+    QTreeWidget* list_;
+    QLabel* status_;
+};

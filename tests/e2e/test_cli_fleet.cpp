@@ -1,0 +1,315 @@
+// pqt590-cli fleet against t590-sim --fleet: radio after radio on one cable (asked for on stdin,
+// or found with --wait), per-radio values, a radio that fails once and is retried, a radio met
+// again, several cables at once, the journal line by line, and a tool killed mid-run.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+#include "FleetFixture.h"
+
+namespace {
+
+const char kCommentColumn[] = "[St_Common]GI_Sheet_Common:Clone comment:Value";
+const char kMmsiColumn[] = "GI_Sheet_DscSelf:Own ship identity, MMSI:Value";
+
+class CliFleet : public FleetFixture {
+protected:
+    // The plan: the default image with a comment of its own and user channel 1 in use.
+    std::string Plan() {
+        cmcEeprom plan;
+        DefaultImage(plan, "FLEET PLAN");
+        datCh ch(plan.Bytes(), plan.GetSize());
+        ch.Load(datCh::kUserCh, 1);
+        ch.flags = datCh::kUsed;
+        ch.rxFreq = 8291000;
+        ch.txFreq = 8291000;
+        ch.Save();
+        SetMmsi(plan, "");
+        return Save(plan, "plan.t590");
+    }
+    std::string Table(const std::string& text) {
+        const std::string path = Path("radios.csv");
+        QFile f(QString::fromStdString(path));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.c_str());
+        return path;
+    }
+    void Written(const std::string& radioFile, cmcEeprom& image) {
+        Load(image, radioFile.substr(0, radioFile.size() - 5) + ".written.t590");
+    }
+    static bool HoldsThePlan(cmcEeprom& image) {
+        datCh mine(image.Bytes(), image.GetSize());
+        mine.Load(datCh::kUserCh, 1);
+        return mine.rxFreq == 8291000;
+    }
+};
+
+TEST_F(CliFleet, FiveRadiosOneRetriedOneMetAgainEachJournaledAsReported) {
+    const std::string r1 = Radio("bench", "1.t590", "RADIO ONE", "211000001");
+    const std::string r2 = Radio("bench", "2.t590", "RADIO TWO", "");
+    const std::string r3 = Radio("bench", "3.t590", "RADIO THREE", "211000003");
+    const std::string r4 = Radio("bench", "4.t590", "RADIO FOUR", "");
+    // The fifth radio on the bench is the first one again.
+    const std::string r5 = Radio("bench", "5.t590", "RADIO ONE", "211000001");
+    const std::string plan = Plan();
+    const std::string radios = Table(std::string("MMSI,") + kCommentColumn + ",\"" + kMmsiColumn +
+                                     "\"\r\n"
+                                     "211000001,MV ALPHA,\r\n"
+                                     "#,MV BRAVO,\r\n"
+                                     "#,MV CHARLIE,211000099\r\n"
+                                     "211000003,MV DELTA,\r\n");
+    const std::string journal = Path("journal.csv");
+    // Radio 3 sends a damaged frame the first time it is read.
+    SimProcess sim({"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--swap-ms",
+                    "200", "--fault-at", "3", "--fault", "bad-checksum=5"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+
+    CliLive cli({"fleet", "--port", QString::fromStdString(sim.Device()),
+                 QString::fromStdString(plan), "--journal", QString::fromStdString(journal),
+                 "--radios", QString::fromStdString(radios), "--backup-dir",
+                 QString::fromStdString(Path("backups"))});
+    ASSERT_TRUE(cli.Running());
+    const std::string prompt = "Connect radio ";
+    const std::string done = "pqt590-cli: fleet: Radio ";
+    auto next = [&](int radio) {
+        ASSERT_TRUE(sim.WaitForError("radio " + std::to_string(radio) + " answers"))
+            << sim.Errors();
+        ASSERT_TRUE(cli.WaitFor(prompt, cli.Occurrences(cli.Err(), done) + 1)) << cli.Err();
+        cli.Type("");
+    };
+    for (int radio = 1; radio <= 3; ++radio) {
+        next(radio);
+        ASSERT_TRUE(cli.WaitFor(done, radio)) << cli.Err();
+    }
+    // The third radio failed on its damaged frame: Enter tries it again.
+    EXPECT_TRUE(Contains(cli.Err(), Line("GI_Mess_CloneErr_Head", 6))) << cli.Err();
+    ASSERT_TRUE(cli.WaitFor(prompt, 4)) << cli.Err();
+    cli.Type("");
+    ASSERT_TRUE(cli.WaitFor(done, 4)) << cli.Err();
+    next(4);
+    ASSERT_TRUE(cli.WaitFor(done, 5)) << cli.Err();
+    next(5);
+    // Met again: the tool asks, naming when it was written, and is told yes.
+    ASSERT_TRUE(cli.WaitFor("was written at")) << cli.Err();
+    EXPECT_TRUE(Contains(cli.Err(), "This radio, MMSI 211000001, was written at")) << cli.Err();
+    cli.Type("y");
+    ASSERT_TRUE(cli.WaitFor(done, 6)) << cli.Err();
+    ASSERT_TRUE(cli.WaitFor(prompt, 7)) << cli.Err();
+    cli.Type("q");
+    EXPECT_EQ(cli.Finish(), 0) << cli.Err();
+    EXPECT_TRUE(Contains(cli.Err(), "5 radio(s) written, every one verified as asked."))
+        << cli.Err();
+
+    // Every attempt the tool reported is one whole journal line, in the same order.
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 6u) << cli.Err();
+    EXPECT_EQ(CliLive::Occurrences(cli.Err(), done), 6);
+    const std::vector<std::string> statuses{"0", "0", "6", "0", "0", "0"};
+    const std::vector<std::string> before{"RADIO ONE",   "RADIO TWO",  "",
+                                          "RADIO THREE", "RADIO FOUR", "RADIO ONE"};
+    const std::vector<std::string> after{"MV ALPHA", "MV BRAVO",   "",
+                                         "MV DELTA", "MV CHARLIE", "MV ALPHA"};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto& l = lines[i];
+        EXPECT_EQ(l[kStatus], statuses[i]) << i;
+        EXPECT_EQ(l[kCommentBefore], before[i]) << i;
+        EXPECT_EQ(l[kCloneFile], "plan.t590") << i;
+        EXPECT_EQ(l[kDevice], sim.Device()) << i;
+        EXPECT_EQ(l[kModel], "2429/0001") << i;
+        EXPECT_EQ(l[kMapRevision], "7") << i;
+        const bool ok = statuses[i] == "0";
+        EXPECT_EQ(l[kVerified], ok ? "yes" : "no") << i;
+        EXPECT_EQ(l[kCommentAfter], after[i]) << i;
+        EXPECT_EQ(l[kSha].size(), ok ? 64u : 0u) << i;
+        EXPECT_EQ(l[kTime].size(), 20u) << l[kTime];
+        if (ok) {
+            EXPECT_TRUE(QFile::exists(QString::fromStdString(l[kBackup]))) << l[kBackup];
+        }
+    }
+    EXPECT_EQ(lines[0][kMmsiBefore], "211000001");
+    EXPECT_EQ(lines[0][kMmsiAfter], "211000001");
+    EXPECT_EQ(lines[1][kMmsiAfter], "");
+    EXPECT_EQ(lines[4][kMmsiBefore], "");
+    EXPECT_EQ(lines[4][kMmsiAfter], "211000099");
+    EXPECT_EQ(lines[0][kRow], "line 2 (MMSI 211000001)");
+    EXPECT_EQ(lines[1][kRow], "line 3 (#)");
+    EXPECT_EQ(lines[4][kRow], "line 4 (#)");
+    EXPECT_EQ(lines[2][kStatusText], Line("GI_Mess_CloneErr_Head", 6));
+    EXPECT_EQ(lines[2][kBackup], "");
+
+    // Each radio holds the plan with its own identity and its own values.
+    sim.Stop();
+    const std::vector<std::string> files{r1, r2, r3, r4, r5};
+    const std::vector<std::string> comments{"MV ALPHA", "MV BRAVO", "MV DELTA", "MV CHARLIE",
+                                            "MV ALPHA"};
+    const std::vector<std::string> mmsis{"211000001", "", "211000003", "211000099", "211000001"};
+    for (size_t i = 0; i < files.size(); ++i) {
+        cmcEeprom w;
+        Written(files[i], w);
+        EXPECT_TRUE(HoldsThePlan(w)) << files[i];
+        EXPECT_EQ(CommentOf(w), comments[i]) << files[i];
+        EXPECT_EQ(indFleetOwnMmsi(w), mmsis[i]) << files[i];
+    }
+}
+
+TEST_F(CliFleet, WaitFindsEachNextRadioByItselfAndTriesAFailedOneOnceMore) {
+    Radio("bench", "1.t590", "RADIO ONE", "211000001");
+    Radio("bench", "2.t590", "RADIO TWO", "211000002");
+    const std::string plan = Plan();
+    const std::string journal = Path("journal.csv");
+    // The second radio refuses its first write. The swap is longer than the tool's pause
+    // between looks at a port that still answers, as a technician's would be.
+    SimProcess sim({"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--fault-at",
+                    "2", "--fault", "write-refused=FA"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    const CliRun run = RunCli(
+        {"fleet", "--port", QString::fromStdString(sim.Device()), QString::fromStdString(plan),
+         "--journal", QString::fromStdString(journal), "--wait", "--count", "2", "--no-backup"});
+    // The second radio failed on its first write and was tried once more, which it took.
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 3u) << run.err;
+    EXPECT_EQ(lines[0][kStatus], "0");
+    EXPECT_EQ(lines[0][kBackup], "");
+    EXPECT_EQ(lines[1][kStatus], "10");
+    EXPECT_EQ(lines[1][kCommentBefore], "RADIO TWO");
+    EXPECT_EQ(lines[2][kStatus], "0");
+    EXPECT_EQ(lines[2][kCommentBefore], "RADIO TWO");
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_CloneErr_Head", 10))) << run.err;
+}
+
+TEST_F(CliFleet, ARadioThatFailsItsRetryTooIsNamedInTheSummaryWithExit3) {
+    cmcEeprom radio;
+    DefaultImage(radio, "STUBBORN");
+    SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590")), "--fault",
+                    "write-refused=FA"});
+    ASSERT_FALSE(sim.Device().empty());
+    const std::string journal = Path("journal.csv");
+    const CliRun run = RunCli({"fleet", "--port", QString::fromStdString(sim.Device()),
+                               QString::fromStdString(Plan()), "--journal",
+                               QString::fromStdString(journal), "--wait", "--count", "1"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_TRUE(Contains(run.err, "1 failed: \"STUBBORN\" (10)")) << run.err;
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 2u) << run.err;
+    EXPECT_EQ(lines[1][kStatus], "10");
+}
+
+TEST_F(CliFleet, FourCablesAtOnceEachWithItsOwnRadio) {
+    const std::string plan = Plan();
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    QStringList ports;
+    for (int i = 1; i <= 4; ++i) {
+        cmcEeprom radio;
+        DefaultImage(radio, "CABLE " + std::to_string(i));
+        SetMmsi(radio, "21100000" + std::to_string(i));
+        sims.push_back(std::make_unique<SimProcess>(QStringList{
+            "--image", QString::fromStdString(Save(radio, "r" + std::to_string(i) + ".t590")),
+            "--save", QString::fromStdString(Path("w" + std::to_string(i) + ".t590"))}));
+        ASSERT_FALSE(sims.back()->Device().empty());
+        ports << QString::fromStdString(sims.back()->Device());
+    }
+    const std::string journal = Path("journal.csv");
+    const CliRun run =
+        RunCli({"fleet", "--port", ports.join(','), QString::fromStdString(plan), "--journal",
+                QString::fromStdString(journal), "--wait", "--count", "4", "--no-backup"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 4u) << run.err;
+    std::vector<std::string> devices;
+    for (const auto& l : lines) {
+        EXPECT_EQ(l[kStatus], "0");
+        EXPECT_EQ(l[kVerified], "yes");
+        EXPECT_EQ(l[kMmsiBefore], l[kMmsiAfter]);
+        devices.push_back(l[kDevice]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NE(std::find(devices.begin(), devices.end(), sims[static_cast<size_t>(i)]->Device()),
+                  devices.end());
+        sims[static_cast<size_t>(i)]->Stop();
+        cmcEeprom w;
+        Load(w, Path("w" + std::to_string(i + 1) + ".t590"));
+        EXPECT_TRUE(HoldsThePlan(w));
+        EXPECT_EQ(indFleetOwnMmsi(w), "21100000" + std::to_string(i + 1));
+        EXPECT_EQ(CommentOf(w), "FLEET PLAN");
+    }
+}
+
+TEST_F(CliFleet, KilledMidRunTheJournalHoldsEveryEarlierLineWhole) {
+    for (int i = 1; i <= 3; ++i)
+        Radio("bench", std::to_string(i) + ".t590", "RADIO " + std::to_string(i), "");
+    const std::string journal = Path("journal.csv");
+    // Paced, a radio takes long enough to be killed in the middle of one.
+    SimProcess sim(
+        {"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud", "115200"});
+    ASSERT_FALSE(sim.Device().empty());
+    CliLive cli({"fleet", "--port", QString::fromStdString(sim.Device()),
+                 QString::fromStdString(Plan()), "--journal", QString::fromStdString(journal),
+                 "--wait", "--no-backup"});
+    ASSERT_TRUE(cli.WaitFor("pqt590-cli: fleet: Radio ", 2)) << cli.Err();
+    // The third radio is being written when the tool dies.
+    ASSERT_TRUE(sim.WaitForError("radio 3 answers", 120000)) << sim.Errors();
+    ASSERT_TRUE(sim.WaitForError("radio 3: write frame 1 received", 120000)) << sim.Errors();
+    cli.Kill();
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0][kCommentBefore], "RADIO 1");
+    EXPECT_EQ(lines[1][kCommentBefore], "RADIO 2");
+}
+
+TEST_F(CliFleet, APlanWithDataErrorsIsRefusedBeforeAnyPortIsOpened) {
+    cmcEeprom plan;
+    DefaultImage(plan, "BROKEN PLAN");
+    BreakUserChannel1(plan);
+    const CliRun run = RunCli({"fleet", "--port", "/dev/ttyNoSuchPort42",
+                               QString::fromStdString(Save(plan, "plan.t590")), "--journal",
+                               QString::fromStdString(Path("journal.csv")), "--wait"});
+    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_DataError", 0))) << run.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("journal.csv"))));
+}
+
+TEST_F(CliFleet, ATableColumnThatNamesNoCellIsRefusedBeforeAnyRadio) {
+    const std::string radios = Table("MMSI,GI_Sheet_DscSelf:No such row:Value\r\n#,x\r\n");
+    const CliRun run =
+        RunCli({"fleet", "--port", "/dev/ttyNoSuchPort42", QString::fromStdString(Plan()),
+                "--journal", QString::fromStdString(Path("journal.csv")), "--radios",
+                QString::fromStdString(radios), "--wait"});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_TRUE(Contains(run.err, "No such row")) << run.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("journal.csv"))));
+}
+
+TEST_F(CliFleet, ARefusedValueFailsThatRadioBeforeAnythingIsWritten) {
+    cmcEeprom radio;
+    DefaultImage(radio, "BEFORE");
+    const std::string saved = Path("after.t590");
+    SimProcess sim({"--image", QString::fromStdString(Save(radio, "radio.t590")), "--save",
+                    QString::fromStdString(saved)});
+    ASSERT_FALSE(sim.Device().empty());
+    // An MMSI of eight digits is not one the cell takes.
+    const std::string radios = Table(std::string("MMSI,\"") + kMmsiColumn + "\"\r\n#,12345678\r\n");
+    const std::string journal = Path("journal.csv");
+    const CliRun run =
+        RunCli({"fleet", "--port", QString::fromStdString(sim.Device()),
+                QString::fromStdString(Plan()), "--journal", QString::fromStdString(journal),
+                "--radios", QString::fromStdString(radios), "--wait", "--count", "1"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    const auto lines = Journal(journal);
+    ASSERT_GE(lines.size(), 1u) << run.err;
+    EXPECT_EQ(lines[0][kStatus], "100");
+    EXPECT_EQ(lines[0][kSha], "");
+    sim.Stop();
+    cmcEeprom after;
+    Load(after, saved);
+    EXPECT_EQ(CommentOf(after), "BEFORE");
+}
+
+}  // namespace
+
+#endif  // _WIN32
