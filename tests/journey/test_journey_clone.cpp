@@ -4,8 +4,13 @@
 
 #include <cstring>
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
 #include "Journey.h"
 #include "SimProcess.h"
+#include "app/cuiFleetWindow.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/datCh.h"
@@ -203,6 +208,53 @@ TEST_F(CloneJourney, TheToolBarReadsWritesAndAsksTheRadioWhoItIs) {
     FinishTransfer();
     sim.Stop();
     EXPECT_TRUE(SameCloneRange(Image(written), Image(saved)));
+}
+
+TEST_F(CloneJourney, TwoRadiosOfAFleetAreWrittenFromTheirWindowWithKeys) {
+    const std::string plan = RadioFile("plan.t590", "THE PLAN", 8291000);
+    QDir().mkpath(QString::fromStdString(Path("bench")));
+    RadioFile("bench/1.t590", "RADIO ONE", 4125000);
+    RadioFile("bench/2.t590", "RADIO TWO", 6215000);
+    SimProcess sim(
+        {"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--swap-ms", "200"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    Start({plan});
+    Choose({QStringLiteral("Clone"), QStringLiteral("Write to several radios...")});
+    cuiFleetWindow* window = nullptr;
+    ASSERT_TRUE(WaitUntil([&window] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if ((window = qobject_cast<cuiFleetWindow*>(w)) && w->isVisible())
+                return true;
+        return false;
+    }));
+    // The ports and the journal typed into their fields (clicked first), then Enter per radio.
+    for (auto [field, text] : {std::pair{window->Ports(), sim.Device()},
+                               std::pair{window->JournalPath(), Path("journal.csv")}}) {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, QString::fromStdString(text));
+    }
+    for (int radio = 1; radio <= 2; ++radio) {
+        if (radio == 2)
+            ASSERT_TRUE(sim.WaitForError("radio 2 answers")) << sim.Errors();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_TRUE(WaitUntil([window, radio] {
+            return window->List()->topLevelItemCount() == radio &&
+                   window->WriteButton()->isEnabled();
+        })) << "radio "
+            << radio;
+    }
+    EXPECT_EQ(window->List()->topLevelItem(1)->text(1), QStringLiteral("RADIO TWO"));
+    QTest::keyClick(window, Qt::Key_Escape);
+    ASSERT_TRUE(WaitUntil([] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<cuiFleetWindow*>(w) && w->isVisible())
+                return false;
+        return true;
+    }));
+    EXPECT_EQ(Title(), "plan.t590 - PQ-T590");  // the open file was never changed
+    sim.Stop();
+    EXPECT_EQ(cmcCloneFile::ImageComment(*Image(Path("bench/2.written.t590"))), "THE PLAN");
 }
 
 }  // namespace
