@@ -6,12 +6,14 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cells/cmcSheetText.h"
 #include "clone/cmcPortArgument.h"
 #include "profile/FileCommands.h"
 #include "profile/ModelProfile.h"
+#include "ui/cuiImageCompare.h"
 
 HostAnswer cliHost::MessageBox(const std::string& caption, const std::string& text, HostIcon icon,
                                HostButtons buttons) {
@@ -29,6 +31,14 @@ void cliViews::ShowCloneInformation() {
     for (const std::string& row : cmcSheetRowTexts(session_.Core(), "GI_Sheet_CloneInfo"))
         std::printf("%s\n", row.c_str());
     std::fflush(stdout);
+}
+
+std::vector<std::string> cliViews::DifferingCells(const cmcEeprom& a, const cmcEeprom& b, int limit,
+                                                  int* count) {
+    const cuiImageComparison comparison = cuiCompareImages(session_.Core(), a, b);
+    if (count != nullptr)
+        *count = static_cast<int>(comparison.differences.size());
+    return comparison.Lines(static_cast<std::size_t>(std::max(limit, 0)));
 }
 
 cliSession::cliSession() {
