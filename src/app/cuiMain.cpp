@@ -94,6 +94,9 @@ void cuiMain::BuildWindow(TForm1& form) {
     AddUndoItems();
     AddPreviewItem();
     AddTableItems();
+    AddWriteItems();
+    AddSortItem();
+    AddFindItems();
     AddDebugMenu();
 
     toolBar_ =
@@ -304,6 +307,7 @@ void cuiMain::RunPeriodicTask() {
     session_.RunDueWarningCheck();
     session_.RunDueRecoveryWrite();
     PlaceUndoItems();
+    PlaceFindItems();
 }
 
 // ---- Closing.
