@@ -47,26 +47,9 @@ cuiCompareWindow::cuiCompareWindow(QWidget* owner, const cuiImageComparison& com
     layout->addWidget(summary_);
 
     list_ = new QTreeWidget(this);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setAlternatingRowColors(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setHeaderLabels({QStringLiteral("Sheet"), QStringLiteral("Row"),
-                            QStringLiteral("Column"), U(nameA), U(nameB)});
-    for (std::size_t i = 0; i < comparison_.differences.size(); ++i) {
-        const cuiImageDifference& d = comparison_.differences[i];
-        auto* item = new QTreeWidgetItem(list_, {U(d.sheetCaption), U(d.rowCaption),
-                                                 U(d.columnCaption), U(d.textA), U(d.textB)});
-        item->setData(0, kIndexRole, int(i));
-        item->setToolTip(0, U(d.reference));
-    }
-    // Room between the columns, so that one text does not run into the next.
-    for (int c = 0; c < list_->columnCount(); ++c) {
-        list_->resizeColumnToContents(c);
-        list_->setColumnWidth(c, list_->columnWidth(c) + 16);
-    }
-    if (list_->topLevelItemCount() > 0)
-        list_->setCurrentItem(list_->topLevelItem(0));
+    FillList(list_, comparison_,
+             {QStringLiteral("Sheet"), QStringLiteral("Row"), QStringLiteral("Column"), U(nameA),
+              U(nameB)});
     connect(list_, &QTreeWidget::itemActivated, this, &cuiCompareWindow::OnActivated);
     layout->addWidget(list_, 1);
 
@@ -88,6 +71,29 @@ cuiCompareWindow::cuiCompareWindow(QWidget* owner, const cuiImageComparison& com
     bottom->addWidget(close_);
     layout->addLayout(bottom);
     resize(760, 420);
+}
+
+void cuiCompareWindow::FillList(QTreeWidget* list, const cuiImageComparison& comparison,
+                                const QStringList& captions) {
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAlternatingRowColors(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setHeaderLabels(captions);
+    for (std::size_t i = 0; i < comparison.differences.size(); ++i) {
+        const cuiImageDifference& d = comparison.differences[i];
+        auto* item = new QTreeWidgetItem(
+            list, {U(d.sheetCaption), U(d.rowCaption), U(d.columnCaption), U(d.textA), U(d.textB)});
+        item->setData(0, kIndexRole, int(i));
+        item->setToolTip(0, U(d.reference));
+    }
+    // Room between the columns, so that one text does not run into the next.
+    for (int c = 0; c < list->columnCount(); ++c) {
+        list->resizeColumnToContents(c);
+        list->setColumnWidth(c, list->columnWidth(c) + 16);
+    }
+    if (list->topLevelItemCount() > 0)
+        list->setCurrentItem(list->topLevelItem(0));
 }
 
 void cuiCompareWindow::SetOpenCellCallback(OpenCellCallback callback, void* context) {

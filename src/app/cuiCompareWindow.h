@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <string>
 
 #include "ui/table/cuiImageCompare.h"
@@ -24,6 +25,12 @@ public:
                      const std::string& nameB);
 
     void SetOpenCellCallback(OpenCellCallback callback, void* context);
+
+    // Fills a list with one line per difference (sheet, row, column, both texts) under the five
+    // column captions, each line's data its index in the comparison; the first line current.
+    // The write preview shows its comparison in this same form.
+    static void FillList(QTreeWidget* list, const cuiImageComparison& comparison,
+                         const QStringList& captions);
 
     const cuiImageComparison& Comparison() const { return comparison_; }
     QTreeWidget* List() const { return list_; }

@@ -130,14 +130,14 @@ bool cuiFleetWindow::BeginRun() {
     for (const QString& part : ports_->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         cmcPortArgument port;
         if (!cmcPortArgument::Parse(part.trimmed().toLocal8Bit().toStdString(), port)) {
-            ShowStatus(FormatTexts(Line("GI_Fleet_Window", kNoPort),
-                                   {part.trimmed().toLocal8Bit().toStdString()}));
+            ShowStatus(FormatText(Line("GI_Fleet_Window", kNoPort),
+                                  {part.trimmed().toLocal8Bit().toStdString()}));
             return false;
         }
         options.ports.push_back(port);
     }
     if (options.ports.empty()) {
-        ShowStatus(FormatTexts(Line("GI_Fleet_Window", kNoPort), {""}));
+        ShowStatus(FormatText(Line("GI_Fleet_Window", kNoPort), {""}));
         return false;
     }
     options.backup = backup_->isChecked();
@@ -196,7 +196,7 @@ void cuiFleetWindow::StepChanged(int) {
         const std::string name =
             port.number > 0 ? "COM" + std::to_string(port.number) : port.device;
         text += (text.empty() ? "" : "\n") +
-                FormatTexts(Line("GI_Fleet_Window", kStep), {name, Line("GI_Fleet_Steps", step)});
+                FormatText(Line("GI_Fleet_Window", kStep), {name, Line("GI_Fleet_Steps", step)});
     }
     ShowStatus(text);
 }
@@ -204,8 +204,8 @@ void cuiFleetWindow::StepChanged(int) {
 void cuiFleetWindow::RadioRead(const indFleetEntry& e) {
     const cmcPortArgument& port = run_->Port(e.station);
     const std::string name = port.number > 0 ? "COM" + std::to_string(port.number) : port.device;
-    ShowStatus(e.rowText.empty() ? FormatTexts(Line("GI_Fleet_Window", kNoRow), {name})
-                                 : FormatTexts(Line("GI_Fleet_Window", kRow), {name, e.rowText}));
+    ShowStatus(e.rowText.empty() ? FormatText(Line("GI_Fleet_Window", kNoRow), {name})
+                                 : FormatText(Line("GI_Fleet_Window", kRow), {name, e.rowText}));
 }
 
 bool cuiFleetWindow::WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) {
@@ -213,8 +213,8 @@ bool cuiFleetWindow::WriteAgain(const indFleetEntry& radio, const indFleetEntry&
         radio.mmsiBefore.empty() ? "\"" + radio.commentBefore + "\"" : "MMSI " + radio.mmsiBefore;
     const HostAnswer answer = cmcHost::Instance().MessageBox(
         gtex_.Text("GI_Sys_AppTitle"),
-        FormatTexts(gtex_.Text("GI_Fleet_WriteAgain"), {who, earlier.clockTime}),
-        HostIcon::Question, HostButtons::YesNo);
+        FormatText(gtex_.Text("GI_Fleet_WriteAgain"), {who, earlier.clockTime}), HostIcon::Question,
+        HostButtons::YesNo);
     return answer == HostAnswer::Yes;
 }
 
@@ -237,7 +237,7 @@ void cuiFleetWindow::RadioDone(const indFleetEntry& e) {
         list_->scrollToItem(item);
     }
     if (run_->JournalFailed())
-        ShowStatus(FormatTexts(gtex_.Line("GI_Fleet_Summary", 3), {run_->JournalError()}));
+        ShowStatus(FormatText(gtex_.Line("GI_Fleet_Summary", 3), {run_->JournalError()}));
     else if (!e.Succeeded() && !e.skipped)
         ShowStatus(e.message);
     else if (!Busy())

@@ -95,6 +95,9 @@ void cuiMain::BuildWindow(TForm1& form) {
     AddUndoItems();
     AddPreviewItem();
     AddTableItems();
+    AddWriteItems();
+    AddSortItem();
+    AddFindItems();
     AddDebugMenu();
 
     toolBar_ =
@@ -311,6 +314,7 @@ void cuiMain::RunPeriodicTask() {
     session_.RunDueWarningCheck();
     session_.RunDueRecoveryWrite();
     PlaceUndoItems();
+    PlaceFindItems();
 }
 
 // ---- Closing.

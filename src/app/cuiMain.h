@@ -12,6 +12,7 @@
 #include "events/cmcTask.h"
 #include "session/indSession.h"
 #include "ui/sheet/cuiImageList.h"
+#include "ui/table/cuiFind.h"
 
 class QAction;
 class QMenu;
@@ -24,6 +25,7 @@ class QWidget;
 class TForm1;
 class cmcEnviron;
 class cmcSettingsStore;
+class cuiFindWindow;
 class cuiMenu;
 class cuiPrinting;
 class cuiFleetWindow;
@@ -148,7 +150,44 @@ public:
     void ShowHelp(const std::string& path) override;
     int MainMenuItemCount(int label) const override;
     void MirrorIntoMainMenu(int label, const std::string& popupKey) override;
+    // The write preview: the comparison of the radio and the data, with Write and Cancel.
+    int ConfirmWritePreview(const cmcEeprom& radio, const cmcEeprom& next) override;
+    // The compare window's comparison.
+    std::vector<std::string> DifferingCells(const cmcEeprom& a, const cmcEeprom& b, int limit,
+                                            int* count) override;
+    // The Clone menu's "Verify after write" (null until the window is built).
+    QAction* VerifyItem() const { return verifyItem_; }
 
+    // ---- Find.
+
+    // Edit > Find... (Ctrl+F): the find window, raised with its text ready for typing.
+    void OpenFind();
+    // F3 (forward) and Shift+F3: the next (previous) match from the cursor, wrapping around with
+    // a status message; a search without a match says so and moves nothing.
+    void FindStep(bool forward);
+    // Opens the match's sheet through the tree, puts the cursor on its cell, focus in the grid.
+    void GoToMatch(const cuiFindMatch& match);
+    cuiFindWindow* FindWindow() const;
+    QAction* FindItem() const { return findItem_; }
+    QAction* FindNextItem() const { return findNextItem_; }
+    QAction* FindPreviousItem() const { return findPreviousItem_; }
+
+    // ---- Sort.
+
+    // Edit > Sort rows...: the open sheet's used rows (the selected ones, when several are) by
+    // the cursor's column, in the direction asked, as one undo step "Sort rows"; told in the
+    // status bar, and refused there when the sheet's rows are not records. True when moved.
+    bool SortRows();
+    QAction* SortItem() const { return sortItem_; }
+    static constexpr int kSortCancelled = 0;
+    static constexpr int kSortAscending = 1;
+    static constexpr int kSortDescending = 2;
+
+protected:
+    // Asks the direction of a sort by the column (UTF-8 caption); tests answer instead.
+    virtual int AskSortDirection(const std::string& column);
+
+public:
     // ---- Port devices.
 
     // Asks which device COM `comNumber` stands for and keeps the answer in the settings; true
@@ -217,6 +256,12 @@ private:
     // Sends event 21, so that an open in-place editor commits its text first.
     void FinishEditing();
     void AddTableItems();
+    void AddWriteItems();
+    void AddFindItems();
+    void AddSortItem();
+    void PlaceFindItems();
+    void ListMatches();
+    std::vector<cuiFindMatch> FindMatches();
     void AddDebugMenu();
     void UpdatePortDeviceItem();
     void TreeSettled();
@@ -253,6 +298,12 @@ private:
     QPointer<QAction> exportItem_;
     QPointer<QAction> importItem_;
     QPointer<QAction> compareItem_;
+    QPointer<QAction> verifyItem_;
+    QPointer<QAction> findItem_;
+    QPointer<QAction> findNextItem_;
+    QPointer<QAction> findPreviousItem_;
+    QPointer<cuiFindWindow> findWindow_;
+    QPointer<QAction> sortItem_;
     QPointer<QMenu> debugMenu_;
     std::unique_ptr<cuiPrinting> printing_;
     cmcSettingsStore* portStore_ = nullptr;

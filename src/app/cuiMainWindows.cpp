@@ -232,9 +232,8 @@ bool cuiMain::CompareWithFile() {
     if (!cmcHost::Instance().AskOpenFileName(dialog, &path))
         return false;
     cmcEeprom other;
-    if (FileCommands::OpenCloneFile(path, other) != 0)
+    if (session_.ReadImageFile(path, other) != 0)
         return false;  // the reader has said why
-    session_.ImageLoaded(other);
     const cuiImageComparison comparison = cuiCompareImages(Core(), session_.WorkingImage(), other);
     auto* window = new cuiCompareWindow(form_, comparison, "Working image", cmcPathFileName(path));
     window->setAttribute(Qt::WA_DeleteOnClose);

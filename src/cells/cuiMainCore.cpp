@@ -18,6 +18,15 @@ std::string cuiViews::EditPlace(const cmcCellCapsule&) const {
     return std::string();
 }
 void cuiViews::WorkingImageChanged() {}
+std::vector<std::string> cuiViews::DifferingCells(const cmcEeprom&, const cmcEeprom&, int,
+                                                  int* count) {
+    if (count != nullptr)
+        *count = -1;
+    return {};
+}
+int cuiViews::ConfirmWritePreview(const cmcEeprom&, const cmcEeprom&) {
+    return kPreviewNotShown;
+}
 void cuiViews::CloseMainWindow() {}
 void cuiViews::Print(bool) {}
 bool cuiViews::CanPrintOpenSheet() const {

@@ -5,6 +5,7 @@
 #include <vector>
 
 class cmcCellCapsule;
+class cmcEeprom;
 class cmcGTex;
 
 // What cells and commands ask of the views: windows a cell opens, the sheet, the main window's
@@ -46,6 +47,20 @@ public:
     // file): the document has posted a repaint of every sheet cell; anything else a view shows
     // of the image follows here.
     virtual void WorkingImageChanged();
+
+    // The cells that show differently on two images, by the sheets' comparison: one line each,
+    // "[sheet] row / column: "text on a" -> "text on b"", the first limit of them in tree
+    // order, and the number of all of them in *count. The default knows no sheets: no lines,
+    // *count -1.
+    virtual std::vector<std::string> DifferingCells(const cmcEeprom& a, const cmcEeprom& b,
+                                                    int limit, int* count);
+    // The question before a write, once the radio has been read: radio is what it holds, next
+    // what the write will leave there (both as the sheets show them). kPreviewWrite or
+    // kPreviewCancel; kPreviewNotShown (the default) has the session ask its plain question.
+    static constexpr int kPreviewNotShown = -1;
+    static constexpr int kPreviewCancel = 0;
+    static constexpr int kPreviewWrite = 1;
+    virtual int ConfirmWritePreview(const cmcEeprom& radio, const cmcEeprom& next);
 
     // Closes the main window (the close query may still refuse).
     virtual void CloseMainWindow();

@@ -2,7 +2,6 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
-#include <set>
 
 #include "cli/cliSession.h"
 #include "memory/cmcEeprom.h"
@@ -26,7 +25,8 @@ int cliDiff(cliSession& session, const QStringList& arguments) {
         "last\n"
         "line with the addresses of bytes that differ but that no sheet shows. Exit status 0\n"
         "when the files hold the same image, 1 when they differ, 2 on any trouble (a file that\n"
-        "cannot be read, a usage error).");
+        "cannot be read, a usage error). Both files are opened as the desktop program opens\n"
+        "them, so the lines are those of its File > Compare with file.");
     cliSession::AddCommonOptions(parser);
     parser.addPositionalArgument("A", "The first clone file.");
     parser.addPositionalArgument("B", "The second clone file.");
@@ -35,13 +35,20 @@ int cliDiff(cliSession& session, const QStringList& arguments) {
     if (!session.Parse(parser, arguments, {2, 2, "two files A and B are required"}, &positionals,
                        &exitCode))
         return exitCode == kExitOk ? kDiffEqual : kDiffTrouble;
-    if (!session.Start(parser, false))
+    const QStringList positionals = parser.positionalArguments();
+    if (positionals.size() != 2) {
+        session.Report("two files A and B are required (see --help)");
+        return kDiffTrouble;
+    }
+    // The files are opened as the desktop program opens them (the template is needed for
+    // that), so that the tool and File > Compare with file list the very same cells.
+    if (!session.Start(parser, true))
         return kDiffTrouble;
 
     cmcEeprom images[2];
     for (int i = 0; i < 2; ++i) {
         const std::string path = positionals[i].toLocal8Bit().toStdString();
-        const int status = FileCommands::OpenCloneFile(path, images[i]);
+        const int status = session.core.ReadImageFile(path, images[i]);
         if (status != 0) {
             session.Report("'" + path + "' cannot be read, file status " + std::to_string(status) +
                            ", status 2");
@@ -49,13 +56,8 @@ int cliDiff(cliSession& session, const QStringList& arguments) {
         }
     }
     const cuiImageComparison result = cuiCompareImages(session.core.Core(), images[0], images[1]);
-    std::set<std::string> sheets;
-    for (const cuiImageDifference& d : result.differences) {
-        std::printf("[%s] %s / %s: \"%s\" -> \"%s\"\n", d.sheetCaption.c_str(),
-                    d.rowCaption.c_str(), d.columnCaption.c_str(), d.textA.c_str(),
-                    d.textB.c_str());
-        sheets.insert(d.reference);
-    }
+    for (const cuiImageDifference& d : result.differences)
+        std::printf("%s\n", d.Line().c_str());
     if (!result.unshown.empty())
         std::printf("Bytes no sheet shows differ at %s\n", result.UnshownText().c_str());
     std::fflush(stdout);
@@ -63,8 +65,9 @@ int cliDiff(cliSession& session, const QStringList& arguments) {
         session.Report("the files hold the same image, status 0");
         return kDiffEqual;
     }
+    const int sheets = result.SheetCount();
     session.Report(std::to_string(result.differences.size()) + " cells differ in " +
-                   std::to_string(sheets.size()) + (sheets.size() == 1 ? " sheet" : " sheets") +
-                   ", " + std::to_string(result.differentBytes) + " bytes, status 1");
+                   std::to_string(sheets) + (sheets == 1 ? " sheet" : " sheets") + ", " +
+                   std::to_string(result.differentBytes) + " bytes, status 1");
     return kDiffDifferent;
 }

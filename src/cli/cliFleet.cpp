@@ -121,8 +121,8 @@ public:
     void RadioDone(const indFleetEntry& e) override {
         const size_t s = static_cast<size_t>(e.station);
         if (e.skipped) {
-            session_.Report(FormatTexts(gtex_.Line("GI_Fleet_Radio", 2),
-                                        {std::to_string(done_ + 1), PortOf(e), Who(e)}));
+            session_.Report(FormatText(gtex_.Line("GI_Fleet_Radio", 2),
+                                       {std::to_string(done_ + 1), PortOf(e), Who(e)}));
         } else {
             Print(e);
             const bool given_up = !e.Succeeded() && (!wait_ || retried_[s]);
@@ -131,7 +131,7 @@ public:
             retried_[s] = !e.Succeeded() && !retried_[s];
         }
         if (run_->JournalFailed()) {
-            session_.Report(FormatTexts(gtex_.Line("GI_Fleet_Summary", 3), {run_->JournalError()}));
+            session_.Report(FormatText(gtex_.Line("GI_Fleet_Summary", 3), {run_->JournalError()}));
             ending_ = true;
             return;
         }
@@ -150,7 +150,7 @@ public:
 
     bool WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) override {
         const std::string question =
-            FormatTexts(gtex_.Text("GI_Fleet_WriteAgain"), {Who(radio), earlier.clockTime});
+            FormatText(gtex_.Text("GI_Fleet_WriteAgain"), {Who(radio), earlier.clockTime});
         if (wait_) {
             session_.Report(question + " (no: --wait asks nobody)");
             return false;
@@ -187,7 +187,7 @@ private:
     bool Prompt() {
         std::fprintf(
             stderr, "%s ",
-            FormatTexts(gtex_.Text("GI_Fleet_Prompt"), {std::to_string(done_ + 1)}).c_str());
+            FormatText(gtex_.Text("GI_Fleet_Prompt"), {std::to_string(done_ + 1)}).c_str());
         std::fflush(stderr);
         std::string line;
         if (!ReadLine(line))
@@ -206,8 +206,8 @@ private:
     std::string Word(int n) const { return gtex_.Line("GI_Fleet_Words", n); }
 
     void Print(const indFleetEntry& e) {
-        const std::string head = FormatTexts(gtex_.Line("GI_Fleet_Radio", 0),
-                                             {std::to_string(done_ + 1), PortOf(e), e.statusText});
+        const std::string head = FormatText(gtex_.Line("GI_Fleet_Radio", 0),
+                                            {std::to_string(done_ + 1), PortOf(e), e.statusText});
         session_.Report(head);
         if (!e.message.empty() && e.message != e.statusText)
             std::fprintf(stderr, "%s\n", e.message.c_str());
@@ -216,11 +216,11 @@ private:
             const int stateWord = state == "kept" ? 0 : state == "set" ? 1 : 2;
             const int verifiedWord = e.verified == "yes" ? 3 : e.verified == "no" ? 4 : 5;
             std::fprintf(stderr, "%s\n",
-                         FormatTexts(gtex_.Line("GI_Fleet_Radio", 1),
-                                     {e.commentBefore, e.commentAfter,
-                                      e.mmsiAfter.empty() ? "-" : e.mmsiAfter, Word(stateWord),
-                                      e.rowText.empty() ? "-" : e.rowText, Word(verifiedWord),
-                                      e.backupFile.empty() ? "-" : e.backupFile})
+                         FormatText(gtex_.Line("GI_Fleet_Radio", 1),
+                                    {e.commentBefore, e.commentAfter,
+                                     e.mmsiAfter.empty() ? "-" : e.mmsiAfter, Word(stateWord),
+                                     e.rowText.empty() ? "-" : e.rowText, Word(verifiedWord),
+                                     e.backupFile.empty() ? "-" : e.backupFile})
                              .c_str());
         }
         std::fflush(stderr);
@@ -356,7 +356,7 @@ int cliFleet(cliSession& session, const QStringList& arguments) {
         written += e.Succeeded() ? 1 : 0;
     cmcGTex& gtex = session.core.Dictionary();
     if (failed.empty()) {
-        session.Report(FormatTexts(gtex.Line("GI_Fleet_Summary", 0), {std::to_string(written)}));
+        session.Report(FormatText(gtex.Line("GI_Fleet_Summary", 0), {std::to_string(written)}));
     } else {
         std::string names;
         for (const indFleetEntry* e : failed) {
@@ -365,9 +365,8 @@ int cliFleet(cliSession& session, const QStringList& arguments) {
                                                             : "MMSI " + e->mmsiBefore;
             names += (names.empty() ? "" : ", ") + who + " (" + std::to_string(e->status) + ")";
         }
-        session.Report(
-            FormatTexts(gtex.Line("GI_Fleet_Summary", 1),
-                        {std::to_string(written), std::to_string(failed.size()), names}));
+        session.Report(FormatText(gtex.Line("GI_Fleet_Summary", 1),
+                                  {std::to_string(written), std::to_string(failed.size()), names}));
     }
     if (run.JournalFailed())
         return kExitFile;

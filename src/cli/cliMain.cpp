@@ -21,6 +21,10 @@ const char kCliHelpTail[] =
     "                              line is the confirmation)\n"
     "        [--backup BACKUP]     first reads the radio and saves what it held to BACKUP;\n"
     "                              nothing is written when that fails\n"
+    "        [--dry-run]           only reads the radio and prints what the write would\n"
+    "                              change there, as diff prints it (radio -> file)\n"
+    "        [--verify]            reads the radio back after the write and compares it\n"
+    "                              byte for byte with what was written\n"
     "  check FILE                  checks a clone file and lists the sheets with errors or\n"
     "                              notices\n"
     "  print FILE -o OUT.pdf       prints every sheet of a clone file (or one: --sheet REF)\n"
@@ -33,6 +37,11 @@ const char kCliHelpTail[] =
     "                              --partial); refused texts are listed\n"
     "  diff A.t590 B.t590          lists every cell that shows differently, by sheet, row and\n"
     "                              column (exit status 0 equal, 1 different, 2 trouble)\n"
+    "  find FILE TEXT [--sheet REF] [--case] [--whole]\n"
+    "                              lists the cells whose shown text matches, one line each:\n"
+    "                              sheet, row, column, text (exit status 0 found, 1 none)\n"
+    "  sort FILE --sheet REF --column CAPTION [--descending] -o OUT.t590\n"
+    "                              sorts a sheet's rows by one column and saves the result\n"
     "  port  N [DEVICE]            shows (or keeps) the device COM port N stands for\n"
     "  sheets                      lists the sheets --sheet names: reference, tab, caption\n"
     "  fleet --port P FILE --journal J.csv [--radios R.csv] [--count N] [--no-backup]\n"
@@ -77,7 +86,7 @@ void PrintUsage(std::FILE* out) {
 // The subcommands that build sheets need widgets; they never show one, so they run on the
 // offscreen platform unless another is asked for.
 bool NeedsWidgets(const char* command) {
-    for (const char* name : {"print", "export", "import", "diff", "fleet"})
+    for (const char* name : {"print", "export", "import", "diff", "fleet", "find", "sort", "write"})
         if (std::strcmp(command, name) == 0)
             return true;
     return false;
@@ -124,6 +133,10 @@ int main(int argc, char** argv) {
         run = &cliImport;
     else if (command == QLatin1String("diff"))
         run = &cliDiff;
+    else if (command == QLatin1String("find"))
+        run = &cliFind;
+    else if (command == QLatin1String("sort"))
+        run = &cliSort;
     else if (command == QLatin1String("port"))
         run = &cliPort;
     else if (command == QLatin1String("sheets"))

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cells/cmcSheetText.h"
@@ -13,6 +14,7 @@
 #include "platform/cmcResourceDir.h"
 #include "profile/FileCommands.h"
 #include "profile/ModelProfile.h"
+#include "ui/table/cuiImageCompare.h"
 
 HostAnswer cliHost::MessageBox(const std::string& caption, const std::string& text, HostIcon icon,
                                HostButtons buttons) {
@@ -30,6 +32,14 @@ void cliViews::ShowCloneInformation() {
     for (const std::string& row : cmcSheetRowTexts(session_.Core(), "GI_Sheet_CloneInfo"))
         std::printf("%s\n", row.c_str());
     std::fflush(stdout);
+}
+
+std::vector<std::string> cliViews::DifferingCells(const cmcEeprom& a, const cmcEeprom& b, int limit,
+                                                  int* count) {
+    const cuiImageComparison comparison = cuiCompareImages(session_.Core(), a, b);
+    if (count != nullptr)
+        *count = static_cast<int>(comparison.differences.size());
+    return comparison.Lines(static_cast<std::size_t>(std::max(limit, 0)));
 }
 
 cliSession::cliSession() {

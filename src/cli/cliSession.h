@@ -40,6 +40,9 @@ class cliViews : public cuiViews {
 public:
     explicit cliViews(indSession& session) : session_(session) {}
     void ShowCloneInformation() override;
+    // The sheets' own comparison, as the window and diff have it.
+    std::vector<std::string> DifferingCells(const cmcEeprom& a, const cmcEeprom& b, int limit,
+                                            int* count) override;
 
 private:
     indSession& session_;
@@ -126,6 +129,8 @@ int cliPrint(cliSession& session, const QStringList& arguments);
 int cliExport(cliSession& session, const QStringList& arguments);
 int cliImport(cliSession& session, const QStringList& arguments);
 int cliDiff(cliSession& session, const QStringList& arguments);
+int cliFind(cliSession& session, const QStringList& arguments);
+int cliSort(cliSession& session, const QStringList& arguments);
 int cliPort(cliSession& session, const QStringList& arguments);
 int cliListSheets(cliSession& session, const QStringList& arguments);
 int cliFleet(cliSession& session, const QStringList& arguments);

@@ -89,11 +89,19 @@ int indCloneMan::ProgressCells(int done, int total) {
 }
 
 std::string indCloneMan::StatusText(int status, int portNumber, const std::string& device,
-                                    const std::string& reason, const std::string& group) {
+                                    const std::string& reason, const std::string& group,
+                                    bool beforeWrite) {
     if (status == R::kOk)
         return std::string();
     cmcGTex& gtex = *cmcGTex::Main();
     std::string head = gtex.Line("GI_Mess_CloneErr_Head", status);
+    if (beforeWrite) {
+        // The general lines allow for a write cut short; before a write that cannot be.
+        const std::string read = gtex.Line("GI_Mess_CloneErr_ReadHead", status);
+        if (!read.empty())
+            head = read;
+        head += "\n" + gtex.Text("GI_Mess_CloneErr_NothingWritten");
+    }
     std::string body;
     switch (status) {
         case R::kPortFailed:
@@ -221,8 +229,8 @@ void indCloneMan::OnProgressTick(void* context, cmcTask& task) {
 void indCloneMan::Report(const R& result) const {
     if (!reportFailures_)
         return;
-    const std::string text =
-        StatusText(result.status, portNumber_, device_, result.portError, result.portGroup);
+    const std::string text = StatusText(result.status, portNumber_, device_, result.portError,
+                                        result.portGroup, readBeforeWrite_);
     if (text.empty())
         return;
     cmcHost::Instance().MessageBox(cmcGTex::Main()->Text("GI_Sys_AppTitle"), text, HostIcon::Error,

@@ -45,6 +45,11 @@ public:
     void SetPort(int portNumber) { portNumber_ = portNumber; }
     void SetPortDevice(const std::string& device) { device_ = device; }
     int PortNumber() const { return portNumber_; }
+    // While set, the operations read the radio before a write that has not begun (a backup or a
+    // preview): a failure is reported as one that left the radio as it was ("nothing was
+    // written"), never as a write that may have been cut short.
+    void SetReadBeforeWrite(bool on) { readBeforeWrite_ = on; }
+    bool ReadBeforeWrite() const { return readBeforeWrite_; }
     // Where progress goes (not owned); null shows none.
     void SetProgress(cmcProgress* progress) { progress_ = progress; }
     // Off: a failure shows no message box; the caller reports it in its own place (the fleet
@@ -63,10 +68,13 @@ public:
     // The message for a status, from the dictionary's "GI_Mess_CloneErr_Head" and
     // "GI_Mess_CloneErr_Check"; empty for 0. Status 2 names the port (and the device with the
     // system's reason, when known); when the user was refused the device, what to run to join
-    // the group that owns it ("GI_Mess_CloneErr_Group").
+    // the group that owns it ("GI_Mess_CloneErr_Group"). beforeWrite: the failure came before
+    // anything was written (the status's line from "GI_Mess_CloneErr_ReadHead" where that has
+    // one, and the line that nothing was written).
     static std::string StatusText(int status, int portNumber, const std::string& device,
                                   const std::string& reason,
-                                  const std::string& group = std::string());
+                                  const std::string& group = std::string(),
+                                  bool beforeWrite = false);
 
     cmcCloneDrv& Driver() { return driver_; }
     int TotalBytes() const { return totalBytes_; }
@@ -84,6 +92,7 @@ private:
     bool progressShown_ = false;
     bool reportFailures_ = true;
     bool windowLocked_ = false;
+    bool readBeforeWrite_ = false;
     indCloneCallback infoHandler_ = nullptr;
     void* infoOwner_ = nullptr;
     indCloneCallback readHandler_ = nullptr;

@@ -13,6 +13,7 @@ const char* const kRecentFiles = "Recent File List";
 const char* const kViewOption = "View Option";
 const char* const kWindowPosition = "Window Position";
 const char* const kBackupBeforeWrite = "BackupBeforeWrite";
+const char* const kVerifyAfterWrite = "VerifyAfterWrite";
 
 std::string RecentName(int i) {
     return "Recent" + std::to_string(i);
@@ -66,6 +67,7 @@ void cmcEnviron::ApplyDefaults() {
     fontSizePercentage = 100;
     toolBarVisible = true;
     backupBeforeWrite = true;
+    verifyAfterWrite = false;
     const HostRect area = cmcHost::Instance().WorkArea();
     const int32_t w = std::max(area.width, 0);
     const int32_t h = std::max(area.height, 0);
@@ -123,6 +125,8 @@ bool cmcEnviron::Load() {
     // Not one of the product's values: missing or unreadable, it keeps its default.
     if (s.ReadInt(kGlobal, kBackupBeforeWrite, v))
         backupBeforeWrite = v != 0;
+    if (s.ReadInt(kGlobal, kVerifyAfterWrite, v))
+        verifyAfterWrite = v == 1;
     return true;
 }
 
@@ -134,6 +138,7 @@ void cmcEnviron::Save() {
     s.WriteInt(kGlobal, "BBT", stamp);
     s.WriteInt(kGlobal, "ComPort", comPort);
     s.WriteInt(kGlobal, kBackupBeforeWrite, backupBeforeWrite ? 1 : 0);
+    s.WriteInt(kGlobal, kVerifyAfterWrite, verifyAfterWrite ? 1 : 0);
     for (int i = 0; i < recent.Capacity(); ++i)
         s.WriteText(kRecentFiles, RecentName(i).c_str(), recent.EntryText(i, std::string()));
     s.WriteInt(kViewOption, "FontSize Percentage", fontSizePercentage);

@@ -39,9 +39,9 @@ public:
     // False when another instance is running: the program then ends at once, silently.
     bool IsFirstInstance() const { return firstInstance_; }
 
-    // Stamp, COM port 1, font 100 %, tool bar shown, backup before write on, an empty recent
-    // list, splitter 200 and a window of at most 800 x 600 (90 % of a smaller work area) centred
-    // across and at three tenths down the work area.
+    // Stamp, COM port 1, font 100 %, tool bar shown, backup before write on, verify after write
+    // off, an empty recent list, splitter 200 and a window of at most 800 x 600 (90 % of a
+    // smaller work area) centred across and at three tenths down the work area.
     void ApplyDefaults();
 
     cmcRecent recent{kRecentCapacity};
@@ -58,6 +58,9 @@ public:
     // what it held. Optional in the store: settings written before it existed keep everything
     // else and read it as on.
     bool backupBeforeWrite = true;
+    // Ours ("Global/VerifyAfterWrite", 1 or 0): after a good clone write the radio is read back
+    // and compared with what was written. Optional like the backup's; off unless it says 1.
+    bool verifyAfterWrite = false;
 
 private:
     void Start(const std::string& mutexName, const std::string& lockDirectory);

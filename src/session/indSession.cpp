@@ -262,6 +262,14 @@ int indSession::OpenFile(const std::string& path) {
     return 0;
 }
 
+int indSession::ReadImageFile(const std::string& path, cmcEeprom& image) {
+    const BusyCursor busy;
+    const int result = FileCommands::OpenCloneFile(path, image);
+    if (result == 0)
+        ImageLoaded(image);
+    return result;
+}
+
 void indSession::FileSave() {
     if (IsUntitled())
         FileSaveAs();
@@ -351,21 +359,7 @@ bool indSession::RefuseDataErrors() {
 }
 
 indSession::CloneStart indSession::StartCloneWrite() {
-    SendFinishEditing();
-    if (RefuseDataErrors())
-        return CloneStart::DataErrors;
-    if (manager_.IsBusy())
-        return CloneStart::Busy;
-    const HostAnswer answer =
-        cmcHost::Instance().MessageBox(dictionary_.Text("GI_Sys_AppTitle"),
-                                       ReadTextBlock(dictionary_, "GI_Mess_Confirm_CloneWrite"),
-                                       HostIcon::Warning, HostButtons::OkCancel);
-    if (answer != HostAnswer::Ok)
-        return CloneStart::Cancelled;
-    PreparePort();
-    if (!clone_.StartWrite(working_, &indSession::BeforeWrite, &indSession::OnWriteDone, this))
-        return CloneStart::Refused;
-    return CloneStart::Started;
+    return StartCheckedWrite(WriteOptions());
 }
 
 indSession::CloneStart indSession::StartCloneInfo() {
@@ -384,6 +378,7 @@ void indSession::BeforeWrite(void* self, cmcEeprom& image) {
     session->NormalizeImage(image, true);
     if (!modified)
         session->MarkSaved();
+    session->written_.CopyFrom(image);  // what the radio should hold afterwards
 }
 
 void indSession::OnInfoDone(void* self, R& result) {
@@ -411,14 +406,12 @@ void indSession::OnWriteDone(void* self, R& result) {
     auto* session = static_cast<indSession*>(self);
     if (result.operation == R::kWrite && result.status == R::kOk) {
         session->views_->CloseSheet();
-        cmcGTex& texts = session->dictionary_;
-        std::string text = ReadTextBlock(texts, "GI_Mess_CloneWrite_Succeeded");
-        // Where the radio's former memory is, so that the write can be taken back.
-        if (!session->writeBackup_.empty())
-            text += "\n\n" +
-                    WithFileName(texts.Text("GI_Mess_CloneWrite_Backup"), session->writeBackup_);
-        cmcHost::Instance().MessageBox(texts.Text("GI_Sys_AppTitle"), text, HostIcon::Information,
-                                       HostButtons::Ok);
+        // The read back reports the write with its own outcome.
+        if (session->writeOptions_.verify &&
+            session->clone_.StartRead(session->working_.GetSize(), &indSession::OnCheckReadDone,
+                                      session))
+            return;
+        session->ReportWritten();
     }
     session->writeBackup_.clear();
     session->CloneEnded(result);

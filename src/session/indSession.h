@@ -149,13 +149,17 @@ public:
     int FileSaveAs() override;
     int SaveFile(const std::string& path) override;
     bool IsUntitled() const override { return fileName_.empty(); }
+    // A clone file read as Open reads it (every file check, then normalised as loaded, so that
+    // the values only the program keeps, such as the DSC pairs' use, follow from the file), into
+    // image rather than the working image: for comparing a file with another. The file result
+    // (0: read; otherwise the reader has said why). Needs the template (LoadTemplate).
+    int ReadImageFile(const std::string& path, cmcEeprom& image);
     std::string CurrentFileName() const override;
     std::string RecentFileText(int n, bool fullPath) const override;
     cmcRecent& RecentFiles();
 
     void CloneRead() override { StartCloneRead(); }
-    // With the backup setting on and a backup directory set: StartBackupAndWrite to a new file
-    // there; otherwise StartCloneWrite.
+    // Clone > Write: StartCheckedWrite with MenuWriteOptions.
     void CloneWrite() override;
     void CloneInformation() override { StartCloneInfo(); }
     CloneStart StartCloneRead();
@@ -179,6 +183,7 @@ public:
         Delete,
         Insert,
         Import,
+        Sort,
     };
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
@@ -239,11 +244,11 @@ public:
     // ---- Backup of the radio before a clone write.
 
     // Reads the radio (clone read of the clone range, with the model's checks) and saves what it
-    // held to backupPath; only when that file is saved does the normal clone write follow (its
-    // checks and its question). The read never touches the working image. A data error ends
-    // the command before the radio is read; a failed read or save ends the chain with nothing
-    // written (the clone listener gets the read's record). The written message then names the
-    // backup.
+    // held to backupPath; only when that file is saved is the radio written (after the question,
+    // which says that the radio was only read so far). The read never touches the working
+    // image. A data error ends the command before the radio is read; a failed read or save
+    // ends the chain with nothing written (the clone listener gets the read's record). The
+    // written message then names the backup. StartCheckedWrite with the backup path only.
     CloneStart StartBackupAndWrite(const std::string& backupPath);
     // Where CloneWrite keeps backups when the setting is on (made when missing); empty (the
     // default): CloneWrite writes without a backup.
@@ -260,6 +265,58 @@ public:
     static constexpr int kNoBackup = -1;
     const std::string& LastBackupPath() const { return lastBackupPath_; }
     int LastBackupResult() const { return lastBackupResult_; }
+
+    // ---- The write with its reads: the radio read first (backup, preview), the question, the
+    // read back after.
+
+    // What a clone write does besides writing.
+    struct WriteOptions {
+        // Not empty: the radio is read first and what it held saved here; nothing is written
+        // unless that file is saved.
+        std::string backupPath;
+        // The radio is read first and the question shows what the write changes there
+        // (ConfirmWritePreview of the views); one read serves the backup too.
+        bool preview = false;
+        // Read and compare only, never write (a dry run): the chain ends after the read.
+        bool readOnly = false;
+        // After a good write the radio is read back and its clone range compared byte for byte
+        // with what was written (LastWriteCheck).
+        bool verify = false;
+    };
+    // Data with errors is refused before the radio is touched (as StartCloneWrite does). With a
+    // first read the question comes after it (saying that the radio was only read so far); if
+    // that read fails, nothing has been written, and with a preview the technician may still
+    // write without one (asked). Without a first read the plain question comes first.
+    CloneStart StartCheckedWrite(const WriteOptions& options);
+    // The options of the desktop program's Clone > Write: a preview, the backup when its
+    // setting is on and a backup directory is set, the read back when its setting is on.
+    WriteOptions MenuWriteOptions() const;
+    // What the first read found on the radio, as the sheets show it (loaded as a read loads an
+    // image); empty until a first read succeeded.
+    const cmcEeprom& RadioBeforeWrite() const { return radioShown_; }
+    // The working image as a write leaves it in the radio, as the sheets would show it read back
+    // (normalised for writing, then loaded as a read loads it).
+    void ImageAsWritten(cmcEeprom& out);
+    // The bytes of the clone range the write would change on the radio the first read found
+    // (0: the radio already holds this data); -1 before a first read succeeded.
+    int PreviewDifferingBytes();
+
+    // The read back after the last write.
+    struct WriteCheck {
+        enum class Outcome { NotRun, Matched, Differs, ReadFailed };
+        Outcome outcome = Outcome::NotRun;
+        int readStatus = 0;              // the read back's clone status
+        int differingBytes = 0;          // in the clone range, bytes the radio keeps not counted
+        int firstDifference = -1;        // the address of the first of them
+        bool identityKept = false;       // the radio kept the own identity (MMSI) it had
+        std::vector<std::string> cells;  // the first cells that differ (the views' comparison)
+        int cellCount = -1;              // all cells that differ; -1: no sheets to ask
+    };
+    const WriteCheck& LastWriteCheck() const { return writeCheck_; }
+    static constexpr int kWriteCheckCells = 5;
+    // The setting "Global/VerifyAfterWrite" (off by default).
+    bool VerifyAfterWriteSetting() const;
+    void SetVerifyAfterWriteSetting(bool on);
 
     // ---- The clone transfers.
 
@@ -281,7 +338,14 @@ private:
     void FollowRecovery();
     bool WriteRecoveryNow();
     bool RefuseDataErrors();
-    static void OnBackupReadDone(void* self, dst_CDrv_Result& result);
+    static void OnFirstReadDone(void* self, dst_CDrv_Result& result);
+    static void OnCheckReadDone(void* self, dst_CDrv_Result& result);
+    void FirstReadSucceeded(dst_CDrv_Result& result);
+    void FirstReadFailed(dst_CDrv_Result& result);
+    bool StartWriteNow();
+    void CheckWritten(const cmcEeprom& back);
+    void ReportWritten();
+    std::string WriteCheckText() const;
     static void OnInfoDone(void* self, dst_CDrv_Result& result);
     static void OnReadDone(void* self, dst_CDrv_Result& result);
     static void OnWriteDone(void* self, dst_CDrv_Result& result);
@@ -310,7 +374,13 @@ private:
     bool ownBackupBeforeWrite_ = true;
     std::string lastBackupPath_;
     int lastBackupResult_ = kNoBackup;
-    std::string writeBackup_;  // the backup the running write follows, named when it succeeds
+    std::string writeBackup_;    // the backup the running write follows, named when it succeeds
+    WriteOptions writeOptions_;  // of the running checked write
+    cmcEeprom radioRaw_;         // what the first read found, as read
+    cmcEeprom radioShown_;       // the same, as the sheets show it
+    cmcEeprom written_;          // what the running write sends, normalised for writing
+    WriteCheck writeCheck_;
+    bool ownVerifyAfterWrite_ = false;
     datClipCh clipboard_;
     bool expert_ = false;
     bool generalCoverage_ = false;

@@ -5,6 +5,7 @@
 #include "memory/cmcCloneFile.h"
 #include "session/indSession.h"
 #include "session/indSessionUtil.h"
+#include "text/cmcTextFormat.h"
 
 namespace {
 
@@ -52,19 +53,19 @@ std::string indSession::UndoStepName(UndoStep step, const std::string& place) co
     const std::string name = dictionary_.Line(kUndoStepsKey, kFirstStepLine + int(step));
     if (place.empty())
         return name;
-    return FormatTexts(dictionary_.Line(kUndoStepsKey, kPlaceLine), {name, place});
+    return FormatText(dictionary_.Line(kUndoStepsKey, kPlaceLine), {name, place});
 }
 
 std::string indSession::UndoText() const {
     if (!history_.CanUndo() || resourceDir_.empty())
         return std::string();
-    return FormatTexts(dictionary_.Line(kUndoStepsKey, kUndoLine), {history_.UndoName()});
+    return FormatText(dictionary_.Line(kUndoStepsKey, kUndoLine), {history_.UndoName()});
 }
 
 std::string indSession::RedoText() const {
     if (!history_.CanRedo() || resourceDir_.empty())
         return std::string();
-    return FormatTexts(dictionary_.Line(kUndoStepsKey, kRedoLine), {history_.RedoName()});
+    return FormatText(dictionary_.Line(kUndoStepsKey, kRedoLine), {history_.RedoName()});
 }
 
 void indSession::DescribeEdit(const cmcCellCapsule& capsule) {

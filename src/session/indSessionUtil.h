@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/cmcTextFormat.h"
+
 #include <string>
 #include <vector>
 
@@ -14,21 +16,6 @@ inline std::string WithFileName(const std::string& format, const std::string& na
     if (at == std::string::npos)
         return format;
     return format.substr(0, at) + name + format.substr(at + 2);
-}
-
-// Each "%s" of a resource text in turn replaced by the next text; texts are never formats
-// themselves.
-inline std::string FormatTexts(const std::string& format, const std::vector<std::string>& texts) {
-    std::string out;
-    size_t from = 0;
-    for (const std::string& text : texts) {
-        const size_t at = format.find("%s", from);
-        if (at == std::string::npos)
-            break;
-        out += format.substr(from, at - from) + text;
-        from = at + 2;
-    }
-    return out + format.substr(from);
 }
 
 // A file's directory as the file dialogs start in it: without a trailing separator (as the

@@ -106,7 +106,13 @@ TEST_P(CliBackupReadFails, NothingIsWrittenToTheRadio) {
                                QString::fromStdString(backup), QString::fromStdString(path)});
     EXPECT_EQ(run.exitCode, 3) << run.err;
     EXPECT_TRUE(Contains(run.err, "clone status " + std::to_string(c.status) + "\n")) << run.err;
-    EXPECT_TRUE(Contains(run.err, Line("GI_Mess_CloneErr_Head", c.status))) << run.err;
+    // Told as a read before any write: never that the radio may be partly written.
+    const std::string readHead = Line("GI_Mess_CloneErr_ReadHead", c.status);
+    EXPECT_TRUE(
+        Contains(run.err, readHead.empty() ? Line("GI_Mess_CloneErr_Head", c.status) : readHead))
+        << run.err;
+    EXPECT_TRUE(Contains(run.err, Text("GI_Mess_CloneErr_NothingWritten"))) << run.err;
+    EXPECT_FALSE(Contains(run.err, "partly written")) << run.err;
     EXPECT_TRUE(Contains(run.err, "nothing was written")) << run.err;
     EXPECT_FALSE(Contains(run.err, Line("GI_Mess_CloneWrite_Succeeded", 0))) << run.err;
     EXPECT_EQ(ReadWholeFile(backup), "kept\n");

@@ -229,30 +229,49 @@ TEST_P(CliDiffPairs, ListsEveryDifferenceBySheetRowAndColumn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pairs, CliDiffPairs,
-    ::testing::Values(DiffPair{"Identical", [](cmcEeprom&) {}, 0, {}},
-                      DiffPair{"UserChannelFrequency",
-                               [](cmcEeprom& image) {
-                                   datCh ch(image);
-                                   ch.Load(datCh::kUserCh, 1);
-                                   ch.rxFreq = 2187500;
-                                   ch.txFreq = 2187500;
-                                   ch.Save();
-                               },
-                               1,
-                               {"[User channels] 1 / Receive kHz: \"2182.0\" -> \"2187.5\""}},
-                      DiffPair{"CommonSetting",
-                               [](cmcEeprom& image) { image.SetByte(MemoryMap::kRfGain, 3); },
-                               1,
-                               {"[Common settings] RF gain / Value: \"9\" -> \"3\""}},
-                      DiffPair{"AByteNoSheetShows",
-                               [](cmcEeprom& image) {
-                                   image.SetByte(
-                                       MemoryMap::kTemplateBlock2A65,
-                                       uint8_t(image.GetByte(MemoryMap::kTemplateBlock2A65) ^
-                                               0x5A));
-                               },
-                               1,
-                               {"Bytes no sheet shows differ at 0x2A65"}}),
+    ::testing::Values(
+        DiffPair{"Identical", [](cmcEeprom&) {}, 0, {}},
+        DiffPair{"UserChannelFrequency",
+                 [](cmcEeprom& image) {
+                     datCh ch(image);
+                     ch.Load(datCh::kUserCh, 1);
+                     ch.rxFreq = 2187500;
+                     ch.txFreq = 2187500;
+                     ch.Save();
+                 },
+                 1,
+                 {"[User channels] 1 / Receive kHz: \"2182.0\" -> \"2187.5\""}},
+        DiffPair{"CommonSetting",
+                 [](cmcEeprom& image) { image.SetByte(MemoryMap::kRfGain, 3); },
+                 1,
+                 {"[Common settings] RF gain / Value: \"9\" -> \"3\""}},
+        // A pair's use lives only in the program, derived from the pair's number
+        // in the file when it is opened: the tool must open files that way too.
+        DiffPair{"DscPairUse",
+                 [](cmcEeprom& image) { image.SetByte(MemoryMap::kDscPairNumbers + 2, 101); },
+                 1,
+                 {"[Receive/transmit pairs] 3 / Use: \"Not used\" -> \"Receive scan\"",
+                  "[Receive/transmit pairs] 3 / Receive kHz: \"\" -> \"0.0\"",
+                  "[Receive/transmit pairs] 3 / Transmit kHz: \"\" -> \"0.0\"",
+                  "Bytes no sheet shows differ at 0x2A35"}},
+        // Below the tenth of a kHz, both ways: no sheet shows it.
+        DiffPair{"BytesNoSheetShows",
+                 [](cmcEeprom& image) {
+                     const int rec = MemoryMap::kUserChannels + MemoryMap::kUserChannelSize;
+                     for (int at : {rec + MemoryMap::kChRxFreq, rec + MemoryMap::kChTxFreq})
+                         image.SetByte(at, uint8_t(image.GetByte(at) + 10));
+                 },
+                 1,
+                 {"Bytes no sheet shows differ at 0x029C, 0x02A0"}},
+        // The areas the radio fixes come from the initial file whatever a file
+        // holds, in the tool as in the window.
+        DiffPair{"AByteTheProgramFixes",
+                 [](cmcEeprom& image) {
+                     image.SetByte(MemoryMap::kTemplateBlock2A65,
+                                   uint8_t(image.GetByte(MemoryMap::kTemplateBlock2A65) ^ 0x5A));
+                 },
+                 0,
+                 {}}),
     [](const ::testing::TestParamInfo<DiffPair>& i) { return std::string(i.param.name); });
 
 TEST_F(CliTables, DiffOfAnUnreadableFileIsTrouble) {

@@ -43,8 +43,14 @@ public:
     std::vector<std::string> opened;         // help pages asked for
     std::deque<std::string> chooserAnswers;  // devices the port chooser answers; "" cancels
     std::vector<int> chooserAsked;           // the COM numbers it was asked for
+    int sortAnswer = kSortAscending;         // the direction Sort rows... is given
+    std::vector<std::string> sortAsked;      // the columns it was asked about
 
 protected:
+    int AskSortDirection(const std::string& column) override {
+        sortAsked.push_back(column);
+        return sortAnswer;
+    }
     void OpenUrl(const std::string& path) override { opened.push_back(path); }
     bool RunPortChooser(int comNumber, std::string* device) override {
         chooserAsked.push_back(comNumber);

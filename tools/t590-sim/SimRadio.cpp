@@ -166,6 +166,14 @@ void SimRadio::TakeEnd(std::vector<std::uint8_t>& out) {
     if (writeBad_ && result == 0)
         result = 0x01;
     if (result == 0) {
+        if (faults_.stuckByte >= 0 && static_cast<size_t>(faults_.stuckByte) < memory_.size())
+            pending_[static_cast<size_t>(faults_.stuckByte)] =
+                memory_[static_cast<size_t>(faults_.stuckByte)];
+        // Like radios whose identity can be entered once: a first byte below 100 is one.
+        if (faults_.keepIdentity && memory_[MemoryMap::kOwnIdentity] < 100)
+            std::memcpy(pending_.data() + MemoryMap::kOwnIdentity,
+                        memory_.data() + MemoryMap::kOwnIdentity,
+                        MemoryMap::kOwnIdentityBlockLength);
         memory_ = pending_;
         ++writesStored_;
     }

@@ -21,6 +21,8 @@ struct SimFaults {
     bool wrongExtra = false;    // the info reply names extra code 0x0002
     int mapRevision = -1;       // the info reply's map revision, when set
     bool byte23 = false;        // info byte 23 is not zero
+    int stuckByte = -1;         // a stored write leaves this address as it was
+    bool keepIdentity = false;  // a stored write leaves an own identity the radio has as it was
 
     // Each group back to health, once it has had its effect (a radio's own faults in a fleet).
     void ClearInfoFaults();

@@ -51,7 +51,7 @@ void Usage() {
                  "Faults: no-answer, no-echo, wrong-echo[=byte], bad-checksum[=frame],\n"
                  "  wrong-count, missing-frame, extra-frame, beyond-image, write-refused[=XX],\n"
                  "  noise, cut-link[=frames], wrong-model, wrong-extra, map-revision[=N],\n"
-                 "  byte23\n");
+                 "  byte23, stuck-byte=ADDR (hex), keep-identity\n");
 }
 
 bool ApplyFault(const std::string& option, SimFaults& f) {
@@ -92,6 +92,10 @@ bool ApplyFault(const std::string& option, SimFaults& f) {
         f.mapRevision = number(6);
     else if (kind == "byte23")
         f.byte23 = true;
+    else if (kind == "stuck-byte" && hasValue)
+        f.stuckByte = number(-1, 16);
+    else if (kind == "keep-identity")
+        f.keepIdentity = true;
     else
         return false;
     return true;

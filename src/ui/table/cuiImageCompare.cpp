@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <set>
 
 #include "cells/cmcCellObj.h"
 #include "memory/cmcEeprom.h"
@@ -77,6 +78,25 @@ void Attribute(const Cells& cells, const cmcEeprom* const images[2], cuiByteRun 
 }
 
 }  // namespace
+
+std::string cuiImageDifference::Line() const {
+    return "[" + sheetCaption + "] " + rowCaption + " / " + columnCaption + ": \"" + textA +
+           "\" -> \"" + textB + "\"";
+}
+
+int cuiImageComparison::SheetCount() const {
+    std::set<std::string> sheets;
+    for (const cuiImageDifference& d : differences)
+        sheets.insert(d.reference);
+    return static_cast<int>(sheets.size());
+}
+
+std::vector<std::string> cuiImageComparison::Lines(std::size_t limit) const {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < differences.size() && i < limit; ++i)
+        lines.push_back(differences[i].Line());
+    return lines;
+}
 
 std::string cuiImageComparison::UnshownText() const {
     std::string out;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct cuiImageDifference {
     std::string columnCaption;
     std::string textA;
     std::string textB;
+
+    // One line for a report: "[sheet] row / column: "text A" -> "text B"".
+    std::string Line() const;
 };
 
 // Inclusive addresses.
@@ -39,6 +43,10 @@ struct cuiImageComparison {
     int differentBytes = 0;
 
     bool Equal() const { return differentBytes == 0; }
+    // The number of sheets with differing cells.
+    int SheetCount() const;
+    // The first limit differences as report lines (cuiImageDifference::Line).
+    std::vector<std::string> Lines(std::size_t limit) const;
     // "0x2A65, 0x2A70-0x2A73".
     std::string UnshownText() const;
 };

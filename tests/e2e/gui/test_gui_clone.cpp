@@ -5,9 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
 #include "MainWindowFixture.h"
 #include "SimProcess.h"
 #include "app/cuiTransferProgress.h"
+#include "app/cuiWritePreview.h"
 #include "cells/cmcCellNames.h"
 #include "memory/datCh.h"
 #include "text/cmcGTex.h"
@@ -41,10 +48,34 @@ protected:
     std::string RadioFile(const std::string& comment) {
         return MakeFile(comment + ".t590", comment);
     }
+    // Answers the write preview once it shows, as the technician does: a click on Write (or
+    // Cancel), noting what it showed. It shows inside the transfer's end, in its own loop, so
+    // the answer waits for it there.
+    void AnswerPreview(bool write) {
+        auto* poll = new QTimer(form_.get());
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, write] {
+            auto* preview = qobject_cast<cuiWritePreview*>(QApplication::activeModalWidget());
+            if (preview == nullptr || !preview->isVisible())
+                return;
+            poll->stop();
+            previewSummary = preview->Summary()->text().toStdString();
+            previewLines = preview->List()->topLevelItemCount();
+            if (previewLines > 0)
+                previewFirst = preview->List()->topLevelItem(0)->text(0).toStdString();
+            QTest::mouseClick(write ? preview->WriteButton() : preview->CancelButton(),
+                              Qt::LeftButton);
+            poll->deleteLater();
+        });
+        poll->start();
+    }
 
     bool disabledThroughout = true;
     bool progressShown = false;
     std::string activity;
+    std::string previewSummary;
+    int previewLines = -1;
+    std::string previewFirst;
 };
 
 TEST_F(GuiClone, ReadFromTheMenuReplacesTheImageWithTheRadiosAsAnUntitledChange) {
@@ -98,21 +129,87 @@ TEST_F(GuiClone, WriteFromTheMenuSendsTheImageToTheRadio) {
     SimProcess sim({"--image", QString::fromStdString(RadioFile("OLD")), "--save",
                     QString::fromStdString(saved)});
     Connect(sim);
-    host_->QueueAnswer(HostAnswer::Ok);  // the confirmation
+    AnswerPreview(true);  // the question, after the radio was read
     Choose(CL_Menu_Clone_Write);
     Finish();
 
     EXPECT_EQ(main_->Session().LastClone().status, dst_CDrv_Result::kOk) << sim.Errors();
     EXPECT_TRUE(disabledThroughout);
     EXPECT_EQ(activity.substr(0, activity.find('\n')), "Writing to COM1 (" + sim.Device() + ")");
-    ASSERT_EQ(host_->Messages().size(), 2u);
-    EXPECT_EQ(host_->Messages()[0].buttons, HostButtons::OkCancel);
-    EXPECT_EQ(host_->Messages()[1].icon, HostIcon::Information);
+    EXPECT_GE(previewLines, 1) << "the comment differs";
+    ASSERT_EQ(host_->Messages().size(), 1u);
+    EXPECT_EQ(host_->Messages()[0].icon, HostIcon::Information);
     EXPECT_FALSE(main_->Session().IsModified());
     sim.Stop();
     cmcEeprom radio;
     ASSERT_EQ(FileCommands::OpenCloneFile(saved, radio), 0);
     EXPECT_EQ(cmcCloneFile::ImageComment(radio), "TO RADIO");
+}
+
+TEST_F(GuiClone, WriteFromTheMenuShowsWhatChangesAndCancelLeavesTheRadioAsItWas) {
+    cmcEeprom image;
+    ASSERT_EQ(FileCommands::OpenCloneFile(RadioFile("SAME"), image), 0);
+    datCh ch(image);
+    ch.Load(datCh::kUserCh, 1);
+    ch.rxFreq = 2187500;
+    ch.Save();
+    const std::string file = Path("changed.t590");
+    ASSERT_EQ(FileCommands::SaveCloneFile(file, image), 0);
+    ASSERT_EQ(main_->OpenFile(file), 0);
+    const std::string saved = Path("radio-after.t590");
+    SimProcess sim({"--image", QString::fromStdString(RadioFile("SAME")), "--save",
+                    QString::fromStdString(saved)});
+    Connect(sim);
+    AnswerPreview(false);
+    Choose(CL_Menu_Clone_Write);
+    Finish();
+
+    EXPECT_EQ(main_->Session().LastClone().operation, dst_CDrv_Result::kRead);
+    // The receive frequency, and the transmit cell that showed "<-" while both were equal.
+    EXPECT_EQ(previewLines, 2);
+    EXPECT_EQ(previewFirst, "User channels");
+    std::string count = cmcGTex::Main()->Text("GI_Mess_Preview_Count");
+    count.replace(count.find("%s"), 2, "2");
+    EXPECT_EQ(previewSummary, count);
+    EXPECT_TRUE(host_->Messages().empty()) << host_->Messages().front().text;
+    sim.Stop();
+    cmcEeprom radio;
+    ASSERT_EQ(FileCommands::OpenCloneFile(saved, radio), 0);
+    datCh after(radio);
+    after.Load(datCh::kUserCh, 1);
+    EXPECT_EQ(after.rxFreq, 2182000) << "the radio was written";
+}
+
+TEST_F(GuiClone, TheWritePreviewOfWhatTheRadioHoldsSaysSoAndStillWrites) {
+    ASSERT_EQ(main_->OpenFile(RadioFile("SAME")), 0);
+    SimProcess sim({"--image", QString::fromStdString(RadioFile("SAME"))});
+    Connect(sim);
+    AnswerPreview(true);
+    Choose(CL_Menu_Clone_Write);
+    Finish();
+    EXPECT_EQ(previewSummary, cmcGTex::Main()->Text("GI_Mess_Preview_Same"));
+    EXPECT_EQ(previewLines, 0);
+    EXPECT_EQ(main_->Session().LastClone().operation, dst_CDrv_Result::kWrite);
+    EXPECT_EQ(main_->Session().LastClone().status, dst_CDrv_Result::kOk) << sim.Errors();
+}
+
+TEST_F(GuiClone, VerifyAfterWriteIsACheckItemOfTheCloneMenuThatReadsTheRadioBack) {
+    QAction* verify = main_->VerifyItem();
+    ASSERT_NE(verify, nullptr);
+    EXPECT_FALSE(verify->isChecked()) << "off by default";
+    verify->trigger();
+    EXPECT_TRUE(main_->Environ().verifyAfterWrite);
+    ASSERT_EQ(main_->OpenFile(RadioFile("TO RADIO")), 0);
+    SimProcess sim({"--image", QString::fromStdString(RadioFile("OLD"))});
+    Connect(sim);
+    AnswerPreview(true);
+    Choose(CL_Menu_Clone_Write);
+    Finish();
+    EXPECT_TRUE(main_->Environ().verifyAfterWrite) << "the menu's refresh left it alone";
+    EXPECT_EQ(main_->Session().LastWriteCheck().outcome, indSession::WriteCheck::Outcome::Matched);
+    ASSERT_EQ(host_->Messages().size(), 1u);
+    EXPECT_NE(host_->Messages()[0].text.find(cmcGTex::Main()->Text("GI_Mess_WriteCheck_Matched")),
+              std::string::npos);
 }
 
 TEST_F(GuiClone, WriteOfDataWithErrorsIsRefusedBeforeThePortIsOpened) {

@@ -269,6 +269,36 @@ TEST_F(EnvironTest, BackupBeforeWriteTurnedOffComesBack) {
     EXPECT_FALSE(Make()->backupBeforeWrite);
 }
 
+// The check after a write is off unless the setting says 1: settings of an older version, or a
+// value typed by hand that means nothing, never make every write take twice as long.
+class EnvironVerifyTest : public EnvironTest,
+                          public ::testing::WithParamInterface<BackupSetting> {};
+
+TEST_P(EnvironVerifyTest, VerifyAfterWriteIsOptionalAndOffUnlessOne) {
+    auto values = ValidValues();
+    if (GetParam().raw)
+        values["Global/VerifyAfterWrite"] = GetParam().raw;
+    WriteRaw(values);
+    auto env = Make();
+    EXPECT_EQ(env->verifyAfterWrite, GetParam().on);
+    EXPECT_TRUE(env->backupBeforeWrite);
+    EXPECT_EQ(env->comPort, 7) << "the other settings are kept";
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, EnvironVerifyTest,
+                         ::testing::Values(BackupSetting{nullptr, false}, BackupSetting{"1", true},
+                                           BackupSetting{"0", false}, BackupSetting{"2", false},
+                                           BackupSetting{"on", false}, BackupSetting{"", false}));
+
+TEST_F(EnvironTest, VerifyAfterWriteTurnedOnComesBack) {
+    {
+        auto env = Make();
+        EXPECT_FALSE(env->verifyAfterWrite);
+        env->verifyAfterWrite = true;
+    }
+    EXPECT_TRUE(Make()->verifyAfterWrite);
+}
+
 TEST_F(EnvironTest, ToolbarFlagIsTrueForAnyNonZeroValue) {
     auto values = ValidValues();
     values["View Option/Toolbar Visible"] = "-3";

@@ -28,7 +28,15 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         // the fleet run, its window and the command-line tool's fleet
         "GI_Fleet_Status", "GI_Fleet_Prompt", "GI_Fleet_WriteAgain", "GI_Fleet_Radio",
         "GI_Fleet_Words", "GI_Fleet_Summary", "GI_Fleet_Window", "GI_Fleet_Columns",
-        "GI_Fleet_Steps", "GI_Menu_Clone_Fleet",
+        "GI_Fleet_Steps", "GI_Menu_Clone_Fleet", "GI_Mess_Confirm_PreviewWrite",
+        "GI_Mess_Confirm_WriteWithoutPreview", "GI_Mess_Preview_Same", "GI_Mess_Preview_Count",
+        "GI_Mess_Preview_Title", "GI_Mess_Preview_Write", "GI_Mess_Preview_Cancel",
+        "GI_Mess_Preview_Columns", "GI_Mess_Preview_Unshown", "GI_Menu_Clone_Verify",
+        "GI_Menu_Edit_Find", "GI_Find_Window", "GI_Find_Columns", "GI_Find_Count",
+        "GI_Find_NotFound", "GI_Find_Match", "GI_Find_Wrapped", "GI_Sort_Dialog",
+        "GI_Sort_Messages", "GI_Mess_WriteCheck_Matched", "GI_Mess_WriteCheck_ReadFailed",
+        "GI_Mess_WriteCheck_Differs", "GI_Mess_WriteCheck_IdentityKept",
+        "GI_Mess_CloneErr_ReadHead", "GI_Mess_CloneErr_NothingWritten",
         // edit messages and status texts
         "GI_AppMess_S_Copy", "GI_AppMess_S_Paste", "GI_AppMess_S_Clear", "GI_AppMess_S_Delete",
         "GI_AppMess_S_Insert", "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",

@@ -128,11 +128,32 @@ TEST_F(OvlKeys, FileQuestionAndBackupMessageHaveExactlyOneFileNamePlaceholder) {
     }
 }
 
+// The write's own messages: a count in the preview, a count and an address in the read back's
+// report, each as one "%s"; the other lines hold none.
+TEST_F(OvlKeys, WriteCheckAndPreviewFormatsHaveTheirPlaceholders) {
+    const std::vector<std::string> count = Body("GI_Mess_Preview_Count");
+    ASSERT_EQ(count.size(), 1u);
+    EXPECT_EQ(CountOf(count[0], '%'), 1) << count[0];
+    EXPECT_NE(count[0].find("%s"), std::string::npos) << count[0];
+    const std::vector<std::string> differs = Body("GI_Mess_WriteCheck_Differs");
+    ASSERT_EQ(differs.size(), 4u);
+    for (std::size_t i = 0; i < differs.size(); ++i) {
+        const int wanted = i == 0 || i == 2 ? 1 : 0;
+        EXPECT_EQ(CountOf(differs[i], '%'), wanted) << differs[i];
+        if (wanted == 1) {
+            EXPECT_NE(differs[i].find("%s"), std::string::npos) << differs[i];
+        }
+    }
+    EXPECT_EQ(Body("GI_Mess_CloneErr_ReadHead").size(), Body("GI_Mess_CloneErr_Head").size())
+        << "one line per clone status";
+    EXPECT_EQ(Body("GI_Mess_Preview_Columns").size(), 5u);
+}
+
 // The undo step names: two menu formats with one "%s", the place format with two, then names
 // without any.
 TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
     const std::vector<std::string> lines = Body("GI_AppMess_UndoSteps");
-    ASSERT_EQ(lines.size(), 14u);
+    ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(CountOf(lines[0], '%'), 1) << lines[0];
     EXPECT_NE(lines[0].find("%s"), std::string::npos) << lines[0];
     EXPECT_EQ(CountOf(lines[1], '%'), 1) << lines[1];
@@ -151,11 +172,25 @@ TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
 // Texts that reach message boxes, the status bar and cells verbatim: a "%" in them could be
 // taken for a format by a careless reader, and none is needed.
 TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
-    const std::set<std::string> formats = {
-        "GI_Mess_Confirm_WriteFile", "GI_Mess_CloneErr_Head", "GI_Mess_CloneWrite_Backup",
-        "GI_AppMess_UndoSteps",      "GI_Menu_Port_Device",   "GI_Mess_CloneErr_Group",
-        "GI_Fleet_Prompt",           "GI_Fleet_WriteAgain",   "GI_Fleet_Radio",
-        "GI_Fleet_Summary",          "GI_Fleet_Window"};
+    const std::set<std::string> formats = {"GI_Mess_Confirm_WriteFile",
+                                           "GI_Mess_CloneErr_Head",
+                                           "GI_Mess_CloneWrite_Backup",
+                                           "GI_AppMess_UndoSteps",
+                                           "GI_Menu_Port_Device",
+                                           "GI_Mess_CloneErr_Group",
+                                           "GI_Fleet_Prompt",
+                                           "GI_Fleet_WriteAgain",
+                                           "GI_Fleet_Radio",
+                                           "GI_Fleet_Summary",
+                                           "GI_Fleet_Window",
+                                           "GI_Mess_Preview_Count",
+                                           "GI_Mess_WriteCheck_Differs",
+                                           "GI_Mess_Preview_Unshown",
+                                           "GI_Find_Count",
+                                           "GI_Find_NotFound",
+                                           "GI_Find_Match",
+                                           "GI_Sort_Dialog",
+                                           "GI_Sort_Messages"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")
