@@ -5,6 +5,7 @@
 #include "memory/cmcCloneFile.h"
 #include "session/indSession.h"
 #include "session/indSessionUtil.h"
+#include "text/cmcTextUtil.h"
 
 namespace {
 
@@ -13,20 +14,6 @@ constexpr int kUndoLine = 0;
 constexpr int kRedoLine = 1;
 constexpr int kPlaceLine = 2;
 constexpr int kFirstStepLine = 3;
-
-// Each "%s" of a format in turn replaced by the next text; texts are never formats themselves.
-std::string Formatted(const std::string& format, const std::vector<std::string>& texts) {
-    std::string out;
-    size_t from = 0;
-    for (const std::string& text : texts) {
-        const size_t at = format.find("%s", from);
-        if (at == std::string::npos)
-            break;
-        out += format.substr(from, at - from) + text;
-        from = at + 2;
-    }
-    return out + format.substr(from);
-}
 
 // What an edit was, from the request that made it.
 indSession::UndoStep StepOf(const cmcCellCapsule& capsule) {
@@ -66,19 +53,19 @@ std::string indSession::UndoStepName(UndoStep step, const std::string& place) co
     const std::string name = dictionary_.Line(kUndoStepsKey, kFirstStepLine + int(step));
     if (place.empty())
         return name;
-    return Formatted(dictionary_.Line(kUndoStepsKey, kPlaceLine), {name, place});
+    return FillPlaceholders(dictionary_.Line(kUndoStepsKey, kPlaceLine), {name, place});
 }
 
 std::string indSession::UndoText() const {
     if (!history_.CanUndo() || resourceDir_.empty())
         return std::string();
-    return Formatted(dictionary_.Line(kUndoStepsKey, kUndoLine), {history_.UndoName()});
+    return FillPlaceholders(dictionary_.Line(kUndoStepsKey, kUndoLine), {history_.UndoName()});
 }
 
 std::string indSession::RedoText() const {
     if (!history_.CanRedo() || resourceDir_.empty())
         return std::string();
-    return Formatted(dictionary_.Line(kUndoStepsKey, kRedoLine), {history_.RedoName()});
+    return FillPlaceholders(dictionary_.Line(kUndoStepsKey, kRedoLine), {history_.RedoName()});
 }
 
 void indSession::DescribeEdit(const cmcCellCapsule& capsule) {
