@@ -34,7 +34,12 @@ public:
 private slots:
     void OnActivated(QTreeWidgetItem* item, int column);
 
+    // The width it opens with at least.
+    static constexpr int kMinimumWidth = 760;
+
 private:
+    int FittingWidth(const QWidget* owner) const;
+
     cuiImageComparison comparison_;
     OpenCellCallback callback_ = nullptr;
     void* context_ = nullptr;
