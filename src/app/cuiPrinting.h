@@ -82,6 +82,11 @@ protected:
 
 private:
     bool Prepare(const std::string& openSheet);
+    // The PDF file the dialog offers when no printer is installed.
+    QString OfferedPdfFile() const;
+    static bool UsableFolder(const QString& dir);
+    // The status bar's word on a job that printed: its pages, and the printer or the file.
+    void AnnouncePages(const QPrinter& printer);
     void Finish();
     void ReportFailure();
     static void OnPage(void* self, int pages);
