@@ -18,6 +18,8 @@ class cuiCompareWindow : public QDialog {
     Q_OBJECT
 public:
     using OpenCellCallback = void (*)(void* context, const cuiImageDifference& difference);
+    // The width it opens with at least.
+    static constexpr int kMinimumWidth = 760;
 
     // nameA, nameB: what the two images are ("Working image", a file name), UTF-8.
     cuiCompareWindow(QWidget* owner, const cuiImageComparison& comparison, const std::string& nameA,
@@ -33,9 +35,6 @@ public:
 
 private slots:
     void OnActivated(QTreeWidgetItem* item, int column);
-
-    // The width it opens with at least.
-    static constexpr int kMinimumWidth = 760;
 
 private:
     int FittingWidth(const QWidget* owner) const;

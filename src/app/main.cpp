@@ -12,6 +12,8 @@
 
 #include "app/TForm1.h"
 #include "app/cuiGuiHost.h"
+#include "app/cuiInstanceChannel.h"
+#include "app/cuiTermination.h"
 #include "app/indMain.h"
 #include "app/indProgram.h"
 #include "events/cmcEvMan.h"
@@ -35,24 +37,35 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         indEnviron environ(indProgram::kMutexName, indProgram::kSettingsKey);
-        // Another copy runs: this one ends at once, silently, and changes nothing.
-        if (!environ.IsFirstInstance())
+        const QString channelName =
+            cuiInstanceChannel::ServerName(indProgram::kMutexName, environ.InstanceLockPath());
+        const std::string file = indProgram::StartFile(arguments);
+        const QString path =
+            file.empty() ? QString()
+                         : QDir::toNativeSeparators(
+                               QFileInfo(QString::fromLocal8Bit(file.c_str())).absoluteFilePath());
+        // Another copy runs: this one hands it the file (or just has its window raised) and
+        // ends, changing nothing itself.
+        if (!environ.IsFirstInstance()) {
+            cuiInstanceChannel::Hand(channelName, path);
             return 0;
+        }
         cmcEvMan events;
         indMain controller(environ, host.ExecutableDir());
         controller.Initialize(arguments);
         TForm1 form(controller);
         host.SetWindow(&form);
         form.show();
+        cuiInstanceChannel channel;
+        channel.Listen(channelName,
+                       [&form](const QString& handed) { form.TakeHandedFile(handed); });
+        // Ended by the system: as a close, without questions nobody could answer.
+        cuiTermination termination([&form] { form.EndFromOutside(); });
         // Unsaved changes of an earlier run that did not end cleanly are offered back first.
         controller.StartRecovery();
 
-        const std::string file = indProgram::StartFile(arguments);
-        if (!file.empty()) {
-            const QString path = QDir::toNativeSeparators(
-                QFileInfo(QString::fromLocal8Bit(file.c_str())).absoluteFilePath());
+        if (!path.isEmpty())
             controller.OpenFile(path.toLocal8Bit().toStdString());
-        }
         status = app.exec();
         host.SetWindow(nullptr);
     } catch (const std::exception& e) {

@@ -255,6 +255,10 @@ public:
     // A clean end: this run's recovery file is removed and the directory released (the
     // destructor does the same).
     void EndRecovery();
+    // The program is ended from outside (SIGTERM): unsaved changes are written to the recovery
+    // file now and left there for the next start, which offers them back as after a crash;
+    // without unsaved changes recovery ends as at a close.
+    void KeepRecoveryForNextRun();
 
     // ---- Backup of the radio before a clone write.
 
