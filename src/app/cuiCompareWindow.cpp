@@ -1,7 +1,7 @@
 #include "app/cuiCompareWindow.h"
 
-#include <QHBoxLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>

@@ -2,12 +2,12 @@
 // activated by mouse or keyboard handed to the program with its sheet and cell.
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
-#include <cstring>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
+#include <cstring>
 
 #include "GuiFixture.h"
 #include "app/cuiCompareWindow.h"
