@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QShowEvent>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/cuiMain.h"
@@ -125,6 +127,40 @@ void TForm1::dropEvent(QDropEvent* event) {
     // The questions of opening come after the drop has ended: the program the file came from
     // waits for the drop, not for the technician's answer.
     const std::string file = QFileInfo(path).absoluteFilePath().toLocal8Bit().toStdString();
+    QMetaObject::invokeMethod(
+        this, [this, file] { main_.OpenFile(file); }, Qt::QueuedConnection);
+}
+
+void TForm1::EndFromOutside() {
+    main_.Session().KeepRecoveryForNextRun();
+    if (!closed_) {
+        main_.Closing();
+        main_.Closed();
+        closed_ = true;
+    }
+    close();
+    // Leaves every event loop, an open question's too.
+    QCoreApplication::exit(0);
+}
+
+void TForm1::TakeHandedFile(const QString& path) {
+    // The technician started the program again: this window comes to the front, as the copy
+    // that runs, and opens the file once whatever the technician is answering is answered.
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!path.isEmpty())
+        OpenHandedFile(QFileInfo(path).absoluteFilePath().toLocal8Bit().toStdString());
+}
+
+void TForm1::OpenHandedFile(const std::string& file) {
+    // A question or dialog that is open keeps the file waiting until it is answered; the file's
+    // own questions then follow, never one dialog over another.
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kHandedFileRetryMs, this, [this, file] { OpenHandedFile(file); });
+        return;
+    }
     QMetaObject::invokeMethod(
         this, [this, file] { main_.OpenFile(file); }, Qt::QueuedConnection);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <string>
 
 #include "platform/cmcHost.h"
 
@@ -30,6 +31,15 @@ public:
     // Clone files among dropped paths: those whose name ends in ".t590" (any letter case).
     static bool IsCloneFileName(const QString& path);
 
+    // A second start of the program handed this copy a file (empty: none): the window comes to
+    // the front and opens it, asking about unsaved changes first.
+    void TakeHandedFile(const QString& path);
+    // The system ends the program (a shutdown, `kill`): the window closes as a close does, but
+    // asks nothing; unsaved changes stay in the recovery file, offered back at the next start.
+    void EndFromOutside();
+    // How often a handed file looks again whether the open question has been answered.
+    static constexpr int kHandedFileRetryMs = 200;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -40,6 +50,8 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
+    void OpenHandedFile(const std::string& file);
+
     cuiMain& main_;
     bool closed_ = false;
 };

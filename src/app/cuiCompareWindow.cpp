@@ -1,11 +1,15 @@
 #include "app/cuiCompareWindow.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -70,7 +74,22 @@ cuiCompareWindow::cuiCompareWindow(QWidget* owner, const cuiImageComparison& com
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
     bottom->addWidget(close_);
     layout->addLayout(bottom);
-    resize(760, 420);
+    resize(FittingWidth(owner), 420);
+}
+
+int cuiCompareWindow::FittingWidth(const QWidget* owner) const {
+    // Wide enough for every column where the screen allows, so that no text of a difference
+    // is only reached by scrolling; never narrower than it always was.
+    int columns = 0;
+    for (int c = 0; c < list_->columnCount(); ++c)
+        columns += list_->columnWidth(c);
+    const QMargins margins = layout()->contentsMargins();
+    const int needed = columns + 2 * list_->frameWidth() +
+                       list_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                       margins.right();
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    const int available = screen != nullptr ? screen->availableGeometry().width() : needed;
+    return std::max(kMinimumWidth, std::min(needed, available));
 }
 
 void cuiCompareWindow::FillList(QTreeWidget* list, const cuiImageComparison& comparison,

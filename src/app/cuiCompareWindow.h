@@ -19,6 +19,8 @@ class cuiCompareWindow : public QDialog {
     Q_OBJECT
 public:
     using OpenCellCallback = void (*)(void* context, const cuiImageDifference& difference);
+    // The width it opens with at least.
+    static constexpr int kMinimumWidth = 760;
 
     // nameA, nameB: what the two images are ("Working image", a file name), UTF-8.
     cuiCompareWindow(QWidget* owner, const cuiImageComparison& comparison, const std::string& nameA,
@@ -42,6 +44,8 @@ private slots:
     void OnActivated(QTreeWidgetItem* item, int column);
 
 private:
+    int FittingWidth(const QWidget* owner) const;
+
     cuiImageComparison comparison_;
     OpenCellCallback callback_ = nullptr;
     void* context_ = nullptr;

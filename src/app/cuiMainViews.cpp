@@ -82,8 +82,11 @@ bool cuiMain::CanPrintOpenSheet() const {
 // ---- The window.
 
 void cuiMain::UpdateTitle(const std::string& title) {
-    if (form_)
-        form_->setWindowTitle(FromLocal(title));
+    (void)title;  // the window marks unsaved changes the platform's way instead
+    if (form_) {
+        form_->setWindowTitle(FromLocal(session_.WindowTitle()));
+        form_->setWindowModified(session_.IsModified());
+    }
 }
 
 void cuiMain::CloseMainWindow() {

@@ -21,6 +21,7 @@
 #include "profile/FileCommands.h"
 #include "session/indRecovery.h"
 #include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
 #include "ui/chrome/cuiMenu.h"
 #include "ui/chrome/cuiTree.h"
 #include "ui/sheet/cuiSheet.h"
@@ -110,6 +111,9 @@ void cuiMain::FinishEditing() {
 namespace {
 
 const char kCsvFilter[] = "CSV tables (*.csv)|*.csv|All files (*.*)|*.*";
+// The messages of export and import, by line.
+constexpr const char* kTableTextsKey = "GI_AppMess_Table";
+enum TableLine { kTableNotWritten = 0, kTableNotRead = 1, kTableRefused = 2, kTableCounts = 3 };
 
 std::string CloneFilter(cmcGTex& dictionary) {
     return dictionary.Line("GI_Sys_Dialog_FOpen", 1);
@@ -162,9 +166,14 @@ bool cuiMain::ExportSheet() {
                          out.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) &&
                          out.commit();
     if (!written)
-        cmcHost::Instance().MessageBox(Dictionary().Text("GI_Sys_AppTitle"),
-                                       "The table could not be written to '" + path + "'.",
-                                       HostIcon::Error, HostButtons::Ok);
+        cmcHost::Instance().MessageBox(
+            Dictionary().Text("GI_Sys_AppTitle"),
+            FillPlaceholders(Dictionary().Line(kTableTextsKey, kTableNotWritten), {path}),
+            HostIcon::Error, HostButtons::Ok);
+    else
+        session_.Announce(indSession::kDoneExport,
+                          {sheet_->GetTitle(), cmcPathFileName(path),
+                           std::to_string(table.Rows() - table.HeaderRows())});
     return written;
 }
 
@@ -181,9 +190,10 @@ bool cuiMain::ImportSheet() {
         return false;
     QFile in(QString::fromLocal8Bit(path.c_str()));
     if (!in.open(QIODevice::ReadOnly) || in.size() > qint64(cuiSheetTable::kMaxFileBytes)) {
-        cmcHost::Instance().MessageBox(Dictionary().Text("GI_Sys_AppTitle"),
-                                       "The table '" + path + "' could not be read.",
-                                       HostIcon::Error, HostButtons::Ok);
+        cmcHost::Instance().MessageBox(
+            Dictionary().Text("GI_Sys_AppTitle"),
+            FillPlaceholders(Dictionary().Line(kTableTextsKey, kTableNotRead), {path}),
+            HostIcon::Error, HostButtons::Ok);
         return false;
     }
     const QByteArray bytes = in.readAll();
@@ -196,11 +206,14 @@ bool cuiMain::ImportSheet() {
                                  cuiSheetTable::Apply::kWhatWasTaken);
     }
     std::string report;
+    const std::string taken = std::to_string(result.taken);
+    const std::string refused = std::to_string(result.issues.size());
     if (result.fileRefused) {
-        report = "The table was not imported: " + result.fileError;
+        report =
+            FillPlaceholders(Dictionary().Line(kTableTextsKey, kTableRefused), {result.fileError});
     } else {
-        report = std::to_string(result.taken) + " cells taken, " +
-                 std::to_string(result.issues.size()) + " refused.";
+        report =
+            FillPlaceholders(Dictionary().Line(kTableTextsKey, kTableCounts), {taken, refused});
         for (size_t i = 0; i < result.issues.size() && i < 20; ++i)
             report += "\n" + result.issues[i].Describe();
         if (result.issues.size() > 20)
@@ -211,6 +224,8 @@ bool cuiMain::ImportSheet() {
                                    HostButtons::Ok);
     if (result.applied)
         CloseSheet();  // rebuilt on the new contents by the periodic task
+    if (!result.fileRefused)
+        session_.Announce(indSession::kDoneImport, {cmcPathFileName(path), taken, refused});
     return result.applied;
 }
 
@@ -239,6 +254,11 @@ bool cuiMain::CompareWithFile() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->SetOpenCellCallback(&OpenDifference, this);
     window->show();
+    if (comparison.differences.empty())
+        session_.Announce(indSession::kDoneCompareSame, {cmcPathFileName(path)});
+    else
+        session_.Announce(indSession::kDoneCompare,
+                          {cmcPathFileName(path), std::to_string(comparison.differences.size())});
     return true;
 }
 

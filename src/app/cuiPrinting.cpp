@@ -3,15 +3,16 @@
 #include <QAbstractPrintDialog>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 #include <QWidget>
 
 #include "app/cuiPrintProgress.h"
 #include "events/cmcEvMan.h"
 #include "platform/cmcHost.h"
+#include "session/indSession.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 #include "ui/print/cuiPrintEngine.h"
@@ -72,15 +73,28 @@ bool cuiPrinting::Prepare(bool all, const std::string& openSheet) {
         }
         // No printer to choose: the dialog comes up printing to a PDF file.
         printer_.setOutputFormat(QPrinter::PdfFormat);
-        if (printer_.outputFileName().isEmpty()) {
-            const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            printer_.setOutputFileName(
-                QDir(dir.isEmpty() ? QDir::homePath() : dir)
-                    .filePath(QString::fromLocal8Bit(dictionary_.Text("GI_Sys_AppTitle").c_str()) +
-                              QStringLiteral(".pdf")));
-        }
+        const QString last = printer_.outputFileName();
+        if (last.isEmpty() || !UsableFolder(QFileInfo(last).absolutePath()))
+            printer_.setOutputFileName(OfferedPdfFile());
     }
     return true;
+}
+
+bool cuiPrinting::UsableFolder(const QString& dir) {
+    const QFileInfo info(dir);
+    return !dir.isEmpty() && info.isDir() && info.isWritable();
+}
+
+QString cuiPrinting::OfferedPdfFile() const {
+    // Beside the clone file, else in the folder last used for files, else at home: always a
+    // folder that exists, so that the dialog never offers one the technician has to make.
+    const std::string current = core_.commands.CurrentFileName();
+    const QFileInfo file(QString::fromLocal8Bit(current.c_str()));
+    const QString dir = UsableFolder(file.absolutePath()) ? file.absolutePath() : QDir::homePath();
+    const QString name = core_.commands.IsUntitled()
+                             ? QString::fromLocal8Bit(dictionary_.Text("GI_Sys_AppTitle").c_str())
+                             : file.completeBaseName();
+    return QDir(dir).filePath(name + QStringLiteral(".pdf"));
 }
 
 void cuiPrinting::Print(bool all, const std::string& openSheet) {
@@ -163,6 +177,8 @@ void cuiPrinting::Finish() {
     progress_.reset();
     if (failed)
         ReportFailure();
+    else
+        AnnouncePages(printer_);
     emit Finished();
 }
 
@@ -198,4 +214,21 @@ void cuiPrinting::PrintAtOnce(QPrinter& printer, bool all, const std::string& op
     pages_ = engine.PagesPrinted();
     if (engine.Failed())
         ReportFailure();
+}
+
+void cuiPrinting::AnnouncePages(const QPrinter& printer) {
+    cmcEvMan* events = cmcEvMan::Global();
+    if (events == nullptr)
+        return;
+    const bool toFile = !printer.outputFileName().isEmpty();
+    const std::string where =
+        (toFile ? QFileInfo(printer.outputFileName()).fileName() : printer.printerName())
+            .toLocal8Bit()
+            .toStdString();
+    const std::string text = FillPlaceholders(
+        dictionary_.Line("GI_AppMess_Done",
+                         toFile ? indSession::kDonePrintFile : indSession::kDonePrintPrinter),
+        {where, std::to_string(pages_)});
+    events->PostEventText(cmcEvKind::StatusMessage, kStatusTextNormal,
+                          static_cast<int32_t>(kStatusBackNormal), text.c_str());
 }

@@ -84,6 +84,11 @@ private:
     // Commits an open editor, then true when there is something to print: every sheet, or the
     // open one.
     bool Prepare(bool all, const std::string& openSheet);
+    // The PDF file the dialog offers when no printer is installed.
+    QString OfferedPdfFile() const;
+    static bool UsableFolder(const QString& dir);
+    // The status bar's word on a job that printed: its pages, and the printer or the file.
+    void AnnouncePages(const QPrinter& printer);
     void Finish();
     void ReportFailure();
     static void OnPage(void* self, int pages);

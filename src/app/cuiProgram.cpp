@@ -7,6 +7,8 @@
 
 #include "app/TForm1.h"
 #include "app/cuiGuiHost.h"
+#include "app/cuiInstanceChannel.h"
+#include "app/cuiTermination.h"
 #include "app/indMain.h"
 #include "app/indProgram.h"
 #include "events/cmcEvMan.h"
@@ -18,6 +20,8 @@ cuiProgram::cuiProgram(cuiGuiHost& host, std::vector<std::string> arguments)
     : host_(host), arguments_(std::move(arguments)) {}
 
 cuiProgram::~cuiProgram() {
+    termination_.reset();
+    channel_.reset();
     host_.SetWindow(nullptr);
     form_.reset();
     controller_.reset();
@@ -35,8 +39,17 @@ void cuiProgram::NameApplication() {
 
 bool cuiProgram::Start() {
     environ_ = std::make_unique<indEnviron>(indProgram::kMutexName, indProgram::kSettingsKey);
-    if (!environ_->IsFirstInstance())
+    const QString channelName =
+        cuiInstanceChannel::ServerName(indProgram::kMutexName, environ_->InstanceLockPath());
+    const std::string file = indProgram::StartFile(arguments_);
+    const QString path =
+        file.empty() ? QString()
+                     : QDir::toNativeSeparators(
+                           QFileInfo(QString::fromLocal8Bit(file.c_str())).absoluteFilePath());
+    if (!environ_->IsFirstInstance()) {
+        cuiInstanceChannel::Hand(channelName, path);
         return false;
+    }
     events_ = std::make_unique<cmcEvMan>();
     controller_ = std::make_unique<indMain>(
         *environ_, cmcResourceDir(std::string(ModelProfile::kResourceModel) + ".OVL"));
@@ -44,14 +57,14 @@ bool cuiProgram::Start() {
     form_ = std::make_unique<TForm1>(*controller_);
     host_.SetWindow(form_.get());
     form_->show();
+    TForm1* form = form_.get();
+    channel_ = std::make_unique<cuiInstanceChannel>();
+    channel_->Listen(channelName, [form](const QString& handed) { form->TakeHandedFile(handed); });
+    // Ended by the system: as a close, without questions nobody could answer.
+    termination_ = std::make_unique<cuiTermination>([form] { form->EndFromOutside(); });
     // Unsaved changes of an earlier run that did not end cleanly are offered back first.
     controller_->StartRecovery();
-
-    const std::string file = indProgram::StartFile(arguments_);
-    if (!file.empty()) {
-        const QString path = QDir::toNativeSeparators(
-            QFileInfo(QString::fromLocal8Bit(file.c_str())).absoluteFilePath());
+    if (!path.isEmpty())
         controller_->OpenFile(path.toLocal8Bit().toStdString());
-    }
     return true;
 }

@@ -5,6 +5,8 @@
 #include <vector>
 
 class TForm1;
+class cuiInstanceChannel;
+class cuiTermination;
 class cmcEvMan;
 class cuiGuiHost;
 class indEnviron;
@@ -26,8 +28,8 @@ public:
     static void NameApplication();
 
     // Builds everything and shows the window, offers an earlier run's unsaved changes back and
-    // opens the file named on the command line. False when another copy runs: this one then
-    // ends at once, silently, having changed nothing.
+    // opens the file named on the command line. False when another copy runs: this one hands
+    // it its file (or just has its window raised) and ends, having changed nothing itself.
     bool Start();
 
     TForm1* Form() const { return form_.get(); }
@@ -40,4 +42,6 @@ private:
     std::unique_ptr<cmcEvMan> events_;
     std::unique_ptr<indMain> controller_;
     std::unique_ptr<TForm1> form_;
+    std::unique_ptr<cuiInstanceChannel> channel_;
+    std::unique_ptr<cuiTermination> termination_;
 };

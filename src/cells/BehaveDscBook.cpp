@@ -62,18 +62,48 @@ void IdAttribute(indBehaveCall& call) {
     }
 }
 
+// The DSC records keep no blank bits: a frequency of 0 is one not in use. It shows empty and
+// unmarked, as a blank side of a channel does, and a side typed blank stores 0 again.
+void ZeroAsBlank(datCh& ch) {
+    if (ch.rxFreq == 0)
+        ch.flags |= datCh::kRxBlank;
+    if (ch.txFreq == 0)
+        ch.flags |= datCh::kTxBlank;
+}
+
+void BlankAsZero(datCh& ch) {
+    if (ch.IsRxBlank())
+        ch.rxFreq = 0;
+    if (ch.IsTxBlank())
+        ch.txFreq = 0;
+}
+
 void RxFreq(indBehaveCall& call, bool follow) {
-    if (call.capsule.ConvFreqPair(call.ch, true, follow))
+    // Neither frequency set yet: the transmit side takes the first one typed, as a simplex pair.
+    const bool noneSet = call.ch.rxFreq == 0 && call.ch.txFreq == 0;
+    ZeroAsBlank(call.ch);
+    if (call.capsule.ConvFreqPair(call.ch, true, follow)) {
+        if (follow && noneSet && !call.ch.IsRxBlank()) {
+            call.ch.txFreq = call.ch.rxFreq;
+            call.ch.flags &= uint8_t(~datCh::kTxBlank);
+        }
+        BlankAsZero(call.ch);
         call.ch.Save();
+    }
     call.capsule.markPosition = kMarkPosRight;
-    call.SetError(!indValueRules::IsRxFreqValid(call.image, call.ch.rxFreq));
+    call.SetError(!call.ch.IsRxBlank() &&
+                  !indValueRules::IsRxFreqValid(call.image, call.ch.rxFreq));
 }
 
 void TxFreq(indBehaveCall& call) {
-    if (call.capsule.ConvFreqPair(call.ch, false, false))
+    ZeroAsBlank(call.ch);
+    if (call.capsule.ConvFreqPair(call.ch, false, false)) {
+        BlankAsZero(call.ch);
         call.ch.Save();
+    }
     call.capsule.markPosition = kMarkPosRight;
     call.SetError(
+        !call.ch.IsTxBlank() &&
         !indValueRules::IsTxFreqValid(call.image, call.ch.txFreq, call.GeneralCoverageMode()));
 }
 

@@ -14,6 +14,37 @@ constexpr int kMaxHz = 29999999;
 int LimitHz(int hz) {
     return hz < 0 ? 0 : (hz > kMaxHz ? kMaxHz : hz);
 }
+
+// What became of a typed frequency beyond formatting: a value above the radio's range, characters
+// left out, a value rounded to the field's step. `hz` is what the conversion stored.
+void NoteFrequency(cmcConvNote& note, const std::string& input, const std::string& kept, int hz,
+                   bool fine) {
+    const std::string typed = Trimmed(input);
+    const double read = ReadDecimal(kept) * 1000.0 + 0.5;
+    note.kHz = true;
+    note.stored = FormatKHz(hz, fine);
+    if (read > kMaxHz + 0.5) {
+        note.kind = cmcConvNote::kAboveMax;
+        note.typed = kept;
+        note.limit = FormatKHz(kMaxHz, fine);
+    } else if (HasOtherThan(typed, ".") || KeepDigitsAnd(typed, ".").size() > kept.size()) {
+        note.kind = cmcConvNote::kTakenAs;
+        note.typed = typed;
+    } else if (static_cast<int>(read) != hz) {
+        note.kind = cmcConvNote::kStoredAs;
+        note.typed = kept;
+    }
+}
+
+// A typed frequency that left the field blank: worth a word only when something was typed that
+// did not read as a number (an empty text or a 0 blank it on purpose).
+void NoteCleared(cmcConvNote& note, const std::string& input) {
+    const std::string typed = Trimmed(input);
+    if (HasOtherThan(typed, ".")) {
+        note.kind = cmcConvNote::kCleared;
+        note.typed = typed;
+    }
+}
 }  // namespace
 
 bool cmcCellCapsule::ConvFreqPair(datCh& record, bool receiveSide, bool follow) {
@@ -34,8 +65,10 @@ bool cmcCellCapsule::ConvFreqPair(datCh& record, bool receiveSide, bool follow) 
         if (hz > 0 && !kept.empty()) {
             value = hz;
             blank = false;
+            NoteFrequency(note, inputText, kept, hz, false);
         } else {
             blank = true;  // unreadable or zero: the side becomes blank, its value stays
+            NoteCleared(note, inputText);
         }
         changed = true;
     }
@@ -99,9 +132,15 @@ bool cmcCellCapsule::ConvFreq(const datCh& record, int32_t& value, bool fine, bo
         if (mayBeUnset && hz <= 0) {
             value = -1;
             changed = true;
+            NoteCleared(note, inputText);
         } else if (hz > 0 && !kept.empty()) {
             value = hz;
             changed = true;
+            NoteFrequency(note, inputText, kept, hz, fine);
+        } else if (!Trimmed(inputText).empty()) {
+            note.kind = cmcConvNote::kIgnored;
+            note.form = cmcConvNote::kFormFrequency;
+            note.typed = Trimmed(inputText);
         }
     }
     if (value != -1)
@@ -144,8 +183,17 @@ bool cmcCellCapsule::ConvTimeOffset(uint8_t& byte) {
                 const int steps = hours * 6 + minutes / 10;
                 byte = uint8_t(negative ? 72 - steps : 72 + steps);
                 changed = true;
+                if (HasOtherThan(Trimmed(inputText), "+-:"))
+                    note.kind = cmcConvNote::kTakenAs;
+                else if (minutes % 10 != 0)
+                    note.kind = cmcConvNote::kStoredAs;  // whole tens of minutes only
             }
         }
+        if (!changed && !Trimmed(inputText).empty()) {
+            note.kind = cmcConvNote::kIgnored;
+            note.form = cmcConvNote::kFormTimeOffset;
+        }
+        note.typed = Trimmed(inputText);
     }
 
     const int m = byte >= 72 ? byte - 72 : 72 - byte;
@@ -155,6 +203,8 @@ bool cmcCellCapsule::ConvTimeOffset(uint8_t& byte) {
     const char* sign = (hours || minutes) ? (byte >= 72 ? "+" : "-") : "";
     std::snprintf(buf, sizeof buf, "%s%d:%02d", sign, hours, minutes);
     outputText = buf;
+    if (note.Present())
+        note.stored = outputText;
     SelectAll();
     EditAction(true, true);
     if (changed && action != kActEdit)

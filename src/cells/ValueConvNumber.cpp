@@ -12,18 +12,92 @@
 
 using namespace ValueConvText;
 
+namespace {
+
+// A typed text in one byte per character, as a fixed-width field holds it: a character the radio
+// cannot show (outside 32..126; a UTF-8 sequence counts as one) takes one place as a blank, and
+// each distinct one is listed in `replaced`, separated by blanks. A byte that is not part of a
+// valid sequence is a blank of its own too.
+std::string OnePlacePerCharacter(const std::string& input, std::string* replaced) {
+    std::string out;
+    size_t i = 0;
+    while (i < input.size()) {
+        const unsigned char c = static_cast<unsigned char>(input[i]);
+        size_t length = 1;
+        if (c >= 0xC2 && c <= 0xDF)
+            length = 2;
+        else if (c >= 0xE0 && c <= 0xEF)
+            length = 3;
+        else if (c >= 0xF0 && c <= 0xF4)
+            length = 4;
+        bool sequence = length > 1 && i + length <= input.size();
+        for (size_t k = 1; sequence && k < length; ++k)
+            sequence = (static_cast<unsigned char>(input[i + k]) & 0xC0) == 0x80;
+        if (!sequence)
+            length = 1;
+        if (length == 1 && IsPrintable(c)) {
+            out.push_back(char(c));
+        } else {
+            out.push_back(' ');
+            if (sequence) {
+                const std::string letter = input.substr(i, length);
+                if (replaced->find(letter) == std::string::npos)
+                    *replaced += (replaced->empty() ? "" : " ") + letter;
+            }
+        }
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
+// What became of a typed number beyond formatting: a limit, characters left out, rounding.
+// `read` is the typed number in the stored unit, `shown` what is now shown, low and high the
+// bounds as shown.
+void cmcCellCapsule::NoteNumber(const std::string& input, const std::string& kept, int64_t read,
+                                int64_t shown, int64_t low, int64_t high, int32_t offset) {
+    const std::string typed = Trimmed(input);
+    note.stored = std::to_string(shown);
+    note.typed = kept;
+    if (read + offset > high) {
+        note.kind = cmcConvNote::kAboveMax;
+        note.limit = std::to_string(high);
+    } else if (read + offset < low) {
+        note.kind = cmcConvNote::kBelowMin;
+        note.limit = std::to_string(low);
+    } else if (HasOtherThan(typed, ".-+") || KeepDigitsAnd(typed, ".-").size() > kept.size()) {
+        note.kind = cmcConvNote::kTakenAs;
+        note.typed = typed;
+    } else if (ReadDecimal(kept) != double(shown)) {
+        note.kind = cmcConvNote::kStoredAs;
+    }
+}
+
 bool cmcCellCapsule::ConvDigits(uint8_t* bytes, int digitCount) {
     action = kActNone;
     const int byteCount = (digitCount + 1) / 2;
     bool changed = false;
     if (inputKind == kInputText) {
         const std::string digits = KeepDigitsAnd(inputText, "");
+        const std::string typed = Trimmed(inputText);
         if (static_cast<int>(digits.size()) == digitCount) {
             std::memset(bytes, 0, size_t(byteCount));
             for (int k = 0; k < digitCount; ++k)
                 datCh::SetDigitAt(bytes, k, digits[size_t(k)] - '0');
+            if (HasOtherThan(typed, "-")) {  // blanks and dashes only group the digits
+                note.kind = cmcConvNote::kTakenAs;
+                note.typed = typed;
+                note.stored = digits;
+            }
         } else {
             std::memset(bytes, 0xFF, size_t(byteCount));  // no value
+            if (!typed.empty()) {  // an empty text clears the field on purpose
+                note.kind = cmcConvNote::kWrongDigits;
+                note.typed = typed;
+                note.low = std::to_string(digits.size());
+                note.high = std::to_string(digitCount);
+            }
         }
         changed = true;
     }
@@ -43,10 +117,26 @@ bool cmcCellCapsule::ConvText(char* bytes, int width) {
     action = kActNone;
     bool changed = false;
     if (inputKind == kInputText || inputKind == kInputChoice) {
+        std::string replaced;
+        const std::string text = OnePlacePerCharacter(inputText, &replaced);
         for (int i = 0; i < width; ++i) {
-            bytes[i] = size_t(i) < inputText.size() ? inputText[size_t(i)] : ' ';
+            bytes[i] = size_t(i) < text.size() ? text[size_t(i)] : ' ';
         }
         changed = true;
+        size_t used = text.size();
+        while (used > 0 && text[used - 1] == ' ')
+            --used;
+        if (used > size_t(width)) {
+            note.kind = cmcConvNote::kCut;
+            note.limit = std::to_string(width);
+        } else if (!replaced.empty()) {
+            note.kind = cmcConvNote::kReplaced;
+            note.limit = replaced;
+        }
+        std::string typed = inputText;
+        while (!typed.empty() && typed.back() == ' ')
+            typed.pop_back();
+        note.typed = typed;
     }
     // Non-printable bytes never reach the screen or the radio: they become blanks in the field.
     for (int i = 0; i < width; ++i) {
@@ -57,6 +147,8 @@ bool cmcCellCapsule::ConvText(char* bytes, int width) {
     while (n > 0 && bytes[n - 1] == ' ')
         --n;
     outputText.assign(bytes, size_t(n));
+    if (note.Present())
+        note.stored = outputText;
     SelectAll();
 
     if (IsInteractive()) {
@@ -98,6 +190,14 @@ bool cmcCellCapsule::ConvNumber(int32_t& value, int32_t min, int32_t max, int32_
         if (kept.find_first_of("0123456789.") != std::string::npos) {
             value = limited;
             changed = true;
+            NoteNumber(inputText, kept, iv, int64_t(limited) + offset, int64_t(min) + offset,
+                       int64_t(max) + offset, offset);
+        } else if (!Trimmed(inputText).empty()) {
+            note.kind = cmcConvNote::kIgnored;
+            note.form = cmcConvNote::kFormNumber;
+            note.typed = Trimmed(inputText);
+            note.low = std::to_string(int64_t(min) + offset);
+            note.high = std::to_string(int64_t(max) + offset);
         }
     }
     if (clamp) {
@@ -169,6 +269,15 @@ bool cmcCellCapsule::ConvHexByte(uint8_t& value, int compareValue, int firstBit,
             value = static_cast<uint8_t>(HexValue(hex[0]) * 16 + HexValue(hex[1]));
             changed = true;
         }
+        const std::string typed = Trimmed(inputText);
+        if (!changed && !typed.empty()) {
+            note.kind = cmcConvNote::kIgnored;
+            note.form = cmcConvNote::kFormHexByte;
+            note.typed = typed;
+        } else if (changed && (hex.size() > 2 || HasOtherThan(typed, "abcdefABCDEF"))) {
+            note.kind = cmcConvNote::kTakenAs;
+            note.typed = typed;
+        }
     }
     if (canvas && value != compareValue)
         canvas->SetFontColor(kColorDiffers);
@@ -176,6 +285,8 @@ bool cmcCellCapsule::ConvHexByte(uint8_t& value, int compareValue, int firstBit,
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02X", value);
     outputText = buf;
+    if (note.Present())
+        note.stored = outputText;
     SelectAll();
 
     if (IsInteractive()) {

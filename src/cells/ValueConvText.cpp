@@ -16,6 +16,14 @@ std::string KeepDigitsAnd(const std::string& text, const char* extra) {
     return kept;
 }
 
+bool HasOtherThan(const std::string& text, const char* extra) {
+    for (char c : text) {
+        if (!IsDigit(c) && c != ' ' && c != '\t' && (c == '\0' || std::strchr(extra, c) == nullptr))
+            return true;
+    }
+    return false;
+}
+
 double ReadDecimal(const std::string& text) {
     size_t i = 0;
     bool negative = false;

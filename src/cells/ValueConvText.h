@@ -40,6 +40,10 @@ int KHzTextToHz(const std::string& text, std::string* kept);
 // "%d.%01d" (hundreds of Hz) or "%d.%03d" (Hz) of a frequency in Hz.
 std::string FormatKHz(int hz, bool fine);
 
+// True when text holds a character that is no digit, no blank and none of `extra`: something
+// a conversion leaves out that was more than formatting.
+bool HasOtherThan(const std::string& text, const char* extra);
+
 // Removes blanks and tabs at both ends.
 std::string Trimmed(const std::string& text);
 

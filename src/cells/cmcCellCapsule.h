@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cells/cmcCellNames.h"
+#include "cells/cmcConvNote.h"
 
 class cmcCellObj;
 class cmcCellCanvas;
@@ -116,6 +117,9 @@ public:
     // The horizontal alignment a conversion gave the cell (kAlignKeep: none); it is also written
     // into the cell's layout flags.
     int8_t alignment = kAlignKeep;
+    // What the last conversion did with the typed text beyond formatting it (none: nothing worth
+    // telling); the dispatcher shows it in the status bar.
+    cmcConvNote note;
 
     static constexpr int8_t kAlignKeep = -1;
     static constexpr int8_t kAlignLeft = 0;
@@ -178,4 +182,6 @@ private:
     void EditAfterDecimalPoint();
     void SelectAll();
     void SetCellAlignment(int alignment);
+    void NoteNumber(const std::string& input, const std::string& kept, int64_t read, int64_t shown,
+                    int64_t low, int64_t high, int32_t offset);
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "cells/cmcCellCapsule.h"
 #include "cells/cuiMainCore.h"
@@ -65,6 +66,29 @@ void Status(const cmcCellCapsule& capsule, const char* key) {
     const std::string text = capsule.Core().document.Dictionary().Text(key);
     events->SendEventText(cmcEvKind::StatusMessage, kStatusTextNormal,
                           static_cast<int32_t>(kStatusBackNormal), text.c_str());
+}
+
+// Lines of the row commands' refusals and shortenings.
+constexpr const char* kRefusedKey = "GI_AppMess_RowsRefused";
+enum RefusedLine {
+    kPasteShortened = 0,
+    kNothingToPaste = 1,
+    kTopReached = 2,
+    kBottomReached = 3,
+    kRowsFixed = 4,
+};
+
+// A row command that did less than asked, or nothing: said in the warning colours, after the
+// command's own messages.
+void Refused(const cmcCellCapsule& capsule, RefusedLine line,
+             const std::vector<std::string>& texts = {}) {
+    cmcEvMan* events = cmcEvMan::Global();
+    if (events == nullptr)
+        return;
+    const std::string text =
+        FillPlaceholders(capsule.Core().document.Dictionary().Line(kRefusedKey, int(line)), texts);
+    events->PostEventText(cmcEvKind::StatusMessage, kStatusTextAlert,
+                          static_cast<int32_t>(kStatusBackAlert), text.c_str());
 }
 
 // Empties rows lo..hi and has their cells repainted.
@@ -140,6 +164,8 @@ void datChEdit::Paste(cmcCellCapsule& capsule, datCh& ch, int first, int last) {
     datClipCh& clip = capsule.Core().document.Clipboard();
     const int e = ch.entry;
     if (!InList(e, first, last) || !clip.CanPaste(ch.kind)) {
+        if (InList(e, first, last))
+            Refused(capsule, kNothingToPaste);
         ch.Reload();
         return;
     }
@@ -189,6 +215,8 @@ void datChEdit::Paste(cmcCellCapsule& capsule, datCh& ch, int first, int last) {
     }
     Reselect(capsule, e, e + n - 1);
     Status(capsule, "GI_AppMess_S_Paste");
+    if (n < clip.Count())
+        Refused(capsule, kPasteShortened, {std::to_string(n), std::to_string(clip.Count())});
     ch.Reload();
 }
 
@@ -196,6 +224,8 @@ void datChEdit::Carry(cmcCellCapsule& capsule, datCh& ch, int first, int last, i
     const Rows r = SelectedRows(capsule, ch, first, last);
     const bool up = d < 0;
     if (r.Empty() || (up ? r.lo <= first : r.hi >= last)) {
+        if (!r.Empty())
+            Refused(capsule, up ? kTopReached : kBottomReached);
         ch.Reload();
         return;
     }
@@ -215,7 +245,12 @@ void datChEdit::Carry(cmcCellCapsule& capsule, datCh& ch, int first, int last, i
 }
 
 void datChEdit::Clear(cmcCellCapsule& capsule, datCh& ch, int first, int last) {
-    if (!datCh::AllowsChannelOps(ch.kind) || !Confirm(capsule, "GI_AppMess_Conv_Clear")) {
+    if (!datCh::AllowsChannelOps(ch.kind)) {
+        Refused(capsule, kRowsFixed);
+        ch.Reload();
+        return;
+    }
+    if (!Confirm(capsule, "GI_AppMess_Conv_Clear")) {
         ch.Reload();
         return;
     }
@@ -227,6 +262,8 @@ void datChEdit::Clear(cmcCellCapsule& capsule, datCh& ch, int first, int last) {
 
 void datChEdit::Delete(cmcCellCapsule& capsule, datCh& ch, int first, int last) {
     const Rows r = SelectedRows(capsule, ch, first, last);
+    if (!datCh::AllowsChannelOps(ch.kind))
+        Refused(capsule, kRowsFixed);
     if (!datCh::AllowsChannelOps(ch.kind) || r.Empty() ||
         (AnyUsed(ch, r.lo, r.hi) && !Confirm(capsule, "GI_AppMess_Conv_Delete"))) {
         ch.Reload();
@@ -245,6 +282,8 @@ void datChEdit::Delete(cmcCellCapsule& capsule, datCh& ch, int first, int last) 
 
 void datChEdit::Insert(cmcCellCapsule& capsule, datCh& ch, int first, int last) {
     const Rows r = SelectedRows(capsule, ch, first, last);
+    if (!datCh::AllowsChannelOps(ch.kind))
+        Refused(capsule, kRowsFixed);
     if (!datCh::AllowsChannelOps(ch.kind) || r.Empty()) {
         ch.Reload();
         return;

@@ -131,6 +131,7 @@ void LabelStep(indBehaveCall& call) {
 
 int indActiveCell::Evaluate(cmcCellCapsule& capsule, bool notify) {
     capsule.action = kActNone;
+    capsule.note.Clear();
     cmcCellObj* cell = capsule.cell;
     if (cell == nullptr)
         return kActNone;  // nothing to ask about
@@ -216,6 +217,12 @@ int indActiveCell::Evaluate(cmcCellCapsule& capsule, bool notify) {
     // 12.
     if (call.restricted) {
         const std::string text = document.Dictionary().Text(kEditRestrictedKey);
+        SendStatus(kStatusTextAlert, kStatusBackAlert, text.c_str(), true);
+    }
+    // A typed value that became more than a reformatted copy of itself, or was not taken: the
+    // technician is told what was stored and why, so that a slip does not go unnoticed.
+    if (capsule.note.Present() && capsule.IsInteractive()) {
+        const std::string text = capsule.note.Text(document.Dictionary());
         SendStatus(kStatusTextAlert, kStatusBackAlert, text.c_str(), true);
     }
     // 13.

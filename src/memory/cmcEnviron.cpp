@@ -150,3 +150,7 @@ void cmcEnviron::Save() {
     s.WriteInt(kWindowPosition, "SplitterV", splitterV);
     s.Flush();
 }
+
+std::string cmcEnviron::InstanceLockPath() const {
+    return lock_ ? lock_->Path() : std::string();
+}

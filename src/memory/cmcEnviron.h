@@ -38,6 +38,8 @@ public:
 
     // False when another instance is running: the program then ends at once, silently.
     bool IsFirstInstance() const { return firstInstance_; }
+    // The single-instance lock's file (empty where the lock is no file, or there is none).
+    std::string InstanceLockPath() const;
 
     // Stamp, COM port 1, font 100 %, tool bar shown, backup before write on, verify after write
     // off, an empty recent list, splitter 200 and a window of at most 800 x 600 (90 % of a

@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 
 #include "platform/cmcInstanceLock.h"
+#include "platform/cmcLockFile.h"
 
 struct cmcInstanceLock::Impl {
     explicit Impl(const QString& path) : file(path) {}
@@ -41,7 +42,7 @@ cmcInstanceLock::cmcInstanceLock(const std::string& name, const std::string& dir
     // Age alone never makes the lock stale: the first instance holds it for days. A lock whose
     // holder process is gone is still taken over.
     impl_->file.setStaleLockTime(0);
-    if (impl_->file.tryLock(0)) {
+    if (cmcTryLockFile(impl_->file)) {
         state_ = State::First;
     } else if (impl_->file.error() == QLockFile::LockFailedError) {
         state_ = State::Other;
@@ -52,5 +53,5 @@ cmcInstanceLock::cmcInstanceLock(const std::string& name, const std::string& dir
 
 cmcInstanceLock::~cmcInstanceLock() {
     if (state_ == State::First)
-        impl_->file.unlock();
+        cmcUnlockFile(impl_->file);
 }

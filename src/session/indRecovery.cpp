@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "memory/cmcEeprom.h"
+#include "platform/cmcLockFile.h"
 #include "profile/FileCommands.h"
 
 namespace {
@@ -38,7 +39,7 @@ bool indRecovery::Claim(const std::string& dir) {
     auto lock = std::make_unique<QLockFile>(QDir(Q(dir)).filePath(kLockFileName));
     // Age never makes the lock stale (a session runs for days); a dead holder's lock is taken.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!cmcTryLockFile(*lock))
         return false;
     lock_ = std::move(lock);
     dir_ = dir;
@@ -54,7 +55,7 @@ bool indRecovery::Claim(const std::string& dir) {
 
 void indRecovery::Release() {
     if (lock_)
-        lock_->unlock();
+        cmcUnlockFile(*lock_);
     lock_.reset();
     dir_.clear();
 }

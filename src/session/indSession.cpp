@@ -129,6 +129,11 @@ std::string indSession::Title() const {
            dictionary_.Text("GI_Sys_AppTitle");
 }
 
+std::string indSession::WindowTitle() const {
+    return cmcPathFileName(CurrentFileName(), pathRules_) + "[*] - " +
+           dictionary_.Text("GI_Sys_AppTitle");
+}
+
 void indSession::UpdateTitle() {
     // Before the resource file is known there is no title to show.
     if (resourceDir_.empty())
@@ -192,6 +197,20 @@ std::vector<indSession::SheetMark> indSession::SheetMarks() const {
 
 // ---- The file commands.
 
+void indSession::Announce(DoneLine line, const std::vector<std::string>& texts) {
+    cmcEvMan* events = cmcEvMan::Global();
+    if (events == nullptr)
+        return;  // the command-line tool says it its own way
+    const std::string text = FillPlaceholders(dictionary_.Line("GI_AppMess_Done", line), texts);
+    // Posted, so that it follows whatever the command's own steps cleared on their way.
+    events->PostEventText(cmcEvKind::StatusMessage, kStatusTextNormal,
+                          static_cast<int32_t>(kStatusBackNormal), text.c_str());
+}
+
+std::string indSession::PortName() const {
+    return portDevice_.empty() ? "COM" + std::to_string(ComPortSetting()) : portDevice_;
+}
+
 void indSession::SendFinishEditing() {
     // An open in-place editor commits its value first, so that it is compared and written too.
     if (cmcEvMan* events = cmcEvMan::Global())
@@ -208,10 +227,15 @@ HostFileDialog indSession::Dialog() const {
 
 int indSession::ConfirmDiscard(bool another) {
     SendFinishEditing();
-    const std::string question = another
-                                     ? dictionary_.Text("GI_Mess_Confirm_WriteAnother")
-                                     : WithFileName(dictionary_.Text("GI_Mess_Confirm_WriteFile"),
-                                                    cmcPathFileName(CurrentFileName(), pathRules_));
+    // Data never saved has no file to name: the question is whether to save it at all.
+    std::string question;
+    if (another)
+        question = dictionary_.Text("GI_Mess_Confirm_WriteAnother");
+    else if (IsUntitled())
+        question = dictionary_.Text("GI_Mess_Confirm_SaveChanges");
+    else
+        question = WithFileName(dictionary_.Text("GI_Mess_Confirm_WriteFile"),
+                                cmcPathFileName(CurrentFileName(), pathRules_));
     if (!modified_)
         return kAnswerYes;
     const HostAnswer answer = cmcHost::Instance().MessageBox(
@@ -297,6 +321,7 @@ int indSession::SaveFile(const std::string& path) {
     SetFileName(path);
     RecentFiles().AddFirst(path);
     MarkSaved();
+    Announce(kDoneSave, {cmcPathFileName(path, pathRules_)});
     return 0;
 }
 
@@ -398,6 +423,7 @@ void indSession::OnReadDone(void* self, R& result) {
         session->MarkModified();
         session->SetFileName(std::string());
         session->views_->CloseSheet();
+        session->Announce(kDoneRead, {GroupedNumber(MemoryMap::kCloneLength), session->PortName()});
     }
     session->CloneEnded(result);
 }

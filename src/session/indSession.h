@@ -108,6 +108,9 @@ public:
     void SetLastDirectory(const std::string& dir) { lastDirectory_ = dir; }
     // The file-name part of CurrentFileName, " - ", the application title.
     std::string Title() const;
+    // The same with Qt's placeholder after the file name, where a window shows that the data
+    // has unsaved changes.
+    std::string WindowTitle() const;
     void UpdateTitle();
 
     // The model's image rules.
@@ -138,6 +141,23 @@ public:
     std::vector<SheetMark> SheetMarks() const;
 
     // ---- The commands.
+
+    // What a finished command did, for the status bar: line `line` of "GI_AppMess_Done" with its
+    // "%s" filled by `texts` in turn.
+    enum DoneLine {
+        kDoneRead = 0,
+        kDoneWrite = 1,
+        kDoneSave = 2,
+        kDoneExport = 3,
+        kDoneImport = 4,
+        kDonePrintPrinter = 5,
+        kDonePrintFile = 6,
+        kDoneCompare = 7,
+        kDoneCompareSame = 8,
+    };
+    void Announce(DoneLine line, const std::vector<std::string>& texts);
+    // The port a transfer used, as the technician names it ("COM1", or the device given).
+    std::string PortName() const;
 
     // Asks about unsaved changes: 6 (saved, or nothing to save), 7 (no) or 2 (cancel). another:
     // the file about to be opened is the open one, so Yes saves under another name.
@@ -240,6 +260,10 @@ public:
     // A clean end: this run's recovery file is removed and the directory released (the
     // destructor does the same).
     void EndRecovery();
+    // The program is ended from outside (SIGTERM): unsaved changes are written to the recovery
+    // file now and left there for the next start, which offers them back as after a crash;
+    // without unsaved changes recovery ends as at a close.
+    void KeepRecoveryForNextRun();
 
     // ---- Backup of the radio before a clone write.
 

@@ -150,6 +150,17 @@ void indSession::EndRecovery() {
     recoveryPending_ = false;
 }
 
+void indSession::KeepRecoveryForNextRun() {
+    if (!modified_) {
+        EndRecovery();
+        return;
+    }
+    // Not written: an older copy stays, better than none.
+    WriteRecoveryNow();
+    recovery_.Release();
+    recoveryPending_ = false;
+}
+
 void indSession::FollowRecovery() {
     if (!recovery_.IsActive())
         return;

@@ -213,6 +213,8 @@ void indSession::ReportWritten() {
     cmcHost::Instance().MessageBox(dictionary_.Text("GI_Sys_AppTitle"), text,
                                    failed ? HostIcon::Error : HostIcon::Information,
                                    HostButtons::Ok);
+    if (!failed)
+        Announce(kDoneWrite, {GroupedNumber(MemoryMap::kCloneLength), PortName()});
 }
 
 void indSession::OnCheckReadDone(void* self, R& result) {

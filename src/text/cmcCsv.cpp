@@ -47,7 +47,9 @@ std::vector<Record> Parse(std::string_view text) {
                         closed = true;
                         break;
                     }
-                    if (c == '\n')
+                    // A line break inside the quotes is a line of the file as an editor shows
+                    // it: LF, CR LF, or a CR alone.
+                    if (c == '\n' || (c == '\r' && (pos + 1 >= n || text[pos + 1] != '\n')))
                         ++line;
                     field.text += c;
                     ++pos;
@@ -62,6 +64,7 @@ std::vector<Record> Parse(std::string_view text) {
                     std::size_t next = text.find('\n', open);
                     pos = next == std::string_view::npos ? n : next + 1;
                     line = openLine + 1;
+                    record.lastLine = openLine;
                     records.push_back(std::move(record));
                     record = Record();
                     recordEnds = true;
@@ -85,6 +88,7 @@ std::vector<Record> Parse(std::string_view text) {
                 ++pos;
                 continue;  // a separator at the very end still opens an (empty) last field
             }
+            record.lastLine = line;
             if (pos < n) {
                 pos = SkipLineEnd(text, pos);
                 ++line;

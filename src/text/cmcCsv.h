@@ -20,6 +20,7 @@ struct Field {
 struct Record {
     std::vector<Field> fields;
     int line = 1;               // the line (from 1) the record starts on
+    int lastLine = 1;           // the line it ends on (later when a quoted field holds breaks)
     bool unterminated = false;  // a quoted field that never closes: the record is unusable
 };
 

@@ -135,3 +135,28 @@ std::string ReadTextBlock(cmcGTex& dictionary, std::string_view key) {
     }
     return block;
 }
+
+std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts) {
+    std::string out;
+    size_t from = 0;
+    for (const std::string& text : texts) {
+        const size_t at = format.find("%s", from);
+        if (at == std::string::npos)
+            break;
+        out += format.substr(from, at - from) + text;
+        from = at + 2;
+    }
+    return out + format.substr(from);
+}
+
+std::string GroupedNumber(long long n) {
+    const bool negative = n < 0;
+    const unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    const std::string digits = std::to_string(magnitude);
+    const size_t first = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
+    std::string out = digits.substr(0, first);
+    for (size_t i = first; i < digits.size(); i += 3)
+        out += "," + digits.substr(i, 3);
+    return negative ? "-" + out : out;
+}

@@ -49,3 +49,11 @@ bool InRange(T value, T low, T high) {
 // Lines 0, 1, 2 ... of the section key joined with line feeds, up to (not including) the first
 // line that begins with "#". A missing key is the dictionary's fatal error.
 std::string ReadTextBlock(cmcGTex& dictionary, std::string_view key);
+
+// Each "%s" of a resource text in turn replaced by the next text (texts are never formats
+// themselves, so a "%" in a file name or a typed value stays as it is); placeholders beyond the
+// texts are left as they stand.
+std::string FillPlaceholders(const std::string& format, const std::vector<std::string>& texts);
+
+// A count with its thousands grouped by commas, as the English texts write them ("11,552").
+std::string GroupedNumber(long long n);

@@ -119,7 +119,14 @@ protected:
     std::string WorkingComment() {
         return cmcCloneFile::ImageComment(main_->Session().WorkingImage());
     }
-    std::string Title() const { return form_->windowTitle().toStdString(); }
+    // The title as the window shows it: Qt's placeholder becomes "*" while there are unsaved
+    // changes and disappears otherwise.
+    std::string Title() const {
+        QString title = form_->windowTitle();
+        title.replace(QStringLiteral("[*]"),
+                      form_->isWindowModified() ? QStringLiteral("*") : QString());
+        return title.toStdString();
+    }
 
     // The main menu's item whose cell has the label (and argument, when given).
     QAction* MenuItem(int label, int argument = -1) {

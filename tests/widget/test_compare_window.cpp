@@ -1,10 +1,13 @@
 // The compare window: one line per differing cell, the bytes no sheet shows below, and a line
 // activated by mouse or keyboard handed to the program with its sheet and cell.
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
+#include <cstring>
 
 #include "GuiFixture.h"
 #include "app/cuiCompareWindow.h"
@@ -86,6 +89,25 @@ TEST_F(CompareWindow, ListsEveryCellAndOpensTheActivatedOne) {
     EXPECT_EQ(opened_[1].label, CL_UCh_FreqR);
     EXPECT_EQ(opened_[1].argument, 1);
     EXPECT_TRUE(window.isVisible());  // Enter opened the cell, not the Close button
+}
+
+// Long texts widen the window to its columns, as far as the screen allows.
+TEST_F(CompareWindow, TheWindowFitsItsColumnsWhereTheScreenAllows) {
+    uint8_t comment[MemoryMap::kCommentLength];
+    std::memset(comment, 'W', sizeof comment);
+    other_.WriteBlock(MemoryMap::kComment, comment, MemoryMap::kCommentLength);
+    cuiCompareWindow narrow(nullptr, Compare(), "Working image", "ship.t590");
+    int columns = 0;
+    for (int c = 0; c < narrow.List()->columnCount(); ++c)
+        columns += narrow.List()->columnWidth(c);
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    EXPECT_GE(narrow.width(), std::min(columns, screen));
+    EXPECT_LE(narrow.width(), std::max(screen, cuiCompareWindow::kMinimumWidth));
+
+    const std::string longName(200, 'N');
+    cuiCompareWindow wide(nullptr, Compare(), "Working image", longName + ".t590");
+    EXPECT_GT(wide.width(), cuiCompareWindow::kMinimumWidth);
+    EXPECT_LE(wide.width(), std::max(screen, cuiCompareWindow::kMinimumWidth));
 }
 
 TEST_F(CompareWindow, EqualImagesSayTheyAreEqual) {

@@ -62,12 +62,21 @@ TEST_F(MainWindowTest, TheTitleIsTheFileNameThenTheProgram) {
     const std::string radio1 = MakeFile("radio1", "ONE");
     ASSERT_EQ(main_->OpenFile(radio1), 0);
     EXPECT_EQ(Title(), "radio1 - PQ-T590");
-    // An edit keeps the title; New gives the untitled one back.
+    EXPECT_FALSE(form_->isWindowModified());
+    // An edit marks the title the platform's way; saving takes the mark off again.
     Edit();
+    EXPECT_TRUE(form_->isWindowModified());
+    EXPECT_EQ(form_->windowTitle(), QStringLiteral("radio1[*] - PQ-T590"));
+    EXPECT_EQ(Title(), "radio1* - PQ-T590");
+    Choose(CL_Menu_File_Save);
+    EXPECT_FALSE(form_->isWindowModified());
     EXPECT_EQ(Title(), "radio1 - PQ-T590");
+    Edit("AGAIN");
+    EXPECT_EQ(Title(), "radio1* - PQ-T590");
     host_->QueueAnswer(HostAnswer::No);
     Choose(CL_Menu_File_New);
     EXPECT_EQ(Title(), "Untitled - PQ-T590");
+    EXPECT_FALSE(form_->isWindowModified());
 }
 
 // ---- Where the window goes.

@@ -1,5 +1,6 @@
 // Printing in the desktop program: the no-printer message, the set-up dialog, the progress window
 // with Cancel and the disabled main window, print-all one node per step, and the preview.
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPrintPreviewDialog>
@@ -113,6 +114,42 @@ TEST_F(Printing, WithoutAPrinterTheDialogOpensOnAPdfFile) {
     EXPECT_EQ(printing_.formatAtDialog, QPrinter::PdfFormat);
     EXPECT_TRUE(printing_.Printer().outputFileName().endsWith(QStringLiteral(".pdf")));
     EXPECT_TRUE(host_->Messages().empty());
+}
+
+// The PDF file offered lies in a folder that exists: beside the clone file, else at home; never
+// in a folder the technician would have to make first.
+TEST_F(Printing, WithoutAPrinterThePdfIsOfferedBesideTheCloneFile) {
+    main_->SetFileName(dir_.filePath(QStringLiteral("fleet1.t590")).toStdString());
+    printing_.hasPrinter = false;
+    printing_.accept = false;
+    printing_.Print(false, kUserChannels);
+    EXPECT_EQ(printing_.Printer().outputFileName(), dir_.filePath(QStringLiteral("fleet1.pdf")));
+}
+
+TEST_F(Printing, AFolderThatIsGoneIsNeverOffered) {
+    const QString gone = dir_.filePath(QStringLiteral("gone"));
+    main_->SetFileName((gone + QStringLiteral("/ship.t590")).toStdString());
+    printing_.Printer().setOutputFileName(gone + QStringLiteral("/last.pdf"));
+    printing_.hasPrinter = false;
+    printing_.accept = false;
+    printing_.Print(false, kUserChannels);
+    EXPECT_EQ(printing_.Printer().outputFileName(),
+              QDir::home().filePath(QStringLiteral("ship.pdf")));
+}
+
+TEST_F(Printing, APrintedJobSaysItsPagesAndItsFile) {
+    std::vector<std::string> said;
+    auto record = [](void* self, const cmcEvent& e) {
+        if (e.kind == cmcEvKind::StatusMessage)
+            static_cast<std::vector<std::string>*>(self)->push_back(e.Text());
+    };
+    events_.AddHandler(record, &said);
+    printing_.Print(false, kUserChannels);
+    events_.RunPass();
+    ASSERT_FALSE(said.empty());
+    EXPECT_EQ(said.back(),
+              "Printed to out.pdf (pages: " + std::to_string(printing_.PagesPrinted()) + ")");
+    events_.RemoveHandler(record, &said);
 }
 
 TEST_F(Printing, ACancelledDialogOrNoOpenSheetPrintsNothing) {

@@ -137,6 +137,45 @@ TEST_F(SheetDraw, TheMarkGoesLeftOfRightAlignedTextAndAfterLeftAlignedText) {
     EXPECT_EQ(Reddish(shot, QRect(left.right() - s, left.top(), s, left.height())), 0);
 }
 
+// A frequency's mark at the right edge of its right-aligned cell: "12.3" for argument 2, nothing
+// for argument 3, so that the mark alone can be told from the mark over text.
+int RightEdgeMarkBehaviour(SheetTest&, cmcCellCapsule& c, bool notify) {
+    if (notify || c.cell == nullptr || c.cell->label != CL_Dummy)
+        return -1;
+    c.outputText = c.cell->argument == 2 ? "12.3" : "";
+    c.markBits |= kMarkError;
+    c.markPosition = kMarkPosRight;
+    return 0;
+}
+
+// Dark pixels in a rectangle.
+int DarkIn(const QImage& image, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() < 100 && c.green() < 100 && c.blue() < 100;
+        }
+    return n;
+}
+
+TEST_F(SheetDraw, AMarkAtTheRightEdgeNeverCoversTheText) {
+    override_ = &RightEdgeMarkBehaviour;
+    Make({"{WH>(%CT_Null.CL_Dummy[2])}2182.0|{WH>(%CT_Null.CL_Dummy[3])}2182.0"});
+    const QImage shot = Shot();
+    const int s = images_.Size();
+    const QRect text = Grid().CellRect(0, 0);
+    const QRect none = Grid().CellRect(1, 0);
+    // Where the mark goes, the cell with text looks as the one without: no glyph is under it.
+    const QRect markOf = QRect(text.right() - s - 1, text.top(), s + 1, text.height());
+    const QRect markOfNone = markOf.translated(none.left() - text.left(), 0);
+    EXPECT_GT(Reddish(shot, markOf), 10);
+    EXPECT_EQ(DarkIn(shot, markOf), DarkIn(shot, markOfNone));
+    // The text is there, beside the mark.
+    EXPECT_GT(DarkIn(shot, QRect(text.left(), text.top(), text.width() - s - 1, text.height())),
+              10);
+}
+
 TEST_F(SheetDraw, ALabelledCellWithoutOutputDrawsOnlyItsBackground) {
     override_ = [](SheetTest&, cmcCellCapsule& c, bool notify) {
         if (notify || c.cell == nullptr || c.cell->label != CL_Dummy)
@@ -214,6 +253,26 @@ TEST_F(SheetPrintDraw, AWindowCellPrintsBlackOnThePaper) {
     const QImage plain = Printed(1);
     EXPECT_EQ(plain.pixel(1, 1) & 0xFFFFFF, 0xFF00FFu);  // no fill: the paper shows
     EXPECT_TRUE(Colours(plain).count(0x000000));
+}
+
+TEST_F(SheetPrintDraw, OnPaperTooTheMarkStaysBesideTheText) {
+    memory_ = std::make_unique<MemorySheet>(
+        "", std::vector<std::string>{
+                "{WH>(%CT_Null.CL_Dummy[2])}2182.0|{WH>(%CT_Null.CL_Dummy[3])}2182.0"});
+    sheet_ = std::make_unique<cuiSheet>(main_.Core(), window_.get(), nullptr, 0, 0,
+                                        memory_->Dictionary(), "T", &images_);
+    Prepare(*sheet_);
+    sheet_->SetPrinter(&printer_);
+    sheet_->Build();
+    Show();
+    override_ = &RightEdgeMarkBehaviour;
+    const QImage text = Printed(0);
+    const QImage none = Printed(1);
+    const int s = text.height() / 2;
+    const QRect mark(text.width() - s - 1, 0, s + 1, text.height());
+    EXPECT_GT(DarkIn(text, mark), 10);
+    EXPECT_EQ(DarkIn(text, mark), DarkIn(none, mark));
+    EXPECT_GT(DarkIn(text, QRect(0, 0, text.width() - s - 1, text.height())), 10);
 }
 
 TEST_F(SheetPrintDraw, MarksAreDrawnShapesInBlack) {

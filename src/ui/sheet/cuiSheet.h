@@ -261,6 +261,9 @@ private:
     bool PopupShortcut(QKeyEvent& event, bool trigger);
     void DestroyPopupBuilder();
     void DrawMark(cuiCellPainter& canvas, const cmcCellObj& owner, const QRect& rect, int penX);
+    // The side of the cell a mark of the last drawn behaviour goes to, and its size.
+    int MarkPosition(const cmcCellObj& owner) const;
+    int MarkSize(const QRect& rect) const;
 
     static int DefaultBehaviour(void* context, cmcCellCapsule& capsule, bool notify);
     static void DefaultWait(void* context, int milliseconds);

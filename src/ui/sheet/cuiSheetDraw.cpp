@@ -152,6 +152,16 @@ void cuiSheet::DrawCell(QPainter& painter, int col, int row, const QRect& rect) 
         behaviourRan = true;
     }
 
+    // A mark at an edge of the cell takes its place from the text, which is laid out beside it
+    // ("12.3" never reads "12.?"); one after the text follows it anyway.
+    if (behaviourRan && (drawCapsule_.markBits & (kMarkNotice | kMarkError)) && images_) {
+        const int markPosition = MarkPosition(*owner);
+        if (markPosition == kMarkPosLeft)
+            textRect.left += MarkSize(rect) + MarkSize(rect) / 8;
+        else if (markPosition != kMarkPosAfterText)
+            textRect.right -= MarkSize(rect) + 1;
+    }
+
     if (printing) {
         canvas.SetFontColor(inverse ? kWhite : kBlack);
     } else if (highlighted && background == clHighlight) {
@@ -230,10 +240,8 @@ void cuiSheet::DrawMark(cuiCellPainter& canvas, const cmcCellObj& owner, const Q
     const bool printing = printer_ != nullptr;
     const bool error = (marks & kMarkError) != 0;
     const int right = rect.left() + rect.width(), bottom = rect.top() + rect.height();
-    const int s = printing ? rect.height() / 2 : images_->Size();
-    int position = drawCapsule_.markPosition;
-    if (position == kMarkPosDefault)
-        position = owner.HAlignment() == cmcCellObj::kRight ? kMarkPosLeft : kMarkPosAfterText;
+    const int s = MarkSize(rect);
+    const int position = MarkPosition(owner);
     int x = right - s - 1;
     if (position == kMarkPosLeft)
         x = rect.left() + s / 8;
@@ -253,4 +261,15 @@ void cuiSheet::DrawMark(cuiCellPainter& canvas, const cmcCellObj& owner, const Q
         cuiMarkShapes::DrawError(painter, x, y, s, Qt::black, Qt::black);
     else
         cuiMarkShapes::DrawNotice(painter, x, y, s, Qt::white, Qt::black);
+}
+
+int cuiSheet::MarkPosition(const cmcCellObj& owner) const {
+    const int position = drawCapsule_.markPosition;
+    if (position != kMarkPosDefault)
+        return position;
+    return owner.HAlignment() == cmcCellObj::kRight ? kMarkPosLeft : kMarkPosAfterText;
+}
+
+int cuiSheet::MarkSize(const QRect& rect) const {
+    return printer_ != nullptr ? rect.height() / 2 : images_->Size();
 }

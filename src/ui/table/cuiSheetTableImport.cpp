@@ -218,8 +218,9 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
         const std::string sheetLine = "the header of this sheet";
         if (std::size_t(r) >= records.size()) {
             result.fileRefused = true;
+            // Header rows are records: a caption may hold a line break.
             result.fileError = "the file ends before " + sheetLine + " (" +
-                               std::to_string(HeaderRows()) + " lines)";
+                               Count(std::size_t(HeaderRows()), "row") + ")";
             break;
         }
         const cmcCsv::Record& record = records[std::size_t(r)];
@@ -316,7 +317,7 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
         cuiTableIssue issue;
         issue.kind = cuiTableIssue::kExtraLines;
         issue.line = records[std::size_t(Rows())].line;
-        issue.lastRow = records[extra - 1].line;
+        issue.lastRow = records[extra - 1].lastLine;
         result.issues.push_back(issue);
     }
 

@@ -96,7 +96,9 @@ TEST_F(GuiClone, ReadFromTheMenuReplacesTheImageWithTheRadiosAsAnUntitledChange)
     EXPECT_TRUE(form_->isEnabled());
     EXPECT_EQ(main_->Progress()->Window(), nullptr);
     EXPECT_EQ(WorkingComment(), "RADIO");
-    EXPECT_EQ(Title(), "Untitled - PQ-T590");
+    EXPECT_EQ(Title(), "Untitled* - PQ-T590");  // read, not yet saved
+    events_.RunPass();
+    EXPECT_EQ(main_->MessageText(), "Read 11,552 bytes from " + sim.Device());
     EXPECT_TRUE(main_->Session().IsModified());
     EXPECT_EQ(Questions(), 0);  // nothing was unsaved
     // The sheet is rebuilt on the new image by the periodic task (which may already have run
@@ -140,6 +142,8 @@ TEST_F(GuiClone, WriteFromTheMenuSendsTheImageToTheRadio) {
     ASSERT_EQ(host_->Messages().size(), 1u);
     EXPECT_EQ(host_->Messages()[0].icon, HostIcon::Information);
     EXPECT_FALSE(main_->Session().IsModified());
+    events_.RunPass();
+    EXPECT_EQ(main_->MessageText(), "Wrote 11,552 bytes to " + sim.Device());
     sim.Stop();
     cmcEeprom radio;
     ASSERT_EQ(FileCommands::OpenCloneFile(saved, radio), 0);

@@ -86,6 +86,21 @@ protected:
             l.push_back(row);
             l.push_back("#");
         }
+        // What the dispatcher says of typed values, as the product says it.
+        for (const char* line :
+             {"#GI_AppMess_Typed",
+              "\"%s\" was taken as %s: the characters that are no part of it were left out.",
+              "%s is above %s: %s stored.", "%s is below %s: %s stored.",
+              "%s stored as %s: the field keeps no finer steps.",
+              "\"%s\" has %s digits, not %s: no number stored.",
+              "\"%s\" was not taken, nothing changed: %s.",
+              "\"%s\" stored as \"%s\": the radio has no %s; each such letter became a blank.",
+              "\"%s\" is longer than %s characters: \"%s\" stored.",
+              "\"%s\" holds no value: the field is cleared.", "kHz", "#GI_AppMess_TypedForms",
+              "a time offset is -12:00 to +12:00, as h:mm", "a number from %s to %s",
+              "a byte is 00 to FF, as one or two hexadecimal digits",
+              "a frequency is given in kHz, such as 2182.0"})
+            l.push_back(line);
         l.push_back("#End_Of_Ovl");
         for (const std::string& line : lines_)
             pointers_.push_back(line.c_str());

@@ -173,6 +173,25 @@ TEST_F(BehaveDsc, TypingAnIdentityRepaintsEveryAddressCell) {
     EXPECT_FALSE(Show(CT_DscId, CL_Dsc_Id_Adr, 7).Notice());
 }
 
+// An address without working frequencies shows them as a channel shows blank sides: empty and
+// unmarked; the first one typed is taken by both sides, and a side typed blank is 0 again.
+TEST_F(BehaveDsc, AFrequencyNotInUseShowsEmptyWithoutAMark) {
+    SetId(3, "211111111", "Harbour   ", 0, 0);
+    for (int label : {CL_Dsc_Id_FreqR, CL_Dsc_Id_FreqT}) {
+        const Result r = Show(CT_DscId, label, 3);
+        EXPECT_EQ(r.text, "") << label;
+        EXPECT_FALSE(r.Error()) << label;
+    }
+    EXPECT_FALSE(indActiveCell(main_.Core()).ErrorMarkOf(CT_Null, CL_Check_Dsc_AdrId, 0));
+    Type(CT_DscId, CL_Dsc_Id_FreqR, 3, "2187.5");
+    EXPECT_EQ(datCh::ReadBase100(IdRecord(3) + MM::kDscIdRxFreq, 3), 21875);
+    EXPECT_EQ(datCh::ReadBase100(IdRecord(3) + MM::kDscIdTxFreq, 3), 21875);
+    Type(CT_DscId, CL_Dsc_Id_FreqT, 3, "");
+    EXPECT_EQ(datCh::ReadBase100(IdRecord(3) + MM::kDscIdTxFreq, 3), 0);
+    EXPECT_EQ(Show(CT_DscId, CL_Dsc_Id_FreqT, 3).text, "");
+    EXPECT_EQ(Show(CT_DscId, CL_Dsc_Id_FreqR, 3).text, "2187.5");
+}
+
 TEST_F(BehaveDsc, IdentityFrequenciesAndComment) {
     SetId(2, "211111111", "Harbour   ", 2187500, 2177000);
     Result r = Show(CT_DscId, CL_Dsc_Id_FreqR, 2);

@@ -82,7 +82,11 @@ TEST(ConvText, InputIsCutOrPaddedAndNeverLeavesTheField) {
         {"a\tb\x01"
          "c",
          "a b c   ", "a b c"},
-        {"\xC3\xA9t\xC3\xA9", "  t     ", "  t"},  // bytes outside 32..126 become blanks
+        // a letter the radio lacks takes one place, as a blank, however many bytes it has
+        {"\xC3\xA9t\xC3\xA9", " t      ", " t"},
+        {"A\x01"
+         "B\xFF",
+         "A B     ", "A B"},  // bytes outside 32..126 become blanks
         {"~~~~~~~~~", "~~~~~~~~", "~~~~~~~~"},
     };
     for (const Row& r : rows) {

@@ -103,6 +103,28 @@ TEST_F(InstanceLockTest, LongHeldLockOfALiveHolderIsNotTakenOver) {
     EXPECT_EQ(cmcInstanceLock(kName, Dir()).GetState(), State::Other);
 }
 
+// After a restart of the machine (or its container) the program may be given the process number
+// its earlier run had: the lock that run left names this very process, and must still be taken
+// over, or the program would never start again.
+TEST_F(InstanceLockTest, ALeftLockNamingThisVeryProcessIsTakenOver) {
+    std::string leftPath;
+    {
+        cmcInstanceLock earlier(kName, Dir());
+        ASSERT_EQ(earlier.GetState(), State::First);
+        leftPath = earlier.Path();
+        // The earlier run's file as it stays when its process is killed: a copy, held by none.
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(leftPath),
+                                QString::fromStdString(leftPath) + ".left"));
+    }
+    ASSERT_FALSE(QFile::exists(QString::fromStdString(leftPath)));
+    ASSERT_TRUE(QFile::rename(QString::fromStdString(leftPath) + ".left",
+                              QString::fromStdString(leftPath)));
+    cmcInstanceLock now(kName, Dir());
+    EXPECT_EQ(now.GetState(), State::First);
+    // A lock this process holds stays its holder's.
+    EXPECT_EQ(cmcInstanceLock(kName, Dir()).GetState(), State::Other);
+}
+
 TEST_F(InstanceLockTest, UnusableDirectoryMakesTheLockUnavailable) {
     cmcInstanceLock lock(kName, dir.filePath("no/such/dir").toStdString());
     EXPECT_EQ(lock.GetState(), State::Unavailable);

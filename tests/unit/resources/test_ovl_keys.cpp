@@ -169,6 +169,29 @@ TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
     EXPECT_EQ(names.size(), lines.size() - 3) << "two kinds of step share a name";
 }
 
+// The status bar's and the table messages' formats: only "%s" placeholders (filled one by one
+// with texts, never handed to printf), as many as their callers give.
+TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
+    const std::vector<std::pair<const char*, std::vector<int>>> formats = {
+        {"GI_AppMess_Typed", {2, 3, 3, 2, 3, 2, 3, 3, 1, 0}},
+        {"GI_AppMess_TypedForms", {0, 2, 0, 0}},
+        {"GI_AppMess_RowsRefused", {2, 0, 0, 0, 0}},
+        {"GI_AppMess_Done", {2, 2, 1, 3, 3, 2, 2, 2, 1}},
+        {"GI_AppMess_Table", {1, 1, 1, 2}}};
+    for (const auto& [key, counts] : formats) {
+        const std::vector<std::string> lines = Body(key);
+        ASSERT_EQ(lines.size(), counts.size()) << key;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(CountOf(lines[i], '%'), counts[i]) << key << ": " << lines[i];
+            size_t placeholders = 0;
+            for (size_t at = lines[i].find("%s"); at != std::string::npos;
+                 at = lines[i].find("%s", at + 2))
+                ++placeholders;
+            EXPECT_EQ(int(placeholders), counts[i]) << key << ": " << lines[i];
+        }
+    }
+}
+
 // Texts that reach message boxes, the status bar and cells verbatim: a "%" in them could be
 // taken for a format by a careless reader, and none is needed.
 TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
@@ -190,7 +213,12 @@ TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
                                            "GI_Find_NotFound",
                                            "GI_Find_Match",
                                            "GI_Sort_Dialog",
-                                           "GI_Sort_Messages"};
+                                           "GI_Sort_Messages",
+                                           "GI_AppMess_Typed",
+                                           "GI_AppMess_TypedForms",
+                                           "GI_AppMess_RowsRefused",
+                                           "GI_AppMess_Done",
+                                           "GI_AppMess_Table"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")

@@ -134,6 +134,10 @@ TEST_F(SessionFileTest, SaveAsCancelledInsideTheQuestionCancelsTheOpen) {
     host->QueueAnswer(HostAnswer::Yes);
     host->QueueFileName("");  // the dialog is cancelled
     EXPECT_EQ(session.OpenFile(MakeFile("b.t590", "B")), indSession::kOpenCancelled);
+    // Data never saved has no file to be saved to: the question names none.
+    ASSERT_EQ(host->Messages().size(), 1u);
+    EXPECT_EQ(host->Messages()[0].text, Text("GI_Mess_Confirm_SaveChanges"));
+    EXPECT_EQ(host->Messages()[0].text.find("Untitled"), std::string::npos);
     ASSERT_EQ(host->Dialogs().size(), 1u);
     EXPECT_EQ(host->Dialogs()[0].request.presetName, "Untitled");
     EXPECT_EQ(host->Dialogs()[0].request.initialDir, dir.path().toStdString());

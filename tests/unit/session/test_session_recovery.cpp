@@ -168,6 +168,37 @@ TEST_F(RecoveryTest, AnEarlierRunsFileIsOfferedRestoredAndThenThisRunsOwn) {
     next.SetViews(nullptr);
 }
 
+// Ended from outside (SIGTERM at a shutdown): an edit not yet written (its delay still running)
+// is written at once and left for the next start, which offers it as after a crash.
+TEST_F(RecoveryTest, EndedFromOutsideTheEditsAreKeptForTheNextStart) {
+    OpenChannelFile();
+    Type(CT_UserCh, CL_UCh_FreqR, 5, "7100");
+    const std::vector<uint8_t> edited = Bytes();
+    ASSERT_FALSE(OwnFileExists()) << "still within its delay";
+    session.KeepRecoveryForNextRun();
+    EXPECT_FALSE(session.Recovery().IsActive());
+
+    indSession next;
+    next.SetResourceDir(ResourcePath(""));
+    next.LoadTemplate();
+    ASSERT_TRUE(next.EnableRecovery(recoveryDir)) << "the lock was released";
+    ASSERT_TRUE(next.HasEarlierRecovery());
+    ASSERT_EQ(next.RestoreRecovery(), 0);
+    EXPECT_EQ(std::vector<uint8_t>(next.WorkingImage().Bytes(),
+                                   next.WorkingImage().Bytes() + next.WorkingImage().GetSize()),
+              edited);
+}
+
+TEST_F(RecoveryTest, EndedFromOutsideWithoutChangesNothingIsOfferedNextTime) {
+    OpenChannelFile();
+    session.KeepRecoveryForNextRun();
+    indSession next;
+    next.SetResourceDir(ResourcePath(""));
+    next.LoadTemplate();
+    ASSERT_TRUE(next.EnableRecovery(recoveryDir));
+    EXPECT_FALSE(next.HasEarlierRecovery());
+}
+
 TEST_F(RecoveryTest, AnUntitledImageIsRestoredUntitled) {
     ASSERT_TRUE(session.FileNew());
     Type(CT_UserCh, CL_UCh_FreqR, 7, "7300");

@@ -62,7 +62,21 @@ TEST(Csv, WrittenRecordsReadBackTheSame) {
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(Texts(records)[0], fields);
     EXPECT_EQ(Texts(records)[1], fields);
-    EXPECT_EQ(records[1].line, 3);  // the quoted line break counts
+    EXPECT_EQ(records[1].line, 4);  // the quoted line breaks count, the CR alone too
+}
+
+// Lines are counted as a text editor shows the file: each break inside quotes is a line, be it
+// LF, CR LF or a CR alone, and a record knows where it starts and where it ends.
+TEST(Csv, LinesAreTheEditorsLines) {
+    const std::vector<cmcCsv::Record> records =
+        cmcCsv::Parse("\"Receive\nkHz\",\"Transmit\r\nkHz\",\"Old\rMac\"\r\na,b,c\r\nd,e,f");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].line, 1);
+    EXPECT_EQ(records[0].lastLine, 4);
+    EXPECT_EQ(records[1].line, 5);
+    EXPECT_EQ(records[1].lastLine, 5);
+    EXPECT_EQ(records[2].line, 6);
+    EXPECT_EQ(records[2].lastLine, 6);
 }
 
 TEST(Csv, OnlyFieldsThatNeedItAreQuoted) {

@@ -148,6 +148,24 @@ TEST(SmallPredicates, PrintableAndRange) {
     EXPECT_FALSE(InRange(4, 5, 9));
 }
 
+TEST(FillPlaceholders, EachPlaceholderTakesTheNextTextAndTextsStayTexts) {
+    EXPECT_EQ(FillPlaceholders("%s is above %s: %s stored.", {"35000", "29999.9", "29999.9"}),
+              "35000 is above 29999.9: 29999.9 stored.");
+    // A typed "%s" or "%d" is a text like any other, never read as a format.
+    EXPECT_EQ(FillPlaceholders("\"%s\" was not taken", {"%s%d%n"}), "\"%s%d%n\" was not taken");
+    EXPECT_EQ(FillPlaceholders("%s and %s", {"one"}), "one and %s");
+    EXPECT_EQ(FillPlaceholders("no place", {"lost"}), "no place");
+}
+
+TEST(GroupedNumber, ThousandsGroupedByCommas) {
+    EXPECT_EQ(GroupedNumber(0), "0");
+    EXPECT_EQ(GroupedNumber(999), "999");
+    EXPECT_EQ(GroupedNumber(1000), "1,000");
+    EXPECT_EQ(GroupedNumber(11552), "11,552");
+    EXPECT_EQ(GroupedNumber(1234567), "1,234,567");
+    EXPECT_EQ(GroupedNumber(-11552), "-11,552");
+}
+
 TEST(TextExtent, WidestLineAndSumOfLineHeights) {
     QFont font("DejaVu Sans");
     font.setPixelSize(14);
