@@ -35,11 +35,6 @@ int cliDiff(cliSession& session, const QStringList& arguments) {
     if (!session.Parse(parser, arguments, {2, 2, "two files A and B are required"}, &positionals,
                        &exitCode))
         return exitCode == kExitOk ? kDiffEqual : kDiffTrouble;
-    const QStringList positionals = parser.positionalArguments();
-    if (positionals.size() != 2) {
-        session.Report("two files A and B are required (see --help)");
-        return kDiffTrouble;
-    }
     // The files are opened as the desktop program opens them (the template is needed for
     // that), so that the tool and File > Compare with file list the very same cells.
     if (!session.Start(parser, true))
