@@ -36,13 +36,10 @@ int cliFind(cliSession& session, const QStringList& arguments) {
     parser.addPositionalArgument("FILE", "The clone file.");
     parser.addPositionalArgument("TEXT", "What to find.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
+    QStringList positionals;
+    if (!session.Parse(parser, arguments, {2, 2, "FILE and TEXT are required"}, &positionals,
+                       &exitCode))
         return exitCode == kExitOk ? kFindMatched : kFindTrouble;
-    const QStringList positionals = parser.positionalArguments();
-    if (positionals.size() != 2) {
-        session.Report("FILE and TEXT are required (see --help)");
-        return kFindTrouble;
-    }
     if (positionals[1].trimmed().isEmpty()) {
         session.Report("TEXT is empty (see --help)");
         return kFindTrouble;

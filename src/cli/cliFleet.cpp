@@ -277,11 +277,9 @@ int cliFleet(cliSession& session, const QStringList& arguments) {
     parser.addOption({"wait", "Waits for the next radio to answer instead of asking."});
     parser.addPositionalArgument("FILE", "The clone file to write to every radio.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
-        return exitCode;
     std::string path;
-    if (!session.TakePositionals(parser, &path))
-        return kExitUsage;
+    if (!session.Parse(parser, arguments, &path, &exitCode))
+        return exitCode;
     indFleetOptions options;
     std::string bad;
     if (!parser.isSet("port") || !ParsePorts(parser.value("port"), options.ports, bad)) {

@@ -45,11 +45,9 @@ int cliSort(cliSession& session, const QStringList& arguments) {
     parser.addOption({{"o", "output"}, "The clone file to write.", "OUT"});
     parser.addPositionalArgument("FILE", "The clone file.");
     int exitCode = kExitOk;
-    if (!session.Parse(parser, arguments, &exitCode))
-        return exitCode;
     std::string path;
-    if (!session.TakePositionals(parser, &path))
-        return kExitUsage;
+    if (!session.Parse(parser, arguments, &path, &exitCode))
+        return exitCode;
     if (!session.HasOutput(parser, "OUT.t590"))
         return kExitUsage;
     if (!parser.isSet("column") || parser.value("column").trimmed().isEmpty()) {
