@@ -32,11 +32,8 @@ int cliExport(cliSession& session, const QStringList& arguments) {
     if (!cliTakeSheet(session, parser, &sheet))
         return kExitUsage;
 
-    const int opened = session.core.OpenFile(path);
-    if (opened != 0) {
-        session.Report("failed, file status " + std::to_string(opened));
+    if (!session.OpenFile(path))
         return kExitFile;
-    }
     cuiSheetTable table(session.core.Core(), sheet.reference);
     const std::string csv = table.ExportCsv();
 

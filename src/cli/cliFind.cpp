@@ -49,11 +49,8 @@ int cliFind(cliSession& session, const QStringList& arguments) {
     cuiTreeSheet sheet;
     if (parser.isSet("sheet") && !cliTakeSheet(session, parser, &sheet))
         return kFindTrouble;
-    const int opened = session.core.OpenFile(positionals[0].toLocal8Bit().toStdString());
-    if (opened != 0) {
-        session.Report("failed, file status " + std::to_string(opened));
+    if (!session.OpenFile(positionals[0].toLocal8Bit().toStdString()))
         return kFindTrouble;
-    }
     cuiFindOptions options;
     options.matchCase = parser.isSet("case");
     options.wholeCell = parser.isSet("whole");

@@ -316,11 +316,8 @@ int cliFleet(cliSession& session, const QStringList& arguments) {
         QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName().toLocal8Bit().toStdString();
     if (!session.Start(parser, true))
         return kExitFile;
-    const int opened = session.core.OpenFile(path);
-    if (opened != 0) {
-        session.Report("failed, file status " + std::to_string(opened));
+    if (!session.OpenFile(path))
         return kExitFile;
-    }
 
     cuiFleetValues values;
     FleetConsole console(session, parser.isSet("wait"), count);

@@ -60,11 +60,8 @@ int cliImport(cliSession& session, const QStringList& arguments) {
     }
     const QByteArray csv = file.read(qint64(cuiSheetTable::kMaxFileBytes) + 1);
 
-    const int opened = session.core.OpenFile(path);
-    if (opened != 0) {
-        session.Report("failed, file status " + std::to_string(opened));
+    if (!session.OpenFile(path))
         return kExitFile;
-    }
     cuiSheetTable table(session.core.Core(), sheet.reference);
     const cuiTableImport result =
         table.ImportCsv(std::string_view(csv.constData(), std::size_t(csv.size())),

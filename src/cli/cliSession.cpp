@@ -93,6 +93,13 @@ bool cliSession::TakePositionals(const QCommandLineParser& parser, std::string* 
     return true;
 }
 
+bool cliSession::OpenFile(const std::string& path) {
+    const int opened = core.OpenFile(path);
+    if (opened != 0)
+        Report("failed, file status " + std::to_string(opened));
+    return opened == 0;
+}
+
 bool cliSession::Parse(QCommandLineParser& parser, const QStringList& arguments, int* exitCode) {
     if (!ParseOptions(parser, arguments, exitCode))
         return false;

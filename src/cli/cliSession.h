@@ -89,6 +89,9 @@ public:
     // Checks that -o was given with a value; false (reported, naming it as metaName) otherwise:
     // a usage error.
     bool HasOutput(const QCommandLineParser& parser, const char* metaName) const;
+    // Opens a clone file into the session's document as File › Open does; false (the file
+    // status reported) when it cannot be.
+    bool OpenFile(const std::string& path);
     // Reads --port into the session. False (reported) when missing or malformed.
     bool TakePort(const QCommandLineParser& parser);
 

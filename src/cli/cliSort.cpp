@@ -59,11 +59,8 @@ int cliSort(cliSession& session, const QStringList& arguments) {
     cuiTreeSheet sheet;
     if (!cliTakeSheet(session, parser, &sheet))
         return kExitUsage;
-    const int opened = session.core.OpenFile(path);
-    if (opened != 0) {
-        session.Report("failed, file status " + std::to_string(opened));
+    if (!session.OpenFile(path))
         return kExitFile;
-    }
     int col = -1;
     {
         cuiSheetTable table(session.core.Core(), sheet.reference);

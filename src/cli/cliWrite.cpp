@@ -91,11 +91,8 @@ int cliWrite(cliSession& session, const QStringList& arguments) {
     if (!session.Start(parser, true))
         return kExitFile;
 
-    const int opened = session.core.OpenFile(path);
-    if (opened != 0) {
-        session.Report("failed, file status " + std::to_string(opened));
+    if (!session.OpenFile(path))
         return kExitFile;
-    }
     // The session refuses data with errors (with the product's message) before it opens the
     // port, and asks for the confirmation the command line has given.
     indSession::WriteOptions options;
