@@ -235,8 +235,9 @@ TEST_F(CloneJourney, TwoRadiosOfAFleetAreWrittenFromTheirWindowWithKeys) {
         QTest::keyClicks(field, QString::fromStdString(text));
     }
     for (int radio = 1; radio <= 2; ++radio) {
-        if (radio == 2)
+        if (radio == 2) {
             ASSERT_TRUE(sim.WaitForError("radio 2 answers")) << sim.Errors();
+        }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         ASSERT_TRUE(WaitUntil([window, radio] {
             return window->List()->topLevelItemCount() == radio &&
