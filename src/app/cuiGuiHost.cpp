@@ -152,7 +152,7 @@ HostAnswer cuiGuiHost::MessageBox(const std::string& caption, const std::string&
                     window_);
     box.setTextFormat(Qt::PlainText);
     SetButtons(box, buttons);
-    cuiFocusBack focus;  // the keyboard goes back where it was
+    cuiFocusBack focus(window_);  // the keyboard goes back where it was
     ArrowWhileAsking arrow;
     return AnswerOf(RunMessageBox(box), buttons);
 }
@@ -205,7 +205,7 @@ bool cuiGuiHost::AskFileName(const HostFileDialog& request, bool save, std::stri
         return false;
     const QString dir =
         request.initialDir.empty() ? QDir::currentPath() : FromLocal(request.initialDir);
-    cuiFocusBack focus;  // the keyboard goes back where it was
+    cuiFocusBack focus(window_);  // the keyboard goes back where it was
     QFileDialog dialog(window_, save ? QStringLiteral("Save As") : QStringLiteral("Open"), dir);
     const QStringList filters = cuiNameFilters(request.filter);
     if (!filters.isEmpty())

@@ -13,11 +13,13 @@
 #include "text/cmcGTex.h"
 #include "ui/chrome/cuiMenu.h"
 #include "ui/table/cuiImageCompare.h"
+#include "ui/windows/cuiPlacement.h"
 
 int cuiMain::ConfirmWritePreview(const cmcEeprom& radio, const cmcEeprom& next) {
     if (!form_)
         return kPreviewNotShown;
     const cuiImageComparison comparison = cuiCompareImages(Core(), radio, next);
+    cuiFocusBack focus(form_);  // the keyboard goes back where it was
     cuiWritePreview dialog(form_, Dictionary(), comparison, session_.PreviewDifferingBytes() == 0);
     return dialog.exec() == QDialog::Accepted ? kPreviewWrite : kPreviewCancel;
 }

@@ -101,7 +101,7 @@ void cuiPrinting::Print(bool all, const std::string& openSheet) {
     if (!Prepare(all, openSheet))
         return;
     {
-        cuiFocusBack focus;  // a cancelled dialog leaves the keyboard where it was
+        cuiFocusBack focus(mainWindow_);  // a cancelled dialog leaves the keyboard where it was
         if (!RunSetupDialog(printer_))
             return;
     }
@@ -191,7 +191,7 @@ void cuiPrinting::ReportFailure() {
 void cuiPrinting::Preview(bool all, const std::string& openSheet) {
     if (!Prepare(all, openSheet))
         return;
-    cuiFocusBack focus;  // the keyboard goes back where it was when the preview closes
+    cuiFocusBack focus(mainWindow_);  // the keyboard goes back where it was when the preview closes
     QPrintPreviewDialog dialog(&printer_, mainWindow_);
     dialog.setWindowTitle(QString::fromLocal8Bit(dictionary_.Text("GI_Sys_AppTitle").c_str()));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,

@@ -1,5 +1,6 @@
 #include "app/cuiProgressWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -153,9 +154,16 @@ void cuiProgressWindow::Hide() {
     if (!window_)
         return;
     static_cast<ProgressFrame*>(window_.data())->closing = true;
+    const bool wasActive = window_->isActiveWindow();
     window_->close();  // deletes it
     window_ = nullptr;
     status_ = nullptr;
+    // The main window was enabled first (so that no other program's window is activated when
+    // this one goes); now that nothing of ours is active, it takes the keyboard back, to the
+    // control that had it.
+    if (wasActive && mainWindow_ && mainWindow_->isEnabled() &&
+        QApplication::activeModalWidget() == nullptr)
+        mainWindow_->activateWindow();
 }
 
 void cuiProgressWindow::SetActivity(const std::string& text) {

@@ -112,7 +112,13 @@ protected:
     TForm1* Form() const { return program_ ? program_->Form() : nullptr; }
     // What the window is made of, to look at (never to act through).
     indMain& Window() const { return *program_->Controller(); }
-    std::string Title() const { return Form()->windowTitle().toStdString(); }
+    // The title as the window shows it: the unsaved-changes mark where the window has changes.
+    std::string Title() const {
+        QString title = Form()->windowTitle();
+        title.replace(QStringLiteral("[*]"),
+                      Form()->isWindowModified() ? QStringLiteral("*") : QString());
+        return title.toStdString();
+    }
 
     std::string Path(const std::string& name) const {
         return scratch_.filePath(QString::fromStdString(name)).toStdString();
@@ -160,7 +166,16 @@ protected:
         for (const QChar c : text) {
             QWidget* target = Focus();
             ASSERT_NE(target, nullptr) << "no widget has the keyboard";
-            QTest::keyClicks(target, QString(c));
+            if (c.unicode() < 0x80) {
+                QTest::keyClicks(target, QString(c));
+                continue;
+            }
+            // Above ASCII a keyboard sends the key of the letter (Latin-1 keys are named by
+            // their capital) with the character as its text; QTest's own table stops at ASCII.
+            const Qt::Key key =
+                c.unicode() <= 0xff ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Press, target, key, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, target, key, QString(c), Qt::NoModifier);
         }
     }
 
@@ -197,7 +212,21 @@ protected:
                 edit->setFocus(Qt::TabFocusReason);
             QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(target, QString::fromStdString(path));
-            QTest::keyClick(target, Qt::Key_Return);
+            // The name's completion list may be open over the field: Escape closes it, as the
+            // technician would. Return then goes to the dialog, whose default button is Save or
+            // Open (the name field takes every key it is sent, Return included).
+            if (QWidget* popup = QApplication::activePopupWidget())
+                QTest::keyClick(popup, Qt::Key_Escape);
+            // A dialog that is still listing its folder in the background lets the first
+            // Return go by, as it does for a technician who types fast: Return again while it
+            // is the dialog that asks (never into a question over it).
+            QPointer<QWidget> asking(dialog);
+            for (int attempt = 0; attempt < 10 && asking && asking->isVisible() &&
+                                  QApplication::activeModalWidget() == asking;
+                 ++attempt) {
+                QTest::keyClick(asking, Qt::Key_Return);
+                (void)QTest::qWaitFor([asking] { return !asking || !asking->isVisible(); }, 500);
+            }
         });
     }
     // Until StopAnswering, every dialog that comes up is answered with this key.

@@ -70,7 +70,7 @@ TEST_F(CloneJourney, ReadTheRadioSaveItAndStartAgainWithThatFileShowsWhatTheRadi
     Key(Qt::Key_R, Qt::ControlModifier);  // Clone › Read from radio
     EXPECT_FALSE(Form()->isEnabled());    // the window waits while the radio is read
     FinishTransfer();
-    EXPECT_EQ(Title(), "Untitled - PQ-T590");
+    EXPECT_EQ(Title(), "Untitled* - PQ-T590");  // read, not yet saved
     ASSERT_TRUE(WaitUntil([this] { return Sheet() != nullptr; }));
     int col = 0, row = 0;
     EXPECT_TRUE(Find("8291.0", &col, &row)) << "the sheet does not show the radio's channel";

@@ -127,13 +127,26 @@ void GiveFocusBack(const QWidget* closing, QWidget* owner) {
     }
 }
 
-cuiFocusBack::cuiFocusBack() : focus_(QApplication::focusWidget()) {}
+cuiFocusBack::cuiFocusBack(const QWidget* owner) : focus_(QApplication::focusWidget()) {
+    if (owner != nullptr)
+        window_ = owner->window();
+    else if (focus_)
+        window_ = focus_->window();
+}
 
 cuiFocusBack::~cuiFocusBack() {
-    if (!focus_ || !focus_->isVisible() || !focus_->isEnabled())
-        return;
     if (QApplication::activeModalWidget() != nullptr)
         return;
-    focus_->window()->activateWindow();
-    focus_->setFocus(Qt::ActiveWindowFocusReason);
+    // The control may have gone while the dialog was up (the sheet built again after a
+    // transfer): then the window's own choice, the control it would give the keyboard to.
+    QWidget* target =
+        focus_ && focus_->isVisible() && focus_->isEnabled() ? focus_.data() : nullptr;
+    QWidget* window = target ? target->window() : window_.data();
+    if (window == nullptr || !window->isVisible() || !window->isEnabled())
+        return;
+    window->activateWindow();
+    if (target == nullptr)
+        target = window->focusWidget();
+    if (target != nullptr)
+        target->setFocus(Qt::ActiveWindowFocusReason);
 }

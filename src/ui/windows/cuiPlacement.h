@@ -46,14 +46,17 @@ void GiveFocusBack(const QWidget* closing, QWidget* owner);
 // While a dialog runs its own loop it has the keyboard; when this goes, the keyboard goes back to
 // the control that had it when this was made (the sheet's cell keeps taking keys), whether or
 // not the window system activates its window again by itself. Nothing is done while another
-// dialog is up, or when that control is gone, hidden or disabled.
+// dialog is up, or when the window is gone, hidden or disabled. When the control has gone (or
+// none had the keyboard, the window not yet activated again after a transfer), the owner's window
+// is activated and gives the keyboard to its own focus control.
 class cuiFocusBack {
 public:
-    cuiFocusBack();
+    explicit cuiFocusBack(const QWidget* owner = nullptr);
     ~cuiFocusBack();
     cuiFocusBack(const cuiFocusBack&) = delete;
     cuiFocusBack& operator=(const cuiFocusBack&) = delete;
 
 private:
     QPointer<QWidget> focus_;
+    QPointer<QWidget> window_;
 };
