@@ -42,7 +42,8 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_Mess_Confirm_Recovery", "GI_Menu_Edit_Undo", "GI_Menu_File_Preview",
         "GI_Menu_File_Table", "GI_Menu_Debug", "GI_Debug_Window", "GI_Compare_Window",
         "GI_Compare_Columns", "GI_Port_Window", "GI_Port_Columns", "GI_Mess_Transfer",
-        "GI_Fleet_Who", "GI_Sheet_FBitsR_PMenu",
+        "GI_Fleet_Who", "GI_Fleet_Values", "GI_AppMess_TableFile", "GI_AppMess_TableIssue",
+        "GI_AppMess_TableWords", "GI_Sheet_FBitsR_PMenu",
         // edit messages and status texts
         "GI_AppMess_S_Copy", "GI_AppMess_S_Paste", "GI_AppMess_S_Clear", "GI_AppMess_S_Delete",
         "GI_AppMess_S_Insert", "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",

@@ -192,10 +192,15 @@ TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
         {"GI_AppMess_RowsRefused", {2, 0, 0, 0, 0}},
         {"GI_AppMess_Done", {2, 2, 1, 3, 3, 2, 2, 2, 1}},
         {"GI_AppMess_Table", {1, 1, 1, 2}},
+        {"GI_AppMess_TableFile", {1, 1, 3, 4}},
+        {"GI_AppMess_TableIssue",
+         {1, 2, 1, 2, 2, 3, 1, 2, 4, 2, 3, 3, 4, 3, 3, 3, 3, 4, 3, 4, 3, 2}},
+        {"GI_AppMess_TableWords", {1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 0, 1}},
         {"GI_App_About_Text", {1, 2}},
         {"GI_Compare_Window", {2, 2, 6, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"GI_Port_Window", {1, 1, 0, 0, 0}},
-        {"GI_Fleet_Who", {1, 1}}};
+        {"GI_Fleet_Who", {1, 1}},
+        {"GI_Fleet_Values", {0, 1, 0, 1, 0}}};
     for (const auto& [key, counts] : formats) {
         const std::vector<std::string> lines = Body(key);
         ASSERT_EQ(lines.size(), counts.size()) << key;
@@ -237,11 +242,15 @@ TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
                                            "GI_AppMess_RowsRefused",
                                            "GI_AppMess_Done",
                                            "GI_AppMess_Table",
+                                           "GI_AppMess_TableFile",
+                                           "GI_AppMess_TableIssue",
+                                           "GI_AppMess_TableWords",
                                            "GI_App_About_Text",
                                            "GI_Compare_Window",
                                            "GI_Port_Window",
                                            "GI_Mess_Transfer",
-                                           "GI_Fleet_Who"};
+                                           "GI_Fleet_Who",
+                                           "GI_Fleet_Values"};
     for (const std::string& key : OvlDirectKeys()) {
         // Cell descriptions name behaviours with "(%": they are no texts of this kind.
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
