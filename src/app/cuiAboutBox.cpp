@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "app/cuiAppText.h"
 #include "text/cmcGTex.h"
 #include "ui/sheet/cuiImageList.h"
 #include "ui/windows/cuiPlacement.h"
@@ -18,10 +19,11 @@ QString Text(cmcGTex& dictionary, const char* key) {
 
 QString cuiAboutBox::InformationText(cmcGTex& dictionary) {
     return Text(dictionary, "GI_Sys_AppTitleRev") + QLatin1Char('\n') +
-           QStringLiteral("Programmer for the ") + Text(dictionary, "GI_Sys_RadioName") +
+           cuiFillText(dictionary.Line("GI_App_About_Text", 0),
+                       {Text(dictionary, "GI_Sys_RadioName")}) +
            QLatin1Char('\n') + Text(dictionary, "GI_Sys_Maker") + QStringLiteral("\n\n") +
-           QStringLiteral("Version %1, built with Qt %2")
-               .arg(QStringLiteral(PQ_VERSION), QString::fromLatin1(qVersion()));
+           cuiFillText(dictionary.Line("GI_App_About_Text", 1),
+                       {QStringLiteral(PQ_VERSION), QString::fromLatin1(qVersion())});
 }
 
 cuiAboutBox::cuiAboutBox(QWidget* mainWindow, cmcGTex& dictionary, int iconSize)

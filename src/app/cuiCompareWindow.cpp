@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <set>
 
+#include "app/cuiAppText.h"
+
 namespace {
 
 constexpr int kIndexRole = Qt::UserRole;
@@ -27,8 +29,14 @@ cuiCompareWindow::cuiCompareWindow(QWidget* owner, const cuiImageComparison& com
     : QDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                          Qt::WindowMinMaxButtonsHint),
       comparison_(comparison) {
+    cmcGTex& texts = *cmcGTex::Main();
+    const auto line = [&texts](int n) { return texts.Line(kTextsKey, n); };
+    // A count and its word, for one or for more.
+    const auto count = [&line](std::size_t n, int one) {
+        return QStringList{QString::number(n), cuiLocalText(line(n == 1 ? one : one + 1))};
+    };
     setObjectName(QStringLiteral("compareWindow"));
-    setWindowTitle(QStringLiteral("Compare: %1 with %2").arg(U(nameA), U(nameB)));
+    setWindowTitle(cuiFillText(line(kTitleLine), {U(nameA), U(nameB)}));
     auto* layout = new QVBoxLayout(this);
 
     std::set<std::string> sheets;
@@ -37,23 +45,19 @@ cuiCompareWindow::cuiCompareWindow(QWidget* owner, const cuiImageComparison& com
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     if (comparison_.Equal())
-        summary_->setText(QStringLiteral("%1 and %2 hold the same image.").arg(U(nameA), U(nameB)));
+        summary_->setText(cuiFillText(line(kSameLine), {U(nameA), U(nameB)}));
     else
-        summary_->setText(
-            QStringLiteral("%1 %2 in %3 %4 (%5 %6). Double-click a line to open its "
-                           "sheet at the cell.")
-                .arg(comparison_.differences.size())
-                .arg(comparison_.differences.size() == 1 ? "cell differs" : "cells differ")
-                .arg(sheets.size())
-                .arg(sheets.size() == 1 ? "sheet" : "sheets")
-                .arg(comparison_.differentBytes)
-                .arg(comparison_.differentBytes == 1 ? "byte" : "bytes"));
+        summary_->setText(cuiFillText(
+            line(kSummaryLine), count(comparison_.differences.size(), kCellLine) +
+                                    count(sheets.size(), kSheetLine) +
+                                    count(std::size_t(comparison_.differentBytes), kByteLine)));
     layout->addWidget(summary_);
 
     list_ = new QTreeWidget(this);
-    FillList(list_, comparison_,
-             {QStringLiteral("Sheet"), QStringLiteral("Row"), QStringLiteral("Column"), U(nameA),
-              U(nameB)});
+    QStringList captions;
+    for (int n = 0; n < 3; ++n)
+        captions << cuiLocalText(texts.Line("GI_Compare_Columns", n));
+    FillList(list_, comparison_, captions << U(nameA) << U(nameB));
     connect(list_, &QTreeWidget::itemActivated, this, &cuiCompareWindow::OnActivated);
     layout->addWidget(list_, 1);
 
@@ -61,14 +65,14 @@ cuiCompareWindow::cuiCompareWindow(QWidget* owner, const cuiImageComparison& com
     unshown_->setWordWrap(true);
     unshown_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     if (!comparison_.unshown.empty())
-        unshown_->setText(QStringLiteral("Bytes no sheet shows differ at %1.")
-                              .arg(QString::fromLatin1(comparison_.UnshownText().c_str())));
+        unshown_->setText(cuiFillText(texts.Text("GI_Mess_Preview_Unshown"),
+                                      {QString::fromLatin1(comparison_.UnshownText().c_str())}));
     unshown_->setVisible(!comparison_.unshown.empty());
     layout->addWidget(unshown_);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    close_ = new QPushButton(QStringLiteral("Close"), this);
+    close_ = new QPushButton(cuiLocalText(line(kCloseLine)), this);
     // Enter belongs to the list: it opens the line's cell.
     close_->setAutoDefault(false);
     connect(close_, &QPushButton::clicked, this, &QDialog::close);

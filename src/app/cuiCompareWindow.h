@@ -21,8 +21,24 @@ public:
     using OpenCellCallback = void (*)(void* context, const cuiImageDifference& difference);
     // The width it opens with at least.
     static constexpr int kMinimumWidth = 760;
+    // Its texts: the lines of "GI_Compare_Window" (the column captions are "GI_Compare_Columns").
+    static constexpr const char* kTextsKey = "GI_Compare_Window";
+    enum TextLine {
+        kTitleLine = 0,
+        kSameLine,
+        kSummaryLine,
+        kCloseLine,
+        kOwnImageLine,  // the name of the program's working image
+        kCellLine,      // then each word for one and for more: cells, sheets, bytes
+        kCellsLine,
+        kSheetLine,
+        kSheetsLine,
+        kByteLine,
+        kBytesLine,
+    };
 
-    // nameA, nameB: what the two images are ("Working image", a file name), UTF-8.
+    // nameA, nameB: what the two images are (the working image's name, a file name), UTF-8.
+    // The texts come from the program's dictionary (cmcGTex::Main).
     cuiCompareWindow(QWidget* owner, const cuiImageComparison& comparison, const std::string& nameA,
                      const std::string& nameB);
 

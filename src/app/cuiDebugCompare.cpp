@@ -8,12 +8,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/cuiAppText.h"
 #include "memory/cmcEeprom.h"
+
+namespace {
+
+// Its texts: lines of "GI_Debug_Window".
+constexpr const char* kTextsKey = "GI_Debug_Window";
+constexpr int kTitleLine = 2;
+constexpr int kSizeLine = 3;
+constexpr int kCloseLine = 4;
+
+}  // namespace
 
 std::vector<std::string> cuiDebugCompare::CompareLines(const cmcEeprom& reference,
                                                        const cmcEeprom& working) {
     if (reference.GetSize() != working.GetSize())
-        return {"Not match size !"};
+        return {cmcGTex::Main()->Line(kTextsKey, kSizeLine)};
     std::vector<std::string> lines;
     const uint8_t* r = reference.Bytes();
     const uint8_t* w = working.Bytes();
@@ -32,7 +43,7 @@ cuiDebugCompare::cuiDebugCompare(QWidget* owner, const QWidget* area,
                                  const std::vector<std::string>& lines)
     : QDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("debugCompare"));
-    setWindowTitle(QStringLiteral("Debug compare"));
+    setWindowTitle(cuiMainText(kTextsKey, kTitleLine));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -53,7 +64,7 @@ cuiDebugCompare::cuiDebugCompare(QWidget* owner, const QWidget* area,
 
     auto* bottom = new QHBoxLayout;
     bottom->setContentsMargins(0, 0, 0, 0);
-    close_ = new QPushButton(QStringLiteral("Close"), this);
+    close_ = new QPushButton(cuiMainText(kTextsKey, kCloseLine), this);
     close_->setDefault(true);
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
     bottom->addWidget(close_);

@@ -11,9 +11,9 @@ class QPushButton;
 class cmcEeprom;
 
 // The debug compare window: every byte of the working image that changed since the last
-// comparison, one line "%04X : %02X -> %02X" (address, reference byte, working byte), or "Not
-// match size !" when the two images differ in size. After each comparison the reference becomes
-// a copy of the working image, so the next one lists only what changed since.
+// comparison, one line "%04X : %02X -> %02X" (address, reference byte, working byte), or the
+// line of "GI_Debug_Window" that says the two images differ in size. After each comparison the
+// reference becomes a copy of the working image, so the next one lists only what changed since.
 class cuiDebugCompare : public QDialog {
 public:
     // The lines for two images.

@@ -209,8 +209,10 @@ void cuiFleetWindow::RadioRead(const indFleetEntry& e) {
 }
 
 bool cuiFleetWindow::WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) {
-    const std::string who =
-        radio.mmsiBefore.empty() ? "\"" + radio.commentBefore + "\"" : "MMSI " + radio.mmsiBefore;
+    // Lines of "GI_Fleet_Who": by the MMSI, by the comment.
+    const std::string who = radio.mmsiBefore.empty()
+                                ? FormatText(gtex_.Line("GI_Fleet_Who", 1), {radio.commentBefore})
+                                : FormatText(gtex_.Line("GI_Fleet_Who", 0), {radio.mmsiBefore});
     const HostAnswer answer = cmcHost::Instance().MessageBox(
         gtex_.Text("GI_Sys_AppTitle"),
         FormatText(gtex_.Text("GI_Fleet_WriteAgain"), {who, earlier.clockTime}), HostIcon::Question,

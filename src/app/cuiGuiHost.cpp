@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "text/cmcGTex.h"
 #include "ui/windows/cuiPlacement.h"
 
 namespace {
@@ -206,7 +207,9 @@ bool cuiGuiHost::AskFileName(const HostFileDialog& request, bool save, std::stri
     const QString dir =
         request.initialDir.empty() ? QDir::currentPath() : FromLocal(request.initialDir);
     cuiFocusBack focus(window_);  // the keyboard goes back where it was
-    QFileDialog dialog(window_, save ? QStringLiteral("Save As") : QStringLiteral("Open"), dir);
+    // Lines of "GI_Sys_Dialog_Title": open, save.
+    QFileDialog dialog(window_,
+                       FromLocal(cmcGTex::Main()->Line("GI_Sys_Dialog_Title", save ? 1 : 0)), dir);
     const QStringList filters = cuiNameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);

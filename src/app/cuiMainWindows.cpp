@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 #include "app/TForm1.h"
+#include "app/cuiAppText.h"
 #include "app/cuiCompareWindow.h"
 #include "app/cuiDebugCompare.h"
 #include "app/cuiMain.h"
@@ -79,8 +80,9 @@ void cuiMain::AddPreviewItem() {
     const int at = int(items.indexOf(all));
     QAction* before = at + 1 < items.size() ? items[at + 1] : nullptr;
     // One preview of the open sheet and one of every sheet, as there are two print items.
-    previewItem_ = new QAction(QStringLiteral("Print pre&view..."), form_);
-    previewAllItem_ = new QAction(QStringLiteral("Print previe&w of all sheets..."), form_);
+    previewItem_ = new QAction(cuiLocalText(Dictionary().Line("GI_Menu_File_Preview", 0)), form_);
+    previewAllItem_ =
+        new QAction(cuiLocalText(Dictionary().Line("GI_Menu_File_Preview", 1)), form_);
     file->insertAction(before, previewItem_);
     file->insertAction(before, previewAllItem_);
     QObject::connect(previewItem_, &QAction::triggered, form_, [this] { Preview(false); });
@@ -110,7 +112,9 @@ void cuiMain::FinishEditing() {
 
 namespace {
 
-const char kCsvFilter[] = "CSV tables (*.csv)|*.csv|All files (*.*)|*.*";
+// The dialogs of export and import, by line: the extension, the filter, the offered name.
+constexpr const char* kTableDialogKey = "GI_Sys_Dialog_Table";
+enum TableDialogLine { kTableExtension = 0, kTableFilter = 1, kTableName = 2 };
 // The messages of export and import, by line.
 constexpr const char* kTableTextsKey = "GI_AppMess_Table";
 enum TableLine { kTableNotWritten = 0, kTableNotRead = 1, kTableRefused = 2, kTableCounts = 3 };
@@ -132,9 +136,9 @@ void cuiMain::AddTableItems() {
     const int at = int(items.indexOf(anchor));
     QAction* before = at + 1 < items.size() ? items[at + 1] : nullptr;
     file->insertSeparator(before);
-    exportItem_ = new QAction(QStringLiteral("&Export sheet..."), form_);
-    importItem_ = new QAction(QStringLiteral("Import shee&t..."), form_);
-    compareItem_ = new QAction(QStringLiteral("Compare &with file..."), form_);
+    exportItem_ = new QAction(cuiLocalText(Dictionary().Line("GI_Menu_File_Table", 0)), form_);
+    importItem_ = new QAction(cuiLocalText(Dictionary().Line("GI_Menu_File_Table", 1)), form_);
+    compareItem_ = new QAction(cuiLocalText(Dictionary().Line("GI_Menu_File_Table", 2)), form_);
     file->insertAction(before, exportItem_);
     file->insertAction(before, importItem_);
     file->insertAction(before, compareItem_);
@@ -152,10 +156,10 @@ bool cuiMain::ExportSheet() {
     if (!sheet_)
         return false;
     HostFileDialog dialog;
-    dialog.defaultExtension = "csv";
-    dialog.filter = kCsvFilter;
+    dialog.defaultExtension = Dictionary().Line(kTableDialogKey, kTableExtension);
+    dialog.filter = Dictionary().Line(kTableDialogKey, kTableFilter);
     dialog.initialDir = session_.LastDirectory();
-    dialog.presetName = "sheet.csv";
+    dialog.presetName = Dictionary().Line(kTableDialogKey, kTableName);
     std::string path;
     if (!cmcHost::Instance().AskSaveFileName(dialog, &path))
         return false;
@@ -182,8 +186,8 @@ bool cuiMain::ImportSheet() {
     if (!sheet_)
         return false;
     HostFileDialog dialog;
-    dialog.defaultExtension = "csv";
-    dialog.filter = kCsvFilter;
+    dialog.defaultExtension = Dictionary().Line(kTableDialogKey, kTableExtension);
+    dialog.filter = Dictionary().Line(kTableDialogKey, kTableFilter);
     dialog.initialDir = session_.LastDirectory();
     std::string path;
     if (!cmcHost::Instance().AskOpenFileName(dialog, &path))
@@ -250,7 +254,10 @@ bool cuiMain::CompareWithFile() {
     if (session_.ReadImageFile(path, other) != 0)
         return false;  // the reader has said why
     const cuiImageComparison comparison = cuiCompareImages(Core(), session_.WorkingImage(), other);
-    auto* window = new cuiCompareWindow(form_, comparison, "Working image", cmcPathFileName(path));
+    auto* window = new cuiCompareWindow(
+        form_, comparison,
+        Dictionary().Line(cuiCompareWindow::kTextsKey, cuiCompareWindow::kOwnImageLine),
+        cmcPathFileName(path));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->SetOpenCellCallback(&OpenDifference, this);
     window->show();
@@ -287,10 +294,11 @@ void cuiMain::ShowCell(const std::string& reference, int col, int row) {
 void cuiMain::AddDebugMenu() {
     if (!form_ || !session_.ExpertMode() || debugMenu_)
         return;
-    debugMenu_ = form_->menuBar()->addMenu(QStringLiteral("&Debug"));
-    QAction* memory = debugMenu_->addAction(QStringLiteral("&Memory window"));
-    QAction* compare = debugMenu_->addAction(QStringLiteral("&Compare with the reference image"));
-    QAction* trace = debugMenu_->addAction(QStringLiteral("&Trace window"));
+    cmcGTex& texts = Dictionary();
+    debugMenu_ = form_->menuBar()->addMenu(cuiLocalText(texts.Line("GI_Menu_Debug", 0)));
+    QAction* memory = debugMenu_->addAction(cuiLocalText(texts.Line("GI_Menu_Debug", 1)));
+    QAction* compare = debugMenu_->addAction(cuiLocalText(texts.Line("GI_Menu_Debug", 2)));
+    QAction* trace = debugMenu_->addAction(cuiLocalText(texts.Line("GI_Menu_Debug", 3)));
     // The items raise the events the debug windows are opened on, as any other view may.
     auto send = [](cmcEvKind kind) {
         if (cmcEvMan* events = cmcEvMan::Global())
@@ -358,12 +366,14 @@ void cuiMain::PlaceUndoItems() {
 void cuiMain::UpdateUndoItems() {
     if (undoItem_) {
         const std::string text = session_.UndoText();
-        undoItem_->setText(text.empty() ? QStringLiteral("&Undo") : QString::fromLocal8Bit(text));
+        undoItem_->setText(
+            cuiLocalText(text.empty() ? Dictionary().Line("GI_Menu_Edit_Undo", 0) : text));
         undoItem_->setEnabled(session_.CanUndo());
     }
     if (redoItem_) {
         const std::string text = session_.RedoText();
-        redoItem_->setText(text.empty() ? QStringLiteral("&Redo") : QString::fromLocal8Bit(text));
+        redoItem_->setText(
+            cuiLocalText(text.empty() ? Dictionary().Line("GI_Menu_Edit_Undo", 1) : text));
         redoItem_->setEnabled(session_.CanRedo());
     }
 }
@@ -378,11 +388,10 @@ void cuiMain::StartRecovery() {
     if (!session_.HasEarlierRecovery())
         return;
     // An earlier run ended with unsaved changes (a crash or a power cut): offer them back.
-    const HostAnswer answer = cmcHost::Instance().MessageBox(
-        Dictionary().Text("GI_Sys_AppTitle"),
-        "The program ended last time with unsaved changes, which were kept.\n\n"
-        "Yes: restore them (then save them to a file). No: discard them.",
-        HostIcon::Question, HostButtons::YesNo);
+    const HostAnswer answer =
+        cmcHost::Instance().MessageBox(Dictionary().Text("GI_Sys_AppTitle"),
+                                       ReadTextBlock(Dictionary(), "GI_Mess_Confirm_Recovery"),
+                                       HostIcon::Question, HostButtons::YesNo);
     if (answer == HostAnswer::Yes)
         session_.RestoreRecovery();
     else

@@ -10,8 +10,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/cuiAppText.h"
 #include "clone/cmcPortName.h"
 #include "platform/cmcSettingsStore.h"
+#include "text/cmcTextUtil.h"
 
 namespace {
 
@@ -20,6 +22,10 @@ QString FromLocal(const std::string& s) {
 }
 
 constexpr int kDeviceRole = Qt::UserRole;
+
+// The window's texts: lines of "GI_Port_Window"; the list's captions are "GI_Port_Columns".
+constexpr const char* kTextsKey = "GI_Port_Window";
+enum TextLine { kTitle = 0, kIntro, kNoPorts, kDevice, kRefresh };
 
 // The settings group and value name of "Ports/COMn".
 constexpr char kPortsGroup[] = "Ports";
@@ -46,29 +52,30 @@ cuiPortChooser::cuiPortChooser(QWidget* parent, int comNumber, const std::string
                                std::vector<Port> ports)
     : QDialog(parent), comNumber_(comNumber) {
     setObjectName(QStringLiteral("portChooser"));
-    setWindowTitle(QStringLiteral("Port for COM%1").arg(comNumber));
+    cmcGTex& texts = *cmcGTex::Main();
+    const std::string number = std::to_string(comNumber);
+    setWindowTitle(cuiLocalText(FillPlaceholders(texts.Line(kTextsKey, kTitle), {number})));
     auto* layout = new QVBoxLayout(this);
 
-    auto* intro = new QLabel(
-        QStringLiteral("Choose the serial port of the cloning cable for COM%1.").arg(comNumber),
-        this);
+    auto* intro =
+        new QLabel(cuiLocalText(FillPlaceholders(texts.Line(kTextsKey, kIntro), {number})), this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("portList"));
     list_->setColumnCount(4);
-    list_->setHeaderLabels({QStringLiteral("Port"), QStringLiteral("Description"),
-                            QStringLiteral("Manufacturer"), QStringLiteral("Serial number")});
+    QStringList captions;
+    for (int n = 0; n < 4; ++n)
+        captions << cuiLocalText(texts.Line("GI_Port_Columns", n));
+    list_->setHeaderLabels(captions);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
     list_->header()->setStretchLastSection(true);
     list_->setMinimumSize(520, 140);
     layout->addWidget(list_, 1);
-    empty_ = new QLabel(QStringLiteral("The system reports no serial ports. Plug in the cable "
-                                       "and press Refresh, or type the device below."),
-                        this);
+    empty_ = new QLabel(cuiLocalText(texts.Line(kTextsKey, kNoPorts)), this);
     empty_->setWordWrap(true);
     layout->addWidget(empty_);
 
@@ -76,12 +83,12 @@ cuiPortChooser::cuiPortChooser(QWidget* parent, int comNumber, const std::string
     device_ = new QLineEdit(FromLocal(currentDevice), this);
     device_->setObjectName(QStringLiteral("portDevice"));
     device_->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
-    form->addRow(QStringLiteral("&Device:"), device_);
+    form->addRow(cuiLocalText(texts.Line(kTextsKey, kDevice)), device_);
     layout->addLayout(form);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* refresh =
-        buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
+    QPushButton* refresh = buttons->addButton(cuiLocalText(texts.Line(kTextsKey, kRefresh)),
+                                              QDialogButtonBox::ActionRole);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     layout->addWidget(buttons);
 

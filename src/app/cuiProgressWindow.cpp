@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWindow>
 
+#include "app/cuiAppText.h"
 #include "ui/windows/cuiPlacement.h"
 
 namespace {
@@ -180,9 +181,9 @@ QString cuiProgressWindow::StatusText() const {
     QString bytes;
     if (total_ > 0) {
         const int percent = int(qint64(done_) * 100 / total_);
-        bytes = QStringLiteral("%1 of %2 bytes (%3 %)")
-                    .arg(locale.toString(done_), locale.toString(total_))
-                    .arg(percent);
+        bytes = cuiFillText(
+            cmcGTex::Main()->Line("GI_Mess_Transfer", 2),
+            {locale.toString(done_), locale.toString(total_), QString::number(percent)});
     }
     const QString activity = QString::fromLocal8Bit(activity_.c_str());
     if (activity.isEmpty())

@@ -2,6 +2,8 @@
 
 #include "clone/cmcCloneDrv.h"
 #include "clone/cmcPortName.h"
+#include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
 
 cuiTransferProgress::cuiTransferProgress(QWidget* mainWindow, const cmcCloneDrv& driver)
     : cuiProgressWindow(mainWindow), driver_(driver), mainWindow_(mainWindow) {}
@@ -18,17 +20,19 @@ void cuiTransferProgress::SetMainWindowEnabled(bool enabled) {
 
 std::string cuiTransferProgress::ActivityOf(const cmcCloneDrv& driver) {
     using S = cmcCloneDrv::State;
-    std::string what;
+    // Lines of "GI_Mess_Transfer".
+    enum { kReading = 0, kWriting = 1 };
+    int what;
     switch (driver.GetState()) {
         case S::SendReadRequest:
         case S::ReceiveData:
-            what = "Reading from";
+            what = kReading;
             break;
         case S::SendWriteRequest:
         case S::SendData:
         case S::SendEnd:
         case S::AwaitWriteResult:
-            what = "Writing to";
+            what = kWriting;
             break;
         default:
             return std::string();
@@ -40,7 +44,8 @@ std::string cuiTransferProgress::ActivityOf(const cmcCloneDrv& driver) {
         driver.PortDevice().empty() ? cmcPortDevice(driver.PortNumber()) : driver.PortDevice();
     const bool itself = device.size() >= port.size() &&
                         device.compare(device.size() - port.size(), port.size(), port) == 0;
-    return what + " " + port + (itself ? std::string() : " (" + device + ")");
+    return FillPlaceholders(cmcGTex::Main()->Line("GI_Mess_Transfer", what),
+                            {port + (itself ? std::string() : " (" + device + ")")});
 }
 
 void cuiTransferProgress::Show(const std::string& caption) {

@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "DialogTestSupport.h"
+#include "ScopedProgramDictionary.h"
 #include "ui/sheet/cuiCellPainter.h"
 
 namespace {
@@ -18,7 +19,9 @@ struct SheetCase {
     const char* headings;  // line 6
 };
 
-class GeneratedBitSheet : public ::testing::TestWithParam<SheetCase> {};
+class GeneratedBitSheet : public ::testing::TestWithParam<SheetCase> {
+    ScopedProgramDictionary texts_;  // the pop-up menus' items
+};
 
 TEST_P(GeneratedBitSheet, HasItsFixedLinesAndTheHeadingsOfTheRange) {
     const SheetCase& c = GetParam();

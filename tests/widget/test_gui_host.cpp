@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "GuiFixture.h"
+#include "ScopedProgramDictionary.h"
 #include "app/cuiGuiHost.h"
 
 namespace {
@@ -186,6 +187,7 @@ HostFileDialog CloneFileDialog(const std::string& dir, const std::string& preset
 }
 
 TEST(GuiHostFiles, TheOpenDialogAsksForAnExistingCloneFile) {
+    ScopedProgramDictionary texts;  // the dialogs' titles
     QTemporaryDir dir;
     InspectedHost host;
     host.chosen = dir.filePath(QStringLiteral("radio1.t590"));
@@ -204,6 +206,7 @@ TEST(GuiHostFiles, TheOpenDialogAsksForAnExistingCloneFile) {
 }
 
 TEST(GuiHostFiles, TheSaveDialogOffersTheNameAndAsksBeforeOverwriting) {
+    ScopedProgramDictionary texts;  // the dialogs' titles
     QTemporaryDir dir;
     InspectedHost host;
     std::string path = "unchanged";
@@ -222,6 +225,7 @@ TEST(GuiHostFiles, TheSaveDialogOffersTheNameAndAsksBeforeOverwriting) {
 // The real save dialog: a name typed without an extension gets ".t590", and an existing file is
 // only replaced after the question.
 TEST(GuiHostFiles, ARealSaveDialogAddsTheExtensionAndAsksAboutAnExistingFile) {
+    ScopedProgramDictionary texts;  // the dialogs' titles
     QTemporaryDir dir;
     {
         QFile existing(dir.filePath(QStringLiteral("old.t590")));

@@ -4,9 +4,18 @@
 
 #include "cells/cuiMainCore.h"
 #include "text/cmcCsv.h"
+#include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
 #include "ui/table/cuiSheetTable.h"
 
 namespace {
+
+// Why a column or a value was refused: lines of "GI_Fleet_Values".
+enum WhyLine { kNotThreeParts = 0, kNoSheet, kNoInput, kNoCell, kRefused };
+
+std::string Why(const cuiMainCore& core, int line, const std::vector<std::string>& values = {}) {
+    return FillPlaceholders(core.document.Dictionary().Line("GI_Fleet_Values", line), values);
+}
 
 bool SameName(const std::string& a, const std::string& b) {
     return QString::fromUtf8(a.c_str()).trimmed().compare(QString::fromUtf8(b.c_str()).trimmed(),
@@ -44,7 +53,7 @@ bool cuiFleetValues::Find(const cuiMainCore& core, const std::string& column, Ce
                           std::string& why) {
     const size_t first = column.find(':');
     if (first == std::string::npos || column.find(':', first + 1) == std::string::npos) {
-        why = "not SHEET_REF:ROW:COLUMN";
+        why = Why(core, kNotThreeParts);
         return false;
     }
     const std::vector<cuiTreeSheet> sheets = cuiTreeSheets(core.document.Dictionary());
@@ -52,7 +61,7 @@ bool cuiFleetValues::Find(const cuiMainCore& core, const std::string& column, Ce
     const cuiTreeSheet* sheet =
         cuiFindTreeSheet(sheets, QString::fromUtf8(sheetName.c_str()).toLocal8Bit().toStdString());
     if (!sheet) {
-        why = "no sheet \"" + sheetName + "\"";
+        why = Why(core, kNoSheet, {sheetName});
         return false;
     }
     cuiSheetTable table(core, sheet->reference);
@@ -65,13 +74,13 @@ bool cuiFleetValues::Find(const cuiMainCore& core, const std::string& column, Ce
         if (row < 0 || col < 0)
             continue;
         if (!table.TakesInput(col, row)) {
-            why = "the cell takes no input";
+            why = Why(core, kNoInput);
             return false;
         }
         cell = {sheet->reference, row, col};
         return true;
     }
-    why = "no such row and column in \"" + sheetName + "\"";
+    why = Why(core, kNoCell, {sheetName});
     return false;
 }
 
@@ -102,7 +111,7 @@ bool cuiFleetValues::Enter(const cuiMainCore& core, const std::string& column,
     if (result.Complete())
         return true;
     why = result.fileRefused      ? result.fileError
-          : result.issues.empty() ? "refused"
+          : result.issues.empty() ? Why(core, kRefused)
                                   : result.issues.front().Describe();
     return false;
 }

@@ -10,6 +10,7 @@
 #include "cells/indActiveCell.h"
 #include "text/cmcCsv.h"
 #include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
 #include "ui/sheet/cuiGrid.h"
 #include "ui/sheet/cuiSheet.h"
 #include "ui/sheet/cuiSheetFactory.h"
@@ -79,6 +80,10 @@ cuiSheetTable::~cuiSheetTable() {
     sheet_.reset();
 }
 
+cmcGTex& cuiSheetTable::Texts() const {
+    return core_.document.Dictionary();
+}
+
 int cuiSheetTable::Columns() const {
     return sheet_->ColumnCount();
 }
@@ -130,7 +135,7 @@ std::string cuiSheetTable::RowCaption(int row, cmcEeprom* image) {
         if (!text.empty())
             return text;
     }
-    return "row " + std::to_string(row + 1);
+    return FillPlaceholders(Texts().Line(kWordsKey, kRowNumber), {std::to_string(row + 1)});
 }
 
 std::string cuiSheetTable::ColumnCaption(int col) {
@@ -147,7 +152,9 @@ std::string cuiSheetTable::ColumnCaption(int col) {
             caption += ' ';
         caption += text;
     }
-    return caption.empty() ? "column " + std::to_string(col + 1) : caption;
+    return caption.empty()
+               ? FillPlaceholders(Texts().Line(kWordsKey, kColumnNumber), {std::to_string(col + 1)})
+               : caption;
 }
 
 std::string cuiSheetTable::ExportCsv(cmcEeprom* image) {

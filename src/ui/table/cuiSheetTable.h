@@ -57,11 +57,12 @@ struct cuiTableIssue {
     std::string rowCaption;
     std::string columnCaption;
     std::string given;
-    std::string before;  // what the cell showed before (and shows now)
-    std::string after;   // what the cell would have shown (kChanged, kChangedLater)
-    std::string detail;  // the choices, the product's message, the column input goes to
+    std::string before;        // what the cell showed before (and shows now)
+    std::string after;         // what the cell would have shown (kChanged, kChangedLater)
+    std::string detail;        // the choices, the product's message, the column input goes to
+    cmcGTex* texts = nullptr;  // the dictionary of the sheet that made it, for the report
 
-    // One line for the report.
+    // One line for the report (the lines of "GI_AppMess_TableIssue").
     std::string Describe() const;
 };
 
@@ -113,7 +114,8 @@ public:
     // image). A "+" cell, drawn as part of the cell on its left, shows nothing of its own.
     std::string Text(int col, int row, cmcEeprom* image = nullptr);
     // Captions for reports (UTF-8): the row's first text in a cell that takes no input ("row n"
-    // when none), the header rows' texts of the column ("column n" when none).
+    // when none), the header rows' texts of the column ("column n" when none), those two from
+    // "GI_AppMess_TableWords".
     std::string RowCaption(int row, cmcEeprom* image = nullptr);
     std::string ColumnCaption(int col);
 
@@ -129,6 +131,24 @@ public:
     // The in-place editor takes no more.
     static constexpr std::size_t kMaxFieldCharacters = 1024;
 
+    // The words of the reports: the lines of kWordsKey. A count's word for one is followed by
+    // its word for more.
+    static constexpr const char* kWordsKey = "GI_AppMess_TableWords";
+    enum WordLine {
+        kRowNumber = 0,
+        kColumnNumber,
+        kRowCount,
+        kRowsCount,
+        kFieldCount,
+        kFieldsCount,
+        kColumnCount,
+        kColumnsCount,
+        kFieldsWhereColumns,
+        kCharacterCount,
+        kAnotherCell,
+        kCutShort,
+    };
+
 private:
     struct Import;
     static int Behave(void* self, cmcCellCapsule& capsule, bool notify);
@@ -138,6 +158,7 @@ private:
     bool Choose(Import& run, int col, int row, const cuiTableViews::ChoiceRequest& request,
                 const std::string& text, cuiTableIssue& issue);
     cuiTableIssue IssueAt(Import& run, cuiTableIssue::Kind kind, int col, int row);
+    cmcGTex& Texts() const;
 
     std::string reference_;
     cuiTableViews views_;

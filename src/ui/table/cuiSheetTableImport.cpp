@@ -14,6 +14,7 @@
 #include "memory/cmcEeprom.h"
 #include "text/cmcCsv.h"
 #include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
 #include "ui/sheet/cuiSheet.h"
 #include "ui/table/cuiSheetTable.h"
 
@@ -23,6 +24,36 @@ namespace {
 constexpr std::size_t kShownCharacters = 48;
 // So many choices are named when a text is none of them.
 constexpr int kChoicesNamed = 12;
+
+// The report's lines: "GI_AppMess_TableIssue" (one per text not taken, with its place) and
+// "GI_AppMess_TableFile" (why a file was refused whole).
+constexpr const char* kIssueKey = "GI_AppMess_TableIssue";
+enum IssueLine {
+    kIssueRowMissing = 0,
+    kIssueRowsMissing,
+    kIssueLineExtra,
+    kIssueLinesExtra,
+    kIssuePlaceRow,
+    kIssuePlaceCell,
+    kIssueUnclosed,
+    kIssueFieldCount,
+    kIssueMismatch,
+    kIssueQuotes,
+    kIssueEncoding,
+    kIssueControl,
+    kIssueTooLong,
+    kIssueFormula,
+    kIssueRestricted,
+    kIssueRedirected,
+    kIssueNoInput,
+    kIssueNotAChoice,
+    kIssueRefused,
+    kIssueChanged,
+    kIssueChangedLater,
+    kIssueOtherRefusal,
+};
+constexpr const char* kFileKey = "GI_AppMess_TableFile";
+enum FileLine { kFileTooLarge = 0, kFileHeaderMissing, kFileHeaderFields, kFileHeaderText };
 
 std::string Utf8(const std::string& local) {
     return QString::fromLocal8Bit(local.data(), qsizetype(local.size())).toUtf8().toStdString();
@@ -39,13 +70,23 @@ bool HasControl(const std::string& text) {
     });
 }
 
+// A word of the reports, its placeholders filled.
+std::string Word(cmcGTex& texts, int line, const std::vector<std::string>& values = {}) {
+    return FillPlaceholders(texts.Line(cuiSheetTable::kWordsKey, line), values);
+}
+
+// A count and its word: the line one for one, the line after it for more.
+std::string Count(cmcGTex& texts, std::size_t n, int one) {
+    return Word(texts, n == 1 ? one : one + 1, {std::to_string(n)});
+}
+
 // A text as the report shows it: bytes that are not printable UTF-8 as \xNN, long texts cut.
-std::string Printable(const std::string& text) {
+std::string Printable(cmcGTex& texts, const std::string& text) {
     std::string out;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size();) {
         if (characters == kShownCharacters) {
-            out += "... (" + std::to_string(text.size()) + " bytes)";
+            out += Word(texts, cuiSheetTable::kCutShort, {std::to_string(text.size())});
             break;
         }
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -75,10 +116,6 @@ bool Same(std::string_view a, std::string_view b) {
         return last == std::string_view::npos ? std::string_view() : t.substr(0, last + 1);
     };
     return trim(a) == trim(b);
-}
-
-std::string Count(std::size_t n, const char* thing) {
-    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
 }
 
 std::string Quoted(const std::string& text) {
@@ -118,73 +155,61 @@ struct cuiSheetTable::Import {
 };
 
 std::string cuiTableIssue::Describe() const {
-    std::string where;
-    if (kind == kRowsMissing) {
-        where = row == lastRow ? "row " + Quoted(rowCaption)
-                               : "rows " + Quoted(rowCaption) + " to " + Quoted(detail);
-        return where + ": missing from the file; left as " +
-               (row == lastRow ? "it was" : "they were");
-    }
+    const auto say = [this](int n, const std::vector<std::string>& values) {
+        return FillPlaceholders(texts->Line(kIssueKey, n), values);
+    };
+    if (kind == kRowsMissing)
+        return row == lastRow ? say(kIssueRowMissing, {rowCaption})
+                              : say(kIssueRowsMissing, {rowCaption, detail});
     if (kind == kExtraLines)
-        return (line == lastRow
-                    ? "line " + std::to_string(line)
-                    : "lines " + std::to_string(line) + " to " + std::to_string(lastRow)) +
-               ": the sheet has no such rows; ignored";
-    where = "line " + std::to_string(line) + ", " + Quoted(rowCaption);
-    if (col >= 0 && kind != kRowMismatch)
-        where += " / " + Quoted(columnCaption);
-    const std::string text = Quoted(given);
+        return line == lastRow
+                   ? say(kIssueLineExtra, {std::to_string(line)})
+                   : say(kIssueLinesExtra, {std::to_string(line), std::to_string(lastRow)});
+    const std::string where =
+        col >= 0 && kind != kRowMismatch
+            ? say(kIssuePlaceCell, {std::to_string(line), rowCaption, columnCaption})
+            : say(kIssuePlaceRow, {std::to_string(line), rowCaption});
     switch (kind) {
         case kRowUnclosed:
-            return where + ": a quoted field is never closed; the row is left as it was";
+            return say(kIssueUnclosed, {where});
         case kRowFieldCount:
-            return where + ": " + detail + "; the row is left as it was";
+            return say(kIssueFieldCount, {where, detail});
         case kRowMismatch:
-            return where + ": " + text + " in " + Quoted(columnCaption) +
-                   " where the sheet shows " + Quoted(before) +
-                   ": not this row of the sheet; the row is left as it was";
+            return say(kIssueMismatch, {where, given, columnCaption, before});
         case kFieldQuotes:
-            return where + ": a quote inside the field; left as " + Quoted(before);
+            return say(kIssueQuotes, {where, before});
         case kFieldEncoding:
-            return where + ": " + text + " is not UTF-8 text; left as " + Quoted(before);
+            return say(kIssueEncoding, {where, given, before});
         case kFieldControl:
-            return where + ": " + text + " holds a control character; left as " + Quoted(before);
+            return say(kIssueControl, {where, given, before});
         case kFieldTooLong:
-            return where + ": " + detail + ", more than the " +
-                   std::to_string(cuiSheetTable::kMaxFieldCharacters) +
-                   " the editor takes; left as " + Quoted(before);
+            return say(kIssueTooLong,
+                       {where, detail, std::to_string(cuiSheetTable::kMaxFieldCharacters), before});
         case kFieldFormula:
-            return where + ": " + text +
-                   " would be a spreadsheet formula (write it with a leading ' as the export "
-                   "does); left as " +
-                   Quoted(before);
+            return say(kIssueFormula, {where, given, before});
         case kRestricted:
-            return where + ": " + text + " refused: " + detail;
+            return say(kIssueRestricted, {where, given, detail});
         case kRedirected:
-            return where + ": " + text + " refused: the row holds no record yet; give " +
-                   Quoted(detail) + " first";
+            return say(kIssueRedirected, {where, given, detail});
         case kNoInput:
-            return where + ": " + text + " refused: the cell takes no typed input; left as " +
-                   Quoted(before);
+            return say(kIssueNoInput, {where, given, before});
         case kNotAChoice:
-            return where + ": " + text + " is not one of the choices (" + detail + "); left as " +
-                   Quoted(before);
+            return say(kIssueNotAChoice, {where, given, detail, before});
         case kRefused:
-            return where + ": " + text + " refused: the cell still shows " + Quoted(before);
+            return say(kIssueRefused, {where, given, before});
         case kChanged:
-            return where + ": " + text + " would show as " + Quoted(after) + "; left as " +
-                   Quoted(before);
+            return say(kIssueChanged, {where, given, after, before});
         case kChangedLater:
-            return where + ": " + text + " was taken, but a later cell's input made it " +
-                   Quoted(after);
+            return say(kIssueChangedLater, {where, given, after});
         default:
-            return where + ": " + text + " refused";
+            return say(kIssueOtherRefusal, {where, given});
     }
 }
 
 cuiTableIssue cuiSheetTable::IssueAt(Import& run, cuiTableIssue::Kind kind, int col, int row) {
     cuiTableIssue issue;
     issue.kind = kind;
+    issue.texts = &Texts();
     issue.line = run.line;
     issue.row = row;
     issue.col = col;
@@ -199,10 +224,13 @@ cuiTableIssue cuiSheetTable::IssueAt(Import& run, cuiTableIssue::Kind kind, int 
 cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
     Import run;
     cuiTableImport& result = run.result;
-    if (csv.size() > kMaxFileBytes) {
+    cmcGTex& texts = Texts();
+    const auto refuseFile = [&](int line, const std::vector<std::string>& values) {
         result.fileRefused = true;
-        result.fileError = "the file is larger than " + std::to_string(kMaxFileBytes >> 20) +
-                           " MB; no sheet's table is";
+        result.fileError = FillPlaceholders(texts.Line(kFileKey, line), values);
+    };
+    if (csv.size() > kMaxFileBytes) {
+        refuseFile(kFileTooLarge, {std::to_string(kMaxFileBytes >> 20)});
         return result;
     }
     if (csv.substr(0, cmcCsv::kByteOrderMark.size()) == cmcCsv::kByteOrderMark)
@@ -215,33 +243,24 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
 
     // The header must be this sheet's, or every column would go to the wrong cells.
     for (int r = 0; r < HeaderRows(); ++r) {
-        const std::string sheetLine = "the header of this sheet";
         if (std::size_t(r) >= records.size()) {
-            result.fileRefused = true;
             // Header rows are records: a caption may hold a line break.
-            result.fileError = "the file ends before " + sheetLine + " (" +
-                               Count(std::size_t(HeaderRows()), "row") + ")";
+            refuseFile(kFileHeaderMissing, {Count(texts, std::size_t(HeaderRows()), kRowCount)});
             break;
         }
         const cmcCsv::Record& record = records[std::size_t(r)];
         if (record.unterminated || int(record.fields.size()) != Columns()) {
-            result.fileRefused = true;
-            result.fileError = "line " + std::to_string(record.line) + " has " +
-                               Count(record.fields.size(), "field") + " where " + sheetLine +
-                               " has " + Count(std::size_t(Columns()), "column") +
-                               ": the file is not a table of this sheet";
+            refuseFile(kFileHeaderFields, {std::to_string(record.line),
+                                           Count(texts, record.fields.size(), kFieldCount),
+                                           Count(texts, std::size_t(Columns()), kColumnCount)});
             break;
         }
         for (int c = 0; c < Columns() && !result.fileRefused; ++c) {
             const cmcCsv::Field& field = record.fields[std::size_t(c)];
             const std::string expected = Utf8(Text(c, r));
-            if (field.malformed || !Same(cmcCsv::Unguard(field.text), expected)) {
-                result.fileRefused = true;
-                result.fileError = "line " + std::to_string(record.line) + ", column " +
-                                   std::to_string(c + 1) + " is " + Quoted(Printable(field.text)) +
-                                   " where " + sheetLine + " has " + Quoted(expected) +
-                                   ": the file is not a table of this sheet";
-            }
+            if (field.malformed || !Same(cmcCsv::Unguard(field.text), expected))
+                refuseFile(kFileHeaderText, {std::to_string(record.line), std::to_string(c + 1),
+                                             Printable(texts, field.text), expected});
         }
         if (result.fileRefused)
             break;
@@ -266,8 +285,9 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
         }
         if (int(record.fields.size()) != Columns()) {
             cuiTableIssue issue = IssueAt(run, cuiTableIssue::kRowFieldCount, -1, r);
-            issue.detail = Count(record.fields.size(), "field") + " where the sheet has " +
-                           Count(std::size_t(Columns()), "column");
+            issue.detail = Word(texts, kFieldsWhereColumns,
+                                {Count(texts, record.fields.size(), kFieldCount),
+                                 Count(texts, std::size_t(Columns()), kColumnCount)});
             result.issues.push_back(issue);
             continue;
         }
@@ -280,7 +300,7 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
             const std::string shown = Utf8(Text(c, r, &run.scratch));
             if (field.malformed || !Same(cmcCsv::Unguard(field.text), shown)) {
                 cuiTableIssue issue = IssueAt(run, cuiTableIssue::kRowMismatch, c, r);
-                issue.given = Printable(field.text);
+                issue.given = Printable(texts, field.text);
                 result.issues.push_back(issue);
                 thisRow = false;
             }
@@ -293,7 +313,7 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
             const cmcCsv::Field& field = record.fields[std::size_t(c)];
             if (field.malformed) {
                 result.issues.push_back(IssueAt(run, cuiTableIssue::kFieldQuotes, c, r));
-                result.issues.back().given = Printable(field.text);
+                result.issues.back().given = Printable(texts, field.text);
                 continue;
             }
             ImportCell(run, c, r, field.text);
@@ -302,6 +322,7 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
     if (missingFrom >= 0) {
         cuiTableIssue issue;
         issue.kind = cuiTableIssue::kRowsMissing;
+        issue.texts = &texts;
         issue.row = missingFrom;
         issue.lastRow = Rows() - 1;
         issue.rowCaption = RowCaption(missingFrom, &run.scratch);
@@ -316,6 +337,7 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
     if (extra > std::size_t(Rows())) {
         cuiTableIssue issue;
         issue.kind = cuiTableIssue::kExtraLines;
+        issue.texts = &texts;
         issue.line = records[std::size_t(Rows())].line;
         issue.lastRow = records[extra - 1].lastLine;
         result.issues.push_back(issue);
@@ -329,7 +351,7 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
             continue;
         run.line = g.line;
         cuiTableIssue issue = IssueAt(run, cuiTableIssue::kChangedLater, g.col, g.row);
-        issue.given = Printable(Utf8(g.text));
+        issue.given = Printable(texts, Utf8(g.text));
         issue.after = issue.before;
         result.issues.push_back(issue);
     }
@@ -349,9 +371,10 @@ cuiTableImport cuiSheetTable::ImportCsv(std::string_view csv, Apply apply) {
 
 void cuiSheetTable::ImportCell(Import& run, int col, int row, const std::string& field) {
     cuiTableImport& result = run.result;
+    cmcGTex& texts = Texts();
     auto refuse = [&](cuiTableIssue::Kind kind) -> cuiTableIssue& {
         result.issues.push_back(IssueAt(run, kind, col, row));
-        result.issues.back().given = Printable(field);
+        result.issues.back().given = Printable(texts, field);
         return result.issues.back();
     };
     std::size_t characters = 0;
@@ -360,7 +383,8 @@ void cuiSheetTable::ImportCell(Import& run, int col, int row, const std::string&
         return;
     }
     if (characters > kMaxFieldCharacters) {
-        refuse(cuiTableIssue::kFieldTooLong).detail = std::to_string(characters) + " characters";
+        refuse(cuiTableIssue::kFieldTooLong).detail =
+            Word(texts, kCharacterCount, {std::to_string(characters)});
         return;
     }
     if (cmcCsv::FormulaStart(field)) {
@@ -395,14 +419,14 @@ void cuiSheetTable::ImportCell(Import& run, int col, int row, const std::string&
     if (probe.key != kKeyEnter) {
         // The cell cancelled the key: read-only now.
         refuse(cuiTableIssue::kRestricted).detail =
-            Utf8(core_.document.Dictionary().Text(indActiveCell::kEditRestrictedKey));
+            Utf8(texts.Text(indActiveCell::kEditRestrictedKey));
         return;
     }
     if (const cuiTableViews::ChoiceRequest* choice = views_.Choice()) {
         const cuiTableViews::ChoiceRequest request = *choice;
         views_.Forget();
         if (!Choose(run, col, row, request, text, issue)) {
-            issue.given = Printable(field);
+            issue.given = Printable(texts, field);
             result.issues.push_back(issue);
             return;
         }
@@ -412,7 +436,7 @@ void cuiSheetTable::ImportCell(Import& run, int col, int row, const std::string&
     } else if (probe.moveRequest &&
                (probe.moveLabel != cell.label || probe.moveArgument != cell.argument)) {
         cuiTableIssue& redirected = refuse(cuiTableIssue::kRedirected);
-        redirected.detail = "another cell of the row";
+        redirected.detail = Word(texts, kAnotherCell);
         for (int c = 0; c < Columns(); ++c) {
             const cmcCellObj& other = sheet_->CellAt(c, row);
             if (other.label == probe.moveLabel && other.argument == probe.moveArgument)
@@ -441,7 +465,7 @@ void cuiSheetTable::ImportCell(Import& run, int col, int row, const std::string&
     snapshot.Restore(run.scratch);
     cuiTableIssue& refused =
         refuse(Same(after, before) ? cuiTableIssue::kRefused : cuiTableIssue::kChanged);
-    refused.after = Printable(Utf8(after));
+    refused.after = Printable(texts, Utf8(after));
 }
 
 bool cuiSheetTable::Choose(Import& run, int col, int row,

@@ -6,12 +6,14 @@
 #include <algorithm>
 
 #include "events/cmcEvMan.h"
+#include "text/cmcGTex.h"
 #include "ui/windows/cuiPlacement.h"
 
 cuiDebugWin::cuiDebugWin(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
     setObjectName(QStringLiteral("freeDebugWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Free Debug Window"));
+    // Line 5 of the debug windows' texts; the program's dictionary, as no other is given.
+    setWindowTitle(QString::fromLocal8Bit(cmcGTex::Main()->Line("GI_Debug_Window", 5).c_str()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     text_ = new QPlainTextEdit(this);

@@ -5,10 +5,11 @@
 class QPlainTextEdit;
 struct cmcEvent;
 
-// The free debug window: a plain window captioned "Free Debug Window" with a text area that
-// collects the trace texts sent with event 22, one line each; a text that arrives while the text
-// area has the keyboard focus (someone is reading or copying) is dropped. The controller makes it
-// with new from its Debug menu over the main window; it deletes itself when closed.
+// The free debug window: a plain window captioned "Free Debug Window" (line 5 of the resource
+// section "GI_Debug_Window") with a text area that collects the trace texts sent with event 22,
+// one line each; a text that arrives while the text area has the keyboard focus (someone is
+// reading or copying) is dropped. The controller makes it with new from its Debug menu over the
+// main window; it deletes itself when closed.
 class cuiDebugWin : public QWidget {
     Q_OBJECT
 public:

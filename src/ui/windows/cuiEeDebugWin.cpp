@@ -26,8 +26,10 @@ cuiEeDebugWin::cuiEeDebugWin(const cuiMainCore& core, QWidget* owner, const std:
 
     const std::string okText = dictionary.Line("GI_AppInd_Button_OkCancel", 0);
     ok_ = new QPushButton(QString::fromLocal8Bit(okText.c_str()), this);
-    setComp_ = new QPushButton(QStringLiteral("Set Comp"), this);
-    redraw_ = new QPushButton(QStringLiteral("Redraw"), this);
+    setComp_ = new QPushButton(
+        QString::fromLocal8Bit(dictionary.Line("GI_Debug_Window", 0).c_str()), this);
+    redraw_ = new QPushButton(QString::fromLocal8Bit(dictionary.Line("GI_Debug_Window", 1).c_str()),
+                              this);
     // One size for all three, OK's unless a caption needs more.
     QSize buttonSize = ok_->sizeHint();
     for (QPushButton* b : {setComp_, redraw_})

@@ -48,7 +48,8 @@ public:
                            const std::string& sheetName, const cuiImageList* images);
     ~cuiFBitsR() override;
 
-    // The 32 lines of the generated sheet for a bit range.
+    // The 32 lines of the generated sheet for a bit range (its pop-up menus' items from the
+    // program's dictionary, "GI_Sheet_FBitsR_PMenu").
     static std::vector<std::string> GenerateBitSheet(int firstBit, int lastBit, int headerStyle);
     // The tick a set bit shows with mark style kMarkTick, in a cell rectangle.
     static void DrawTick(cmcCellCanvas& canvas, const cmcCellRect& cell, uint32_t color);

@@ -6,6 +6,7 @@
 #include "cells/cmcCellNames.h"
 #include "cells/cmcCellObj.h"
 #include "cells/indActiveCell.h"
+#include "text/cmcGTex.h"
 #include "ui/sheet/cuiSheet.h"
 #include "ui/windows/cuiFBitsR.h"
 
@@ -13,6 +14,9 @@ namespace {
 
 // Cell n stands for bit kTopBit - n of the value.
 constexpr int kTopBit = 26;
+
+// The items of the generated sheet's two pop-up menus, "no item" and "edit".
+constexpr const char* kMenuItemsKey = "GI_Sheet_FBitsR_PMenu";
 
 }  // namespace
 
@@ -37,6 +41,8 @@ std::vector<std::string> cuiFBitsR::GenerateBitSheet(int firstBit, int lastBit, 
         if (l < count)
             bits += "{($iQp)}";
     }
+    // The items of the pop-up menus the sheet names, from the program's dictionary.
+    cmcGTex& texts = *cmcGTex::Main();
     return {
         "#GI_Sheet_FBitsR_Style",
         "(FixedCols=1)(FixedRows=1)",
@@ -61,12 +67,12 @@ std::vector<std::string> cuiFBitsR::GenerateBitSheet(int firstBit, int lastBit, 
         "#GI_PMenu_NoItem_BasicCell",
         "{($Basic)}",
         "#GI_PMenu_NoItem_Body",
-        "+No item\t{(%CT_PopupMenu.CL_PMenu_NoItem)}",
+        texts.Line(kMenuItemsKey, 0),
         "#",
         "#GI_PMenu_Edit_BasicCell",
         "{($Basic)(%CT_PopupMenu.)}",
         "#GI_PMenu_Edit_Body",
-        "+Edit...\t{(%CT_PopupMenu.CL_PMenu_Edit:Enter)}",
+        texts.Line(kMenuItemsKey, 1),
         "#",
         "#End_Of_Ovl",
         "",

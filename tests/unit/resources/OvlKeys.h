@@ -37,6 +37,13 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_Sort_Messages", "GI_Mess_WriteCheck_Matched", "GI_Mess_WriteCheck_ReadFailed",
         "GI_Mess_WriteCheck_Differs", "GI_Mess_WriteCheck_IdentityKept",
         "GI_Mess_CloneErr_ReadHead", "GI_Mess_CloneErr_NothingWritten",
+        // what the program adds to the resource file's menus, its windows and reports
+        "GI_Sys_Dialog_Table", "GI_Sys_Dialog_Title", "GI_App_About_Text",
+        "GI_Mess_Confirm_Recovery", "GI_Menu_Edit_Undo", "GI_Menu_File_Preview",
+        "GI_Menu_File_Table", "GI_Menu_Debug", "GI_Debug_Window", "GI_Compare_Window",
+        "GI_Compare_Columns", "GI_Port_Window", "GI_Port_Columns", "GI_Mess_Transfer",
+        "GI_Fleet_Who", "GI_Fleet_Values", "GI_AppMess_TableFile", "GI_AppMess_TableIssue",
+        "GI_AppMess_TableWords", "GI_Sheet_FBitsR_PMenu",
         // edit messages and status texts
         "GI_AppMess_S_Copy", "GI_AppMess_S_Paste", "GI_AppMess_S_Clear", "GI_AppMess_S_Delete",
         "GI_AppMess_S_Insert", "GI_AppMess_Conv_Overwrite", "GI_AppMess_Conv_Clear",

@@ -149,6 +149,20 @@ TEST_F(OvlKeys, WriteCheckAndPreviewFormatsHaveTheirPlaceholders) {
     EXPECT_EQ(Body("GI_Mess_Preview_Columns").size(), 5u);
 }
 
+// The transfer's progress lines: the port in what it does, then the bytes done, the bytes in all
+// and the percentage, whose sign follows as the one "%" that is no placeholder.
+TEST_F(OvlKeys, TransferLinesHoldThePortAndTheBytes) {
+    const std::vector<std::string> lines = Body("GI_Mess_Transfer");
+    ASSERT_EQ(lines.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(CountOf(lines[i], '%'), 1) << lines[i];
+        EXPECT_NE(lines[i].find("%s"), std::string::npos) << lines[i];
+    }
+    EXPECT_EQ(CountOf(lines[2], '%'), 4) << lines[2];
+    EXPECT_EQ(FillPlaceholders(lines[2], {"1", "2", "3"}).find("%s"), std::string::npos);
+    EXPECT_NE(lines[2].find("%s %)"), std::string::npos) << lines[2];
+}
+
 // The undo step names: two menu formats with one "%s", the place format with two, then names
 // without any.
 TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
@@ -177,7 +191,16 @@ TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
         {"GI_AppMess_TypedForms", {0, 2, 0, 0}},
         {"GI_AppMess_RowsRefused", {2, 0, 0, 0, 0}},
         {"GI_AppMess_Done", {2, 2, 1, 3, 3, 2, 2, 2, 1}},
-        {"GI_AppMess_Table", {1, 1, 1, 2}}};
+        {"GI_AppMess_Table", {1, 1, 1, 2}},
+        {"GI_AppMess_TableFile", {1, 1, 3, 4}},
+        {"GI_AppMess_TableIssue",
+         {1, 2, 1, 2, 2, 3, 1, 2, 4, 2, 3, 3, 4, 3, 3, 3, 3, 4, 3, 4, 3, 2}},
+        {"GI_AppMess_TableWords", {1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 0, 1}},
+        {"GI_App_About_Text", {1, 2}},
+        {"GI_Compare_Window", {2, 2, 6, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"GI_Port_Window", {1, 1, 0, 0, 0}},
+        {"GI_Fleet_Who", {1, 1}},
+        {"GI_Fleet_Values", {0, 1, 0, 1, 0}}};
     for (const auto& [key, counts] : formats) {
         const std::vector<std::string> lines = Body(key);
         ASSERT_EQ(lines.size(), counts.size()) << key;
@@ -218,10 +241,21 @@ TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
                                            "GI_AppMess_TypedForms",
                                            "GI_AppMess_RowsRefused",
                                            "GI_AppMess_Done",
-                                           "GI_AppMess_Table"};
+                                           "GI_AppMess_Table",
+                                           "GI_AppMess_TableFile",
+                                           "GI_AppMess_TableIssue",
+                                           "GI_AppMess_TableWords",
+                                           "GI_App_About_Text",
+                                           "GI_Compare_Window",
+                                           "GI_Port_Window",
+                                           "GI_Mess_Transfer",
+                                           "GI_Fleet_Who",
+                                           "GI_Fleet_Values"};
     for (const std::string& key : OvlDirectKeys()) {
+        // Cell descriptions name behaviours with "(%": they are no texts of this kind.
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
-            key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")
+            key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList" ||
+            key == "GI_Sheet_FBitsR_PMenu")
             continue;
         for (const std::string& line : Body(key))
             EXPECT_EQ(CountOf(line, '%'), 0) << key << ": " << line;
@@ -254,7 +288,13 @@ INSTANTIATE_TEST_SUITE_P(
         LineCount{"GI_AppInd_CallSelItem", 7, 16}, LineCount{"GI_AppInd_CateItem", 4, 4},
         LineCount{"GI_AppInd_NatureItem", 1, 16}, LineCount{"GI_AppInd_1stTelItem", 1, 16},
         LineCount{"GI_AppInd_ReasonItem", 1, 16}, LineCount{"GI_AppInd_Button_OkCancel", 2, 2},
-        LineCount{"GI_Sys_Printer_PrintingDialog", 3, 3}, LineCount{"GI_Sys_Dialog_FOpen", 2, 2}),
+        LineCount{"GI_Sys_Printer_PrintingDialog", 3, 3}, LineCount{"GI_Sys_Dialog_FOpen", 2, 2},
+        // What the program adds to menus and windows: one line per text its reader asks for.
+        LineCount{"GI_Sys_Dialog_Table", 3, 3}, LineCount{"GI_Sys_Dialog_Title", 2, 2},
+        LineCount{"GI_Menu_Edit_Undo", 2, 2}, LineCount{"GI_Menu_File_Preview", 2, 2},
+        LineCount{"GI_Menu_File_Table", 3, 3}, LineCount{"GI_Menu_Debug", 4, 4},
+        LineCount{"GI_Debug_Window", 6, 6}, LineCount{"GI_Compare_Columns", 3, 3},
+        LineCount{"GI_Port_Columns", 4, 4}),
     [](const ::testing::TestParamInfo<LineCount>& info) { return std::string(info.param.key); });
 
 TEST_F(OvlKeys, BandNamesFollowTheMaritimeBands) {
@@ -357,6 +397,9 @@ TEST_F(OvlKeys, EveryBehaviourReferenceNamesAKnownCategoryAndLabel) {
     for (const std::string& key : keys) {
         for (const std::string& line : Body(key)) {
             for (const std::string& ref : NamesAfter(line, "(%")) {
+                // A message's placeholder in brackets ("(%s bytes)") is no reference.
+                if (ref == "s" || ref.rfind("s ", 0) == 0)
+                    continue;
                 ++references;
                 std::string label = ref;
                 const std::size_t dot = ref.find('.');
