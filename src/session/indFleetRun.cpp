@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
 
 #include "cells/cuiMainCore.h"
@@ -20,6 +19,7 @@
 #include "profile/indCloneCommands.h"
 #include "session/indFleetDocument.h"
 #include "session/indSession.h"
+#include "session/indWriteCheck.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
@@ -30,12 +30,6 @@ constexpr char kVerifiedYes[] = "yes";
 constexpr char kVerifiedNo[] = "no";
 constexpr char kNotAsked[] = "not asked";
 constexpr int kFirstRunStatus = indFleetStatus::kValueRefused;
-
-bool SameCloneRange(const cmcEeprom& a, const cmcEeprom& b) {
-    return a.IsValidAddress(MemoryMap::kCloneLast) && b.IsValidAddress(MemoryMap::kCloneLast) &&
-           std::memcmp(a.Bytes() + MemoryMap::kCloneFirst, b.Bytes() + MemoryMap::kCloneFirst,
-                       MemoryMap::kCloneLength) == 0;
-}
 
 std::string Sha256OfCloneRange(const cmcEeprom& image) {
     const QByteArray bytes(reinterpret_cast<const char*>(image.Bytes() + MemoryMap::kCloneFirst),
@@ -422,13 +416,16 @@ void indFleetRun::OnWritten(void* station, R& result) {
 
 void indFleetRun::OnVerified(void* station, R& result) {
     Station& s = *static_cast<Station*>(station);
-    if (result.operation != R::kRead || result.status != R::kOk) {
+    // The same judgement as the session's checked write, against the copy as normalised for
+    // writing. A radio that kept an own identity other than the one its copy gave it does not
+    // hold its plan here: the journal names the MMSI written.
+    const indWriteCheck check = indWriteCheck::Judge(result, s.copy, s.radio);
+    if (check.outcome == indWriteCheck::Outcome::ReadFailed) {
         const int status = result.status == R::kOk ? indFleetStatus::kNotStarted : result.status;
         s.run.Finish(s, status, std::string(), result.portError);
         return;
     }
-    // The radio must hold exactly what was sent (the copy as normalised for writing).
-    if (!SameCloneRange(result.image, s.copy)) {
+    if (check.outcome != indWriteCheck::Outcome::Matched || check.identityKept) {
         s.run.Finish(s, indFleetStatus::kVerifyDiffers);
         return;
     }
