@@ -78,6 +78,7 @@ public:
     // A device that overrides the COM port setting (the command-line tool's --port /dev/...);
     // empty: the setting's port.
     void SetPortDevice(const std::string& device) { portDevice_ = device; }
+    const std::string& PortDevice() const { return portDevice_; }
     // How paths compare (reopening the open file, the recent list): the platform's by default.
     void SetPathRules(const cmcPathRules& rules) { pathRules_ = rules; }
 

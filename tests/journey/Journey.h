@@ -112,7 +112,14 @@ protected:
     TForm1* Form() const { return program_ ? program_->Form() : nullptr; }
     // What the window is made of, to look at (never to act through).
     indMain& Window() const { return *program_->Controller(); }
-    std::string Title() const { return Form()->windowTitle().toStdString(); }
+    // The title as the window shows it: Qt's placeholder becomes "*" while there are unsaved
+    // changes and disappears otherwise.
+    std::string Title() const {
+        QString title = Form()->windowTitle();
+        title.replace(QStringLiteral("[*]"),
+                      Form()->isWindowModified() ? QStringLiteral("*") : QString());
+        return title.toStdString();
+    }
 
     std::string Path(const std::string& name) const {
         return scratch_.filePath(QString::fromStdString(name)).toStdString();
