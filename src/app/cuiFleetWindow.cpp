@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "clone/cmcPortArgument.h"
+#include "clone/cmcPortName.h"
 #include "platform/cmcHost.h"
 #include "session/indSession.h"
 #include "session/indSessionUtil.h"
@@ -32,26 +33,36 @@ enum WindowLine {
     kWrite,
     kClose,
     kNext,
-    kStep,
+    kPortSays,
     kRow,
     kNoRow,
     kBusyClose,
     kNoPort,
 };
 
+// The columns of the list of ports: lines of "GI_Fleet_Progress".
+enum PortColumn { kPortColumn = 0, kStepColumn, kDoneColumn };
+constexpr int kFirstPortCaption = 2;
+
 QString Local(const std::string& text) {
     return QString::fromLocal8Bit(text.c_str());
+}
+
+std::string PortLabel(const cmcPortArgument& port) {
+    return cmcPortLabel(port.number, port.device);
 }
 
 }  // namespace
 
 cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::string& fileName,
-                               const std::string& journal, const std::string& backupDir)
+                               const std::string& journal, const std::string& backupDir,
+                               const std::vector<cmcPortArgument>& ports, int current)
     : QDialog(owner),
       session_(session),
       gtex_(session.Dictionary()),
       fileName_(fileName),
-      backupDir_(backupDir) {
+      backupDir_(backupDir),
+      ports_(ports) {
     setObjectName(QStringLiteral("fleetWindow"));
     setWindowTitle(Local(Line("GI_Fleet_Window", kTitle)));
     auto* layout = new QVBoxLayout(this);
@@ -59,9 +70,21 @@ cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::s
     auto* file = new QLabel(Local(fileName), this);
     file->setObjectName(QStringLiteral("fleetFile"));
     form->addRow(Local(Line("GI_Fleet_Window", kFile)), file);
-    ports_ = new QLineEdit(QString::number(session.ComPortSetting()), this);
-    ports_->setObjectName(QStringLiteral("fleetPorts"));
-    form->addRow(Local(Line("GI_Fleet_Window", kPorts)), ports_);
+    // A box per port, as the Port menu names them (Alt and the digit ticks one).
+    auto* boxes = new QHBoxLayout;
+    for (const cmcPortArgument& port : ports_) {
+        // "COM&1 (/dev/ttyUSB0)": an ampersand of the device is no letter of the box.
+        const QString rest =
+            Local(PortLabel(port).substr(3)).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* box = new QCheckBox(QStringLiteral("COM&") + rest, this);
+        box->setObjectName(QStringLiteral("fleetPort%1").arg(port.number));
+        box->setChecked(port.number == current);
+        connect(box, &QCheckBox::toggled, this, [this] { PortsTicked(); });
+        boxes->addWidget(box);
+        portBoxes_.push_back(box);
+    }
+    boxes->addStretch(1);
+    form->addRow(Local(Line("GI_Fleet_Window", kPorts)), boxes);
     journal_ = new QLineEdit(Local(journal), this);
     journal_->setObjectName(QStringLiteral("fleetJournal"));
     form->addRow(Local(Line("GI_Fleet_Window", kJournal)), journal_);
@@ -77,6 +100,18 @@ cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::s
     verify_->setChecked(true);
     layout->addWidget(backup_);
     layout->addWidget(verify_);
+
+    portLines_ = new QTreeWidget(this);
+    portLines_->setObjectName(QStringLiteral("fleetPortLines"));
+    QStringList portColumns;
+    for (int n = kPortColumn; n <= kDoneColumn; ++n)
+        portColumns << Local(gtex_.Line("GI_Fleet_Progress", kFirstPortCaption + n));
+    portLines_->setHeaderLabels(portColumns);
+    portLines_->setRootIsDecorated(false);
+    portLines_->setFocusPolicy(Qt::NoFocus);
+    portLines_->header()->setStretchLastSection(false);
+    portLines_->header()->setSectionResizeMode(kStepColumn, QHeaderView::Stretch);
+    layout->addWidget(portLines_);
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("fleetList"));
@@ -107,7 +142,8 @@ cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::s
     layout->addLayout(buttons);
     connect(write_, &QPushButton::clicked, this, [this] { WriteConnected(); });
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
-    resize(760, 420);
+    PortsTicked();
+    resize(760, 520);
     write_->setFocus();
 }
 
@@ -127,17 +163,9 @@ void cuiFleetWindow::ShowStatus(const std::string& text) {
 
 bool cuiFleetWindow::BeginRun() {
     indFleetOptions options;
-    for (const QString& part : ports_->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        cmcPortArgument port;
-        if (!cmcPortArgument::Parse(part.trimmed().toLocal8Bit().toStdString(), port)) {
-            ShowStatus(FormatText(Line("GI_Fleet_Window", kNoPort),
-                                  {part.trimmed().toLocal8Bit().toStdString()}));
-            return false;
-        }
-        options.ports.push_back(port);
-    }
+    options.ports = TickedPorts();
     if (options.ports.empty()) {
-        ShowStatus(FormatText(Line("GI_Fleet_Window", kNoPort), {""}));
+        ShowStatus(Line("GI_Fleet_Window", kNoPort));
         return false;
     }
     options.backup = backup_->isChecked();
@@ -160,12 +188,49 @@ bool cuiFleetWindow::BeginRun() {
                                            HostButtons::Ok);
         return false;
     }
-    // The options hold for the whole run.
-    for (QWidget* w : {static_cast<QWidget*>(ports_), static_cast<QWidget*>(backup_),
-                       static_cast<QWidget*>(verify_), static_cast<QWidget*>(journal_),
-                       static_cast<QWidget*>(radios_)})
+    // The ports and options hold for the whole run.
+    for (QCheckBox* box : portBoxes_)
+        box->setEnabled(false);
+    for (QWidget* w : {static_cast<QWidget*>(backup_), static_cast<QWidget*>(verify_),
+                       static_cast<QWidget*>(journal_), static_cast<QWidget*>(radios_)})
         w->setEnabled(false);
+    lastResult_.assign(static_cast<size_t>(run_->Stations()), std::string());
     return true;
+}
+
+std::vector<cmcPortArgument> cuiFleetWindow::TickedPorts() const {
+    std::vector<cmcPortArgument> ticked;
+    for (size_t i = 0; i < portBoxes_.size(); ++i)
+        if (portBoxes_[i]->isChecked())
+            ticked.push_back(ports_[i]);
+    return ticked;
+}
+
+void cuiFleetWindow::PortsTicked() {
+    // Before the run a line stands for each ticked port; the run keeps them as its stations.
+    if (run_)
+        return;
+    portLines_->clear();
+    const std::vector<cmcPortArgument> ticked = TickedPorts();
+    for (const cmcPortArgument& port : ticked) {
+        auto* item = new QTreeWidgetItem(portLines_);
+        item->setText(kPortColumn, Local(PortLabel(port)));
+        item->setText(kStepColumn, Local(Line("GI_Fleet_Steps", 0)));
+    }
+    write_->setEnabled(!ticked.empty());
+    ShowStatus(Line("GI_Fleet_Window", ticked.empty() ? kNoPort : kNext));
+}
+
+void cuiFleetWindow::ShowPortLine(int station) {
+    QTreeWidgetItem* item = portLines_->topLevelItem(station);
+    if (item == nullptr)
+        return;
+    const int step = static_cast<int>(run_->StepOf(station));
+    const std::string& result = lastResult_[static_cast<size_t>(station)];
+    // Between radios the line says how the last one ended, and how far it got.
+    item->setText(kStepColumn,
+                  Local(step == 0 && !result.empty() ? result : Line("GI_Fleet_Steps", step)));
+    item->setText(kDoneColumn, QStringLiteral("%1%").arg(run_->PercentOf(station)));
 }
 
 bool cuiFleetWindow::WriteConnected() {
@@ -175,37 +240,31 @@ bool cuiFleetWindow::WriteConnected() {
         return false;
     if (run_->JournalFailed())
         return false;
+    failures_.clear();
+    rowNote_.clear();
     bool started = false;
     for (int s = 0; s < run_->Stations(); ++s)
         started = run_->Start(s) || started;
     return started;
 }
 
-void cuiFleetWindow::StepChanged(int) {
+void cuiFleetWindow::StepChanged(int station) {
     const bool busy = Busy();
     write_->setEnabled(!busy && !(run_ && run_->JournalFailed()));
     close_->setEnabled(!busy);
-    if (!busy || !run_)
-        return;
-    std::string text;
-    for (int s = 0; s < run_->Stations(); ++s) {
-        const int step = static_cast<int>(run_->StepOf(s));
-        if (step == 0)
-            continue;
-        const cmcPortArgument& port = run_->Port(s);
-        const std::string name =
-            port.number > 0 ? "COM" + std::to_string(port.number) : port.device;
-        text += (text.empty() ? "" : "\n") +
-                FormatText(Line("GI_Fleet_Window", kStep), {name, Line("GI_Fleet_Steps", step)});
-    }
-    ShowStatus(text);
+    if (run_)
+        ShowPortLine(station);
+}
+
+void cuiFleetWindow::Progressed(int station) {
+    ShowPortLine(station);
 }
 
 void cuiFleetWindow::RadioRead(const indFleetEntry& e) {
-    const cmcPortArgument& port = run_->Port(e.station);
-    const std::string name = port.number > 0 ? "COM" + std::to_string(port.number) : port.device;
-    ShowStatus(e.rowText.empty() ? FormatText(Line("GI_Fleet_Window", kNoRow), {name})
-                                 : FormatText(Line("GI_Fleet_Window", kRow), {name, e.rowText}));
+    const std::string name = PortLabel(run_->Port(e.station));
+    rowNote_ = e.rowText.empty() ? FormatText(Line("GI_Fleet_Window", kNoRow), {name})
+                                 : FormatText(Line("GI_Fleet_Window", kRow), {name, e.rowText});
+    ShowRoundStatus();
 }
 
 bool cuiFleetWindow::WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) {
@@ -238,15 +297,35 @@ void cuiFleetWindow::RadioDone(const indFleetEntry& e) {
         item->setToolTip(4, Local(e.message));
         list_->scrollToItem(item);
     }
-    if (run_->JournalFailed())
-        ShowStatus(FormatText(gtex_.Line("GI_Fleet_Summary", 3), {run_->JournalError()}));
-    else if (!e.Succeeded() && !e.skipped)
-        ShowStatus(e.message);
-    else if (!Busy())
-        ShowStatus(Line("GI_Fleet_Window", kNext));
+    if (!e.skipped)
+        lastResult_[static_cast<size_t>(e.station)] = e.statusText;
+    // Each port's failure stays said until the next Write, whatever the other ports do.
+    if (!e.Succeeded() && !e.skipped)
+        failures_.push_back(FormatText(Line("GI_Fleet_Window", kPortSays),
+                                       {PortLabel(run_->Port(e.station)), e.message}));
+    ShowRoundStatus();
     StepChanged(e.station);
     if (!Busy())
         write_->setFocus();
+}
+
+void cuiFleetWindow::ShowRoundStatus() {
+    if (run_->JournalFailed()) {
+        ShowStatus(FormatText(gtex_.Line("GI_Fleet_Summary", 3), {run_->JournalError()}));
+        return;
+    }
+    // The failures of this press first, then which row the last radio read takes while radios
+    // are under way; once all are done and none failed, the next radio is asked for.
+    std::vector<std::string> lines = failures_;
+    const bool busy = Busy();
+    if (busy && !rowNote_.empty())
+        lines.push_back(rowNote_);
+    if (lines.empty() && !busy)
+        lines.push_back(Line("GI_Fleet_Window", kNext));
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    ShowStatus(text);
 }
 
 void cuiFleetWindow::closeEvent(QCloseEvent* event) {

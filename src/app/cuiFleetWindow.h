@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "session/indFleetRun.h"
 #include "ui/table/cuiFleetValues.h"
@@ -17,19 +18,25 @@ class indSession;
 
 // Clone > Write to several radios: a window over the main window (which stays readable but takes
 // no input) that writes the open image to one radio after another, on one port or several, with
-// the fleet run of the core: the options, the journal and the per-radio table first, then one
-// line per radio done. Write (Enter) does the radio (or radios) on the port(s); Close ends the
-// run, and is refused while a transfer runs.
+// the fleet run of the core: the ports (a check box each), the options, the journal and the
+// per-radio table first; a line per ticked port with its step and how far it is; then one line
+// per radio done. Write (Enter) does the radios on the ticked ports at the same time; Close ends
+// the run, and is refused while a transfer runs.
 class cuiFleetWindow : public QDialog, public indFleetListener {
     Q_OBJECT
 public:
     // fileName: the open file's name for the window; journal: the default journal path;
-    // backupDir: where backups go (empty: beside the journal).
+    // backupDir: where backups go (empty: beside the journal); ports: the COM numbers offered,
+    // each with the device it stands for; current: the one ticked at first.
     cuiFleetWindow(QWidget* owner, indSession& session, const std::string& fileName,
-                   const std::string& journal, const std::string& backupDir);
+                   const std::string& journal, const std::string& backupDir,
+                   const std::vector<cmcPortArgument>& ports, int current);
     ~cuiFleetWindow() override;
 
-    QLineEdit* Ports() const { return ports_; }
+    // The check box of each port offered, in the order given.
+    const std::vector<QCheckBox*>& PortBoxes() const { return portBoxes_; }
+    // A line per ticked port (the run's stations once it has begun): port, step, percent.
+    QTreeWidget* PortLines() const { return portLines_; }
     QCheckBox* Backup() const { return backup_; }
     QCheckBox* Verify() const { return verify_; }
     QLineEdit* JournalPath() const { return journal_; }
@@ -47,6 +54,7 @@ public:
 
     // indFleetListener
     void StepChanged(int station) override;
+    void Progressed(int station) override;
     void RadioRead(const indFleetEntry& entry) override;
     bool WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) override;
     void RadioDone(const indFleetEntry& entry) override;
@@ -57,7 +65,11 @@ protected:
 
 private:
     bool BeginRun();
+    std::vector<cmcPortArgument> TickedPorts() const;
+    void PortsTicked();
+    void ShowPortLine(int station);
     void ShowStatus(const std::string& text);
+    void ShowRoundStatus();
     std::string Word(int n) const;
     std::string Line(const char* key, int n) const;
 
@@ -67,7 +79,12 @@ private:
     std::string backupDir_;
     cuiFleetValues values_;
     std::unique_ptr<indFleetRun> run_;
-    QLineEdit* ports_;
+    std::vector<cmcPortArgument> ports_;  // offered, one per box
+    std::vector<QCheckBox*> portBoxes_;
+    QTreeWidget* portLines_;
+    std::vector<std::string> lastResult_;  // per station: the status of its last radio
+    std::vector<std::string> failures_;    // of this press of Write: a port and what happened
+    std::string rowNote_;                  // the row the radio read last takes
     QCheckBox* backup_;
     QCheckBox* verify_;
     QLineEdit* journal_;

@@ -195,6 +195,9 @@ public:
     bool ChoosePortDevice(int comNumber);
     // Where the devices of the COM numbers are kept (not owned; null: the program's settings).
     void SetPortStore(cmcSettingsStore* store) { portStore_ = store; }
+    // The device COM `comNumber` stands for: the session's own device for its port when it has
+    // one, else the one kept in the store, else the platform's default.
+    std::string PortDeviceOf(int comNumber) const;
 
     // ---- What the controller holds.
 

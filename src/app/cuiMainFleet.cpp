@@ -2,6 +2,7 @@
 // window of the fleet run over the main window.
 #include <QAction>
 #include <QMenu>
+#include <algorithm>
 
 #include "app/TForm1.h"
 #include "app/cuiFleetWindow.h"
@@ -12,6 +13,11 @@
 #include "session/indRecovery.h"
 #include "text/cmcTextUtil.h"
 #include "ui/chrome/cuiMenu.h"
+
+namespace {
+// COM1 to COM4: the ports the Port menu shows first.
+constexpr int kFleetPorts = 4;
+}  // namespace
 
 void cuiMain::AddFleetItem() {
     QAction* write = menu_ ? menu_->FindItemByLabel(CL_Menu_Clone_Write) : nullptr;
@@ -51,8 +57,19 @@ bool cuiMain::OpenFleetWindow() {
     }
     const std::string dataDir = indRecovery::StandardDirectory();
     const std::string name = cmcPathFileName(session_.CurrentFileName());
+    // The ports of the Port menu's first items, and the current one wherever it is.
+    const int current = session_.ComPortSetting();
+    std::vector<cmcPortArgument> ports;
+    for (int n = 1; n <= std::max(kFleetPorts, current); ++n) {
+        if (n > kFleetPorts && n != current)
+            continue;
+        cmcPortArgument port;
+        port.number = n;
+        port.device = PortDeviceOf(n);
+        ports.push_back(port);
+    }
     auto* window = new cuiFleetWindow(form_, session_, name, dataDir + "/Fleet journal.csv",
-                                      session_.BackupDirectory());
+                                      session_.BackupDirectory(), ports, current);
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The main window stays readable and takes no input while the window is open.
     window->setWindowModality(Qt::WindowModal);

@@ -17,6 +17,7 @@
 #include "app/cuiPortChooser.h"
 #include "app/indProgram.h"
 #include "cells/cmcCellNames.h"
+#include "clone/cmcPortName.h"
 #include "memory/cmcEnviron.h"
 #include "platform/cmcSettingsStore.h"
 #include "text/cmcGTex.h"
@@ -174,6 +175,16 @@ bool cuiMain::RunPortChooser(int comNumber, std::string* device) {
         return false;
     *device = *chosen;
     return true;
+}
+
+std::string cuiMain::PortDeviceOf(int comNumber) const {
+    if (comNumber == session_.ComPortSetting() && !session_.PortDevice().empty())
+        return session_.PortDevice();
+    if (portStore_ == nullptr)
+        return cmcPortDevice(comNumber);
+    return cmcPortDevice(comNumber, [this, comNumber](const std::string&) {
+        return cuiPortChooser::StoredDevice(*portStore_, comNumber);
+    });
 }
 
 bool cuiMain::ChoosePortDevice(int comNumber) {

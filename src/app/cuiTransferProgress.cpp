@@ -39,13 +39,10 @@ std::string cuiTransferProgress::ActivityOf(const cmcCloneDrv& driver) {
     }
     // Short enough for the line under the bar: the COM number, and the device it stands for
     // unless that is the port itself (Windows): a cable's /dev/ttyUSB0, the demo radio's pty.
-    const std::string port = "COM" + std::to_string(driver.PortNumber());
     const std::string device =
         driver.PortDevice().empty() ? cmcPortDevice(driver.PortNumber()) : driver.PortDevice();
-    const bool itself = device.size() >= port.size() &&
-                        device.compare(device.size() - port.size(), port.size(), port) == 0;
     return FillPlaceholders(cmcGTex::Main()->Line("GI_Mess_Transfer", what),
-                            {port + (itself ? std::string() : " (" + device + ")")});
+                            {cmcPortLabel(driver.PortNumber(), device)});
 }
 
 void cuiTransferProgress::Show(const std::string& caption) {

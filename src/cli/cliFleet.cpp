@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,9 @@
 #endif
 
 #include "cli/cliInterruptHold.h"
+#include "cli/cliProgressLines.h"
 #include "cli/cliSession.h"
+#include "clone/cmcPortName.h"
 #include "platform/cmcTextProgress.h"
 #include "session/indFleetRun.h"
 #include "session/indSessionUtil.h"
@@ -62,21 +63,30 @@ bool ReadLine(std::string& line) {
 }
 
 std::string PortName(const cmcPortArgument& port) {
-    return port.number > 0 ? "COM" + std::to_string(port.number) : port.device;
+    return cmcPortLabel(port.number, port.device);
 }
 
-// The tool's side of a run: prompts, looks for the next radio, reports each radio and keeps
-// count.
+// The tool's side of a run: prompts, looks for the next radio, shows each port's progress,
+// reports each radio and keeps count.
 class FleetConsole : public indFleetListener {
 public:
     FleetConsole(cliSession& session, bool wait, int count)
         : session_(session), gtex_(session.core.Dictionary()), wait_(wait), count_(count) {}
 
-    void Attach(indFleetRun& run) {
+    // lines: one progress line per station of run (not owned).
+    void Attach(indFleetRun& run, cliProgressLines& lines) {
         run_ = &run;
-        phases_.assign(static_cast<size_t>(run.Stations()), Phase::LookForAnswer);
-        retried_.assign(static_cast<size_t>(run.Stations()), false);
-        lastComment_.assign(static_cast<size_t>(run.Stations()), std::string());
+        lines_ = &lines;
+        const size_t n = static_cast<size_t>(run.Stations());
+        phases_.assign(n, Phase::LookForAnswer);
+        retried_.assign(n, false);
+        lastComment_.assign(n, std::string());
+        number_.assign(n, 0);
+        counted_.assign(n, true);
+        shown_.assign(n, indFleetRun::Step::Idle);
+        for (int s = 0; s < run.Stations(); ++s)
+            lines.Set(s, FormatText(gtex_.Line("GI_Fleet_Progress", 1),
+                                    {PortName(run.Port(s)), StepText(indFleetRun::Step::Idle)}));
     }
 
     // Runs until the count is reached, the user ends it, or the journal fails.
@@ -98,6 +108,25 @@ public:
 
     // ---- indFleetListener
 
+    void StepChanged(int station) override {
+        indFleetRun::Step& shown = shown_[static_cast<size_t>(station)];
+        const indFleetRun::Step step = run_->StepOf(station);
+        if (step == shown)
+            return;
+        // Off a terminal, each step of a radio that ends is one line, with how far it got. Idle,
+        // the line keeps what it said last.
+        if (IsTransfer(shown))
+            lines_->Print(station);
+        shown = step;
+        if (step != indFleetRun::Step::Idle)
+            Show(station);
+    }
+
+    void Progressed(int station) override {
+        if (IsTransfer(shown_[static_cast<size_t>(station)]))
+            Show(station);
+    }
+
     void ProbeEnded(int station, int status, const std::string& comment) override {
         if (Ending())
             return;
@@ -115,18 +144,21 @@ public:
             Later(station, kLookAgainWhileSilentMs);
             return;
         }
-        run_->Start(station);
+        StartRadio(station);
     }
 
     void RadioDone(const indFleetEntry& e) override {
         const size_t s = static_cast<size_t>(e.station);
+        lines_->Clear();
         if (e.skipped) {
             session_.Report(FormatText(gtex_.Line("GI_Fleet_Radio", 2),
-                                       {std::to_string(done_ + 1), PortOf(e), Who(e)}));
+                                       {std::to_string(number_[s]), PortOf(e), Who(e)}));
         } else {
             Print(e);
             const bool given_up = !e.Succeeded() && (!wait_ || retried_[s]);
-            if (e.Succeeded() || (wait_ && given_up))
+            // A radio counted is done with: the next on this port has a number of its own.
+            counted_[s] = e.Succeeded() || (wait_ && given_up);
+            if (counted_[s])
                 ++done_;
             retried_[s] = !e.Succeeded() && !retried_[s];
         }
@@ -151,6 +183,7 @@ public:
     bool WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) override {
         const std::string question =
             FormatText(gtex_.Text("GI_Fleet_WriteAgain"), {Who(radio), earlier.clockTime});
+        lines_->Clear();
         if (wait_) {
             session_.Report(question + " (no: --wait asks nobody)");
             return false;
@@ -165,6 +198,39 @@ public:
 
 private:
     enum class Phase { LookForAnswer, LookForSilence };
+
+    static bool IsTransfer(indFleetRun::Step step) {
+        return step == indFleetRun::Step::Reading || step == indFleetRun::Step::Writing ||
+               step == indFleetRun::Step::Verifying;
+    }
+    std::string StepText(indFleetRun::Step step) const {
+        return gtex_.Line("GI_Fleet_Steps", static_cast<int>(step));
+    }
+    // The station's line: the port, the radio and how far its step is; the port and the step
+    // while no radio is under way on it.
+    void Show(int station) {
+        const size_t s = static_cast<size_t>(station);
+        const std::string port = PortName(run_->Port(station));
+        const std::string step = StepText(shown_[s]);
+        lines_->Set(station, IsTransfer(shown_[s])
+                                 ? FormatText(gtex_.Line("GI_Fleet_Progress", 0),
+                                              {port, std::to_string(number_[s]), step,
+                                               std::to_string(run_->PercentOf(station)) + "%"})
+                                 : FormatText(gtex_.Line("GI_Fleet_Progress", 1), {port, step}));
+    }
+
+    // Starts the radio on a station: a new number unless the station's last radio is not done
+    // with yet (it failed, or was met again, and is the one tried now).
+    void StartRadio(int station) {
+        const size_t s = static_cast<size_t>(station);
+        if (run_->Busy(station))
+            return;
+        if (counted_[s]) {
+            number_[s] = ++numbered_;
+            counted_[s] = false;
+        }
+        run_->Start(station);
+    }
 
     bool Ending() {
         if (cliInterruptHold::Interrupted())
@@ -185,6 +251,7 @@ private:
 
     // Asks for the next radio (or radios, one per port); false when the user ends the run.
     bool Prompt() {
+        lines_->Clear();
         std::fprintf(
             stderr, "%s ",
             FormatText(gtex_.Text("GI_Fleet_Prompt"), {std::to_string(done_ + 1)}).c_str());
@@ -195,7 +262,7 @@ private:
         if (!line.empty() && (line[0] == 'q' || line[0] == 'Q'))
             return false;
         for (int s = 0; s < run_->Stations(); ++s)
-            run_->Start(s);
+            StartRadio(s);
         return true;
     }
 
@@ -206,8 +273,9 @@ private:
     std::string Word(int n) const { return gtex_.Line("GI_Fleet_Words", n); }
 
     void Print(const indFleetEntry& e) {
-        const std::string head = FormatText(gtex_.Line("GI_Fleet_Radio", 0),
-                                            {std::to_string(done_ + 1), PortOf(e), e.statusText});
+        const std::string head = FormatText(
+            gtex_.Line("GI_Fleet_Radio", 0),
+            {std::to_string(number_[static_cast<size_t>(e.station)]), PortOf(e), e.statusText});
         session_.Report(head);
         if (!e.message.empty() && e.message != e.statusText)
             std::fprintf(stderr, "%s\n", e.message.c_str());
@@ -229,6 +297,7 @@ private:
     cliSession& session_;
     cmcGTex& gtex_;
     indFleetRun* run_ = nullptr;
+    cliProgressLines* lines_ = nullptr;
     bool wait_;
     int count_;
     int done_ = 0;
@@ -237,6 +306,10 @@ private:
     std::vector<Phase> phases_;
     std::vector<bool> retried_;
     std::vector<std::string> lastComment_;
+    std::vector<int> number_;               // the radio under way (or last) on each station, from 1
+    std::vector<bool> counted_;             // that radio is done with
+    int numbered_ = 0;                      // the radios numbered so far
+    std::vector<indFleetRun::Step> shown_;  // the step each station's line shows
 };
 
 bool ParsePorts(const QString& text, std::vector<cmcPortArgument>& ports, std::string& bad) {
@@ -333,15 +406,11 @@ int cliFleet(cliSession& session, const QStringList& arguments) {
         session.Report("failed: " + why);
         return kExitFile;
     }
-    // One cable on a terminal shows each transfer's bar, as read and write do.
-    std::unique_ptr<cmcTextProgress> bar;
-    if (run.Stations() == 1 && cmcTextProgress::IsTerminal(stderr)) {
-        bar = std::make_unique<cmcTextProgress>(stderr);
-        run.SetProgress(0, bar.get());
-    }
-    console.Attach(run);
+    // A progress line per port: in place on a terminal, else a line as each step ends.
+    cliProgressLines lines(stderr, cmcTextProgress::IsTerminal(stderr), run.Stations());
+    console.Attach(run, lines);
     console.Run();
-    run.SetProgress(0, nullptr);
+    lines.Clear();
 
     if (console.Interrupted())
         session.Report(session.core.Dictionary().Line("GI_Fleet_Summary", 2));

@@ -24,3 +24,12 @@ std::string cmcPortDevice(int portNumber, const cmcSettingLookup& lookup) {
     return "/dev/ttyUSB" + std::to_string(portNumber - 1);
 #endif
 }
+
+std::string cmcPortLabel(int portNumber, const std::string& device) {
+    if (portNumber <= 0)
+        return device;
+    const std::string port = "COM" + std::to_string(portNumber);
+    const bool itself = device.size() >= port.size() &&
+                        device.compare(device.size() - port.size(), port.size(), port) == 0;
+    return device.empty() || itself ? port : port + " (" + device + ")";
+}

@@ -13,3 +13,8 @@ std::string cmcPortDevice(int portNumber, const cmcSettingLookup& lookup = cmcSe
 
 // The settings key that names the device of COM port n on POSIX systems.
 std::string cmcPortSettingKey(int portNumber);
+
+// How a port is named to the user: "COM3", with the device it stands for when that is not the
+// port itself ("COM3 (/dev/ttyUSB2)", but "COM3" for \\.\COM3); a device alone (number 0) as it
+// stands; "COM3" when the device is not known (empty).
+std::string cmcPortLabel(int portNumber, const std::string& device);

@@ -72,6 +72,8 @@ public:
     virtual ~indFleetListener() = default;
     // A station moved to another step (the window's and the tool's progress lines).
     virtual void StepChanged(int station) { (void)station; }
+    // The station's transfer got further: another whole percent (indFleetRun::PercentOf).
+    virtual void Progressed(int station) { (void)station; }
     // A probe of the port ended: status 0 when a radio of this model answered; comment: the
     // comment its information block reports.
     virtual void ProbeEnded(int station, int status, const std::string& comment) {

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
 
 #include "cells/cuiMainCore.h"
@@ -15,11 +14,13 @@
 #include "clone/indCloneMan.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcCloneFile.h"
+#include "platform/cmcProgress.h"
 #include "profile/FileCommands.h"
 #include "profile/ModelProfile.h"
 #include "profile/indCloneCommands.h"
 #include "session/indFleetDocument.h"
 #include "session/indSession.h"
+#include "session/indWriteCheck.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
@@ -30,12 +31,6 @@ constexpr char kVerifiedYes[] = "yes";
 constexpr char kVerifiedNo[] = "no";
 constexpr char kNotAsked[] = "not asked";
 constexpr int kFirstRunStatus = indFleetStatus::kValueRefused;
-
-bool SameCloneRange(const cmcEeprom& a, const cmcEeprom& b) {
-    return a.IsValidAddress(MemoryMap::kCloneLast) && b.IsValidAddress(MemoryMap::kCloneLast) &&
-           std::memcmp(a.Bytes() + MemoryMap::kCloneFirst, b.Bytes() + MemoryMap::kCloneFirst,
-                       MemoryMap::kCloneLength) == 0;
-}
 
 std::string Sha256OfCloneRange(const cmcEeprom& image) {
     const QByteArray bytes(reinterpret_cast<const char*>(image.Bytes() + MemoryMap::kCloneFirst),
@@ -84,15 +79,62 @@ std::string indFleetComment(const cmcEeprom& image) {
     return cmcCloneFile::ImageComment(image);
 }
 
+// A station's progress: how far its transfer is, told to the listener at each new percent and
+// passed on to the front end's own display, if any.
+class indFleetRun::Meter : public cmcProgress {
+public:
+    Meter(indFleetRun& run, int station) : run_(run), station_(station) {}
+    void SetOuter(cmcProgress* outer) { outer_ = outer; }
+    int Percent() const { return percent_; }
+    // A new transfer step begins at 0 (no word to the listener: the step change is one).
+    void Reset() { percent_ = 0; }
+
+    void SetMainWindowEnabled(bool enabled) override {
+        if (outer_)
+            outer_->SetMainWindowEnabled(enabled);
+    }
+    void Show(const std::string& caption) override {
+        Take(0);
+        if (outer_)
+            outer_->Show(caption);
+    }
+    void Update(int filled, int cells, int done, int total) override {
+        Take(total > 0 ? static_cast<int>(100LL * std::min(std::max(done, 0), total) / total) : 0);
+        if (outer_)
+            outer_->Update(filled, cells, done, total);
+    }
+    void Hide() override {
+        if (outer_)
+            outer_->Hide();
+    }
+
+private:
+    void Take(int percent) {
+        if (percent == percent_)
+            return;
+        percent_ = percent;
+        if (run_.listener_)
+            run_.listener_->Progressed(station_);
+    }
+
+    indFleetRun& run_;
+    int station_;
+    cmcProgress* outer_ = nullptr;
+    int percent_ = 0;
+};
+
 // One port of the run: its own clone manager and the radio it is busy with.
 struct indFleetRun::Station {
-    Station(indFleetRun& r, int i, const cmcPortArgument& p) : run(r), index(i), port(p) {
+    Station(indFleetRun& r, int i, const cmcPortArgument& p)
+        : run(r), index(i), port(p), meter(r, i) {
         commands.InstallHooks();
         manager.SetReportFailures(false);
+        manager.SetProgress(&meter);
     }
     indFleetRun& run;
     int index;
     cmcPortArgument port;
+    Meter meter;
     indCloneMan manager;
     indCloneCommands commands{manager};
     Step step = Step::Idle;
@@ -183,8 +225,12 @@ indCloneMan& indFleetRun::Manager(int station) {
     return stations_.at(static_cast<size_t>(station))->manager;
 }
 
+int indFleetRun::PercentOf(int station) const {
+    return stations_.at(static_cast<size_t>(station))->meter.Percent();
+}
+
 void indFleetRun::SetProgress(int station, cmcProgress* progress) {
-    stations_.at(static_cast<size_t>(station))->manager.SetProgress(progress);
+    stations_.at(static_cast<size_t>(station))->meter.SetOuter(progress);
 }
 
 const indFleetEntry* indFleetRun::EarlierSuccess(const std::string& radioKey) const {
@@ -236,12 +282,13 @@ bool indFleetRun::Start(int station) {
     s.entry = indFleetEntry();
     s.entry.station = station;
     s.entry.portNumber = s.port.number;
-    s.entry.device = s.port.number > 0 ? cmcPortDevice(s.port.number) : s.port.device;
+    s.entry.device = s.port.device.empty() ? cmcPortDevice(s.port.number) : s.port.device;
     s.entry.cloneFile = options_.cloneFile;
     s.entry.verified = options_.verify ? kVerifiedNo : kNotAsked;
     s.document.reset();
     PreparePort(s);
     s.step = Step::Reading;
+    s.meter.Reset();
     if (listener_)
         listener_->StepChanged(station);
     if (!s.commands.StartRead(planImage_.GetSize(), &indFleetRun::OnRead, &s)) {
@@ -264,8 +311,12 @@ bool indFleetRun::StartProbe(int station) {
         return false;
     PreparePort(s);
     s.step = Step::Probing;
+    if (listener_)
+        listener_->StepChanged(station);
     if (!s.commands.StartInfo(&indFleetRun::OnProbe, &s)) {
         s.step = Step::Idle;
+        if (listener_)
+            listener_->StepChanged(station);
         return false;
     }
     return true;
@@ -283,8 +334,10 @@ void indFleetRun::OnProbe(void* station, R& result) {
                 id.info[i] >= 0x20 && id.info[i] <= 0x7E ? static_cast<char>(id.info[i]) : ' ';
         comment.erase(comment.find_last_not_of(' ') + 1);
     }
-    if (s.run.listener_)
+    if (s.run.listener_) {
+        s.run.listener_->StepChanged(s.index);
         s.run.listener_->ProbeEnded(s.index, result.status, comment);
+    }
 }
 
 void indFleetRun::OnRead(void* station, R& result) {
@@ -351,6 +404,7 @@ void indFleetRun::AfterRead(Station& s) {
         return;
 
     s.step = Step::Writing;
+    s.meter.Reset();
     if (listener_)
         listener_->StepChanged(s.index);
     if (!s.commands.StartWrite(s.copy, &indFleetRun::BeforeWrite, &indFleetRun::OnWritten, &s))
@@ -414,6 +468,7 @@ void indFleetRun::OnWritten(void* station, R& result) {
         return;
     }
     s.step = Step::Verifying;
+    s.meter.Reset();
     if (s.run.listener_)
         s.run.listener_->StepChanged(s.index);
     if (!s.commands.StartRead(s.copy.GetSize(), &indFleetRun::OnVerified, &s))
@@ -422,13 +477,16 @@ void indFleetRun::OnWritten(void* station, R& result) {
 
 void indFleetRun::OnVerified(void* station, R& result) {
     Station& s = *static_cast<Station*>(station);
-    if (result.operation != R::kRead || result.status != R::kOk) {
+    // The same judgement as the session's checked write, against the copy as normalised for
+    // writing. A radio that kept an own identity other than the one its copy gave it does not
+    // hold its plan here: the journal names the MMSI written.
+    const indWriteCheck check = indWriteCheck::Judge(result, s.copy, s.radio);
+    if (check.outcome == indWriteCheck::Outcome::ReadFailed) {
         const int status = result.status == R::kOk ? indFleetStatus::kNotStarted : result.status;
         s.run.Finish(s, status, std::string(), result.portError);
         return;
     }
-    // The radio must hold exactly what was sent (the copy as normalised for writing).
-    if (!SameCloneRange(result.image, s.copy)) {
+    if (check.outcome != indWriteCheck::Outcome::Matched || check.identityKept) {
         s.run.Finish(s, indFleetStatus::kVerifyDiffers);
         return;
     }

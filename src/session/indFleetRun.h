@@ -18,7 +18,9 @@ class indSession;
 
 // What a fleet run is asked to do.
 struct indFleetOptions {
-    std::vector<cmcPortArgument> ports;  // one station per port
+    // One station per port: a COM number, a device path, or both (the device the number stands
+    // for, resolved by the front end from its settings).
+    std::vector<cmcPortArgument> ports;
     bool backup = true;
     std::string backupDir;  // where the backups go (made when missing)
     bool verify = true;
@@ -62,9 +64,12 @@ public:
     bool Busy(int station) const;
     bool AnyBusy() const;
     Step StepOf(int station) const;
-    // The station's manager (progress, the bytes of the transfer under way).
+    // How far the station's transfer under way is, 0-100 (where the last one stopped once the
+    // station is idle); the listener hears Progressed at each new percent.
+    int PercentOf(int station) const;
+    // The station's manager (the bytes of the transfer under way).
     indCloneMan& Manager(int station);
-    // Where a station's transfers show their progress (not owned; null: none).
+    // Where a station's transfers show their progress as well (not owned; null: none).
     void SetProgress(int station, cmcProgress* progress);
 
     // Every attempt so far, in the order the journal has them.
@@ -83,6 +88,7 @@ public:
     static std::string StatusLine(int status);
 
 private:
+    class Meter;
     struct Station;
     static void OnProbe(void* station, dst_CDrv_Result& result);
     static void OnRead(void* station, dst_CDrv_Result& result);

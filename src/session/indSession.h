@@ -18,6 +18,7 @@
 #include "profile/indCloneCommands.h"
 #include "session/cmcImageHistory.h"
 #include "session/indRecovery.h"
+#include "session/indWriteCheck.h"
 #include "text/cmcGTex.h"
 
 class QUndoStack;
@@ -77,6 +78,7 @@ public:
     // A device that overrides the COM port setting (the command-line tool's --port /dev/...);
     // empty: the setting's port.
     void SetPortDevice(const std::string& device) { portDevice_ = device; }
+    const std::string& PortDevice() const { return portDevice_; }
     // How paths compare (reopening the open file, the recent list): the platform's by default.
     void SetPathRules(const cmcPathRules& rules) { pathRules_ = rules; }
 
@@ -326,16 +328,7 @@ public:
     int PreviewDifferingBytes();
 
     // The read back after the last write.
-    struct WriteCheck {
-        enum class Outcome { NotRun, Matched, Differs, ReadFailed };
-        Outcome outcome = Outcome::NotRun;
-        int readStatus = 0;              // the read back's clone status
-        int differingBytes = 0;          // in the clone range, bytes the radio keeps not counted
-        int firstDifference = -1;        // the address of the first of them
-        bool identityKept = false;       // the radio kept the own identity (MMSI) it had
-        std::vector<std::string> cells;  // the first cells that differ (the views' comparison)
-        int cellCount = -1;              // all cells that differ; -1: no sheets to ask
-    };
+    using WriteCheck = indWriteCheck;
     const WriteCheck& LastWriteCheck() const { return writeCheck_; }
     static constexpr int kWriteCheckCells = 5;
     // The setting "Global/VerifyAfterWrite" (off by default).
@@ -367,7 +360,7 @@ private:
     void FirstReadSucceeded(dst_CDrv_Result& result);
     void FirstReadFailed(dst_CDrv_Result& result);
     bool StartWriteNow();
-    void CheckWritten(const cmcEeprom& back);
+    void CheckWritten(const dst_CDrv_Result& result);
     void ReportWritten();
     std::string WriteCheckText() const;
     static void OnInfoDone(void* self, dst_CDrv_Result& result);

@@ -3,47 +3,19 @@
 // radio holds afterwards.
 #include <QDir>
 #include <cstdio>
-#include <cstring>
 
 #include "memory/MemoryMap.h"
 #include "memory/cmcEnviron.h"
 #include "profile/FileCommands.h"
 #include "session/indSession.h"
 #include "session/indSessionUtil.h"
+#include "session/indWriteCheck.h"
 #include "text/cmcTextFormat.h"
 #include "text/cmcTextUtil.h"
 
-namespace MM = MemoryMap;
 using R = dst_CDrv_Result;
 
 namespace {
-
-// The clone range's bytes that differ, and the first of them.
-int DifferingBytes(const cmcEeprom& a, const cmcEeprom& b, int* first) {
-    int count = 0;
-    if (first != nullptr)
-        *first = -1;
-    if (a.GetSize() <= MM::kCloneLast || b.GetSize() <= MM::kCloneLast)
-        return MM::kCloneLength;
-    for (int i = MM::kCloneFirst; i <= MM::kCloneLast; ++i) {
-        if (a.Bytes()[i] == b.Bytes()[i])
-            continue;
-        if (count++ == 0 && first != nullptr)
-            *first = i;
-    }
-    return count;
-}
-
-bool HasOwnIdentity(const cmcEeprom& image) {
-    // A first byte of 100 or more means no identity.
-    return image.GetSize() > MM::kOwnIdentity + MM::kOwnIdentityBlockLength &&
-           image.Bytes()[MM::kOwnIdentity] < 100;
-}
-
-bool SameOwnIdentity(const cmcEeprom& a, const cmcEeprom& b) {
-    return std::memcmp(a.Bytes() + MM::kOwnIdentity, b.Bytes() + MM::kOwnIdentity,
-                       MM::kOwnIdentityBlockLength) == 0;
-}
 
 std::string Hex(int address) {
     char text[16];
@@ -89,7 +61,7 @@ int indSession::PreviewDifferingBytes() {
     cmcEeprom next;
     next.CopyFrom(working_);
     NormalizeImage(next, true);
-    return DifferingBytes(radioRaw_, next, nullptr);
+    return indWriteCheck::DifferingBytes(radioRaw_, next);
 }
 
 indSession::CloneStart indSession::StartCheckedWrite(const WriteOptions& options) {
@@ -219,12 +191,7 @@ void indSession::ReportWritten() {
 
 void indSession::OnCheckReadDone(void* self, R& result) {
     auto* session = static_cast<indSession*>(self);
-    WriteCheck& check = session->writeCheck_;
-    check.readStatus = result.status;
-    if (result.operation == R::kRead && result.status == R::kOk)
-        session->CheckWritten(result.image);
-    else
-        check.outcome = WriteCheck::Outcome::ReadFailed;
+    session->CheckWritten(result);
     session->ReportWritten();
     session->writeBackup_.clear();
     // The chain ends with the write's own success; the check's outcome is LastWriteCheck.
@@ -234,31 +201,19 @@ void indSession::OnCheckReadDone(void* self, R& result) {
     session->CloneEnded(written);
 }
 
-void indSession::CheckWritten(const cmcEeprom& back) {
-    WriteCheck& check = writeCheck_;
+void indSession::CheckWritten(const R& result) {
     cmcEeprom expected;
-    expected.CopyFrom(written_);
-    // A radio that has an own identity keeps it whatever is written (as the radio it was read
-    // from before the write showed, when it was): by design, not a fault of the write.
-    if (HasOwnIdentity(back) && !SameOwnIdentity(back, expected) &&
-        (radioRaw_.GetSize() == 0 || SameOwnIdentity(back, radioRaw_))) {
-        check.identityKept = true;
-        expected.WriteBlock(MM::kOwnIdentity, back.Bytes() + MM::kOwnIdentity,
-                            MM::kOwnIdentityBlockLength);
-    }
-    check.differingBytes = DifferingBytes(expected, back, &check.firstDifference);
-    if (check.differingBytes == 0) {
-        check.outcome = WriteCheck::Outcome::Matched;
+    writeCheck_ = indWriteCheck::Judge(result, written_, radioRaw_, &expected);
+    if (writeCheck_.outcome != WriteCheck::Outcome::Differs)
         return;
-    }
-    check.outcome = WriteCheck::Outcome::Differs;
+    // The cells that show the difference, for the message.
     cmcEeprom shownExpected, shownBack;
     shownExpected.CopyFrom(expected);
     ImageLoaded(shownExpected);
-    shownBack.CopyFrom(back);
+    shownBack.CopyFrom(result.image);
     ImageLoaded(shownBack);
-    check.cells =
-        views_->DifferingCells(shownExpected, shownBack, kWriteCheckCells, &check.cellCount);
+    writeCheck_.cells =
+        views_->DifferingCells(shownExpected, shownBack, kWriteCheckCells, &writeCheck_.cellCount);
 }
 
 std::string indSession::WriteCheckText() const {

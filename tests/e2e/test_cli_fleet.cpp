@@ -1,12 +1,14 @@
 // pqt590-cli fleet against t590-sim --fleet: radio after radio on one cable (asked for on stdin,
 // or found with --wait), per-radio values, a radio that fails once and is retried, a radio met
-// again, several cables at once, the journal line by line, and a tool killed mid-run.
+// again, several cables at once (one failing while the others go on), each port's progress line,
+// the journal line by line, and a tool killed mid-run.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QStringList>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -238,6 +240,108 @@ TEST_F(CliFleet, FourCablesAtOnceEachWithItsOwnRadio) {
         EXPECT_EQ(indFleetOwnMmsi(w), "21100000" + std::to_string(i + 1));
         EXPECT_EQ(CommentOf(w), "FLEET PLAN");
     }
+}
+
+TEST_F(CliFleet, TwoCablesAtOnceOneFailsTheOtherFinishesEachWithItsProgressLines) {
+    Radio("benchA", "1.t590", "CABLE A", "");
+    Radio("benchB", "1.t590", "CABLE B", "211000002");
+    const std::string plan = Plan();
+    const std::string journal = Path("journal.csv");
+    // The radio on A sends a damaged frame early in its first read; B, paced, takes seconds.
+    SimProcess a({"--fleet", QString::fromStdString(Path("benchA")), "--fault-at", "1", "--fault",
+                  "bad-checksum=5"});
+    SimProcess b({"--fleet", QString::fromStdString(Path("benchB")), "--baud", "115200"});
+    ASSERT_FALSE(a.Device().empty()) << a.Errors();
+    ASSERT_FALSE(b.Device().empty()) << b.Errors();
+    CliLive cli({"fleet", "--port", QString::fromStdString(a.Device() + "," + b.Device()),
+                 QString::fromStdString(plan), "--journal", QString::fromStdString(journal),
+                 "--no-backup"});
+    ASSERT_TRUE(cli.WaitFor("Connect radio 1")) << cli.Err();
+    cli.Type("");
+    ASSERT_TRUE(cli.WaitFor("pqt590-cli: fleet: Radio ", 2)) << cli.Err();
+    ASSERT_TRUE(cli.WaitFor("Connect radio ", 2)) << cli.Err();
+    cli.Type("q");
+    EXPECT_EQ(cli.Finish(), 3) << cli.Err();
+    const std::string& err = cli.Err();
+
+    // Off a terminal, each step that ends is a line: the port, the radio's number, the step and
+    // how far it got; never a terminal's escape sequence.
+    const std::string stepA = a.Device() + ", radio 1: " + Line("GI_Fleet_Steps", 2) + " ";
+    const std::string headA =
+        "pqt590-cli: fleet: Radio 1 on " + a.Device() + ": " + Line("GI_Mess_CloneErr_Head", 6);
+    const size_t failedA = err.find(headA);
+    ASSERT_NE(failedA, std::string::npos) << err;
+    const size_t lineA = err.find(stepA);
+    ASSERT_LT(lineA, failedA) << err;
+    const int percentA = std::atoi(err.c_str() + lineA + stepA.size());
+    EXPECT_LT(percentA, 100) << err;  // the read stopped at the damaged frame
+    EXPECT_EQ(err.compare(err.find('\n', lineA) - 1, 1, "%"), 0) << err;
+    const std::string prefixB = b.Device() + ", radio 2: ";
+    size_t at = 0;
+    for (int step = 2; step <= 4; ++step) {
+        const std::string line = prefixB + Line("GI_Fleet_Steps", step) + " 100%\n";
+        EXPECT_EQ(CliLive::Occurrences(err, line), 1) << line << err;
+        const size_t found = err.find(line);
+        EXPECT_GT(found, at) << line << err;
+        at = found;
+    }
+    // B went on after A had failed: its write and verify ended later.
+    EXPECT_GT(err.find(prefixB + Line("GI_Fleet_Steps", 4)), failedA) << err;
+    EXPECT_TRUE(Contains(err, "pqt590-cli: fleet: Radio 2 on " + b.Device() + ": " +
+                                  Line("GI_Mess_CloneErr_Head", 0)))
+        << err;
+    // A's radio was never read whole: the summary names its port.
+    EXPECT_TRUE(Contains(err, "1 radio(s) written; 1 failed: " + a.Device() + " (6)")) << err;
+    EXPECT_FALSE(Contains(err, "\x1b[")) << err;
+
+    // The journal has the two radios in the order they finished.
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 2u) << err;
+    EXPECT_EQ(lines[0][kDevice], a.Device());
+    EXPECT_EQ(lines[0][kStatus], "6");
+    EXPECT_EQ(lines[0][kVerified], "no");
+    EXPECT_EQ(lines[1][kDevice], b.Device());
+    EXPECT_EQ(lines[1][kStatus], "0");
+    EXPECT_EQ(lines[1][kVerified], "yes");
+    b.Stop();
+    cmcEeprom w;
+    Load(w, Path("benchB/1.written.t590"));
+    EXPECT_TRUE(HoldsThePlan(w));
+    EXPECT_EQ(indFleetOwnMmsi(w), "211000002");
+}
+
+TEST_F(CliFleet, OnATerminalEachPortsLineIsRedrawnInPlace) {
+    Radio("benchA", "1.t590", "CABLE A", "");
+    Radio("benchB", "1.t590", "CABLE B", "");
+    SimProcess a({"--fleet", QString::fromStdString(Path("benchA")), "--baud", "115200"});
+    SimProcess b({"--fleet", QString::fromStdString(Path("benchB")), "--baud", "115200"});
+    ASSERT_FALSE(a.Device().empty()) << a.Errors();
+    ASSERT_FALSE(b.Device().empty()) << b.Errors();
+    const CliRun run = RunCliOnTerminal(
+        {"fleet", "--port", QString::fromStdString(a.Device() + "," + b.Device()),
+         QString::fromStdString(Plan()), "--journal", QString::fromStdString(Path("journal.csv")),
+         "--wait", "--count", "2", "--no-backup"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // Two lines: back to the first (one line up) and each line cleared before it is drawn.
+    EXPECT_TRUE(Contains(run.err, "\r\x1b[1A\x1b[2K")) << run.err;
+    // The lines went through the transfers' percentages, not just their ends.
+    for (const std::string& device : {a.Device(), b.Device()}) {
+        const std::string writing = device + ", radio ";
+        bool between = false;
+        for (size_t at = run.err.find(writing); at != std::string::npos && !between;
+             at = run.err.find(writing, at + 1)) {
+            const size_t step = run.err.find(Line("GI_Fleet_Steps", 3) + " ", at);
+            if (step != at + writing.size() + 3)
+                continue;
+            const int percent =
+                std::atoi(run.err.c_str() + step + Line("GI_Fleet_Steps", 3).size() + 1);
+            between = percent > 0 && percent < 100;
+        }
+        EXPECT_TRUE(between) << device << run.err;
+    }
+    // Taken away before each report, which starts on a line of its own.
+    EXPECT_TRUE(Contains(run.err, "\x1b[Jpqt590-cli: fleet: Radio ")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "2 radio(s) written, every one verified as asked.")) << run.err;
 }
 
 TEST_F(CliFleet, KilledMidRunTheJournalHoldsEveryEarlierLineWhole) {

@@ -218,22 +218,31 @@ TEST_F(CloneJourney, TwoRadiosOfAFleetAreWrittenFromTheirWindowWithKeys) {
     SimProcess sim(
         {"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--swap-ms", "200"});
     ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    // The bench's cable is on COM2, as Port › Device of COM2 keeps it; the program is on COM1.
+    Setting(QStringLiteral("Ports/COM2"), QString::fromStdString(sim.Device()));
     Start({plan});
     Choose({QStringLiteral("Clone"), QStringLiteral("Write to several radios...")});
     cuiFleetWindow* window = nullptr;
+    // The window is up and has the keyboard (the menu it came from has let go of it).
     ASSERT_TRUE(WaitUntil([&window] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if ((window = qobject_cast<cuiFleetWindow*>(w)) && w->isVisible())
-                return true;
+                return QApplication::activeWindow() == w;
         return false;
     }));
-    // The ports and the journal typed into their fields (clicked first), then Enter per radio.
-    for (auto [field, text] : {std::pair{window->Ports(), sim.Device()},
-                               std::pair{window->JournalPath(), Path("journal.csv")}}) {
-        QTest::mouseClick(field, Qt::LeftButton);
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field, QString::fromStdString(text));
-    }
+    // COM2 ticked with its letter (Alt+2) and COM1 unticked with a click, the journal typed
+    // into its field (clicked first), then Enter per radio.
+    QCheckBox* com1 = window->findChild<QCheckBox*>(QStringLiteral("fleetPort1"));
+    QCheckBox* com2 = window->findChild<QCheckBox*>(QStringLiteral("fleetPort2"));
+    ASSERT_TRUE(com1 && com2);
+    ASSERT_TRUE(com1->isChecked());
+    Key(Qt::Key_2, Qt::AltModifier);
+    ASSERT_TRUE(WaitUntil([com2] { return com2->isChecked(); }));
+    QTest::mouseClick(com1, Qt::LeftButton);
+    ASSERT_FALSE(com1->isChecked());
+    QTest::mouseClick(window->JournalPath(), Qt::LeftButton);
+    QTest::keyClick(window->JournalPath(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->JournalPath(), QString::fromStdString(Path("journal.csv")));
     for (int radio = 1; radio <= 2; ++radio) {
         if (radio == 2) {
             ASSERT_TRUE(sim.WaitForError("radio 2 answers")) << sim.Errors();
@@ -246,6 +255,11 @@ TEST_F(CloneJourney, TwoRadiosOfAFleetAreWrittenFromTheirWindowWithKeys) {
             << radio;
     }
     EXPECT_EQ(window->List()->topLevelItem(1)->text(1), QStringLiteral("RADIO TWO"));
+    // The one line of the one port ticked: COM2 and its device, its last radio done whole.
+    ASSERT_EQ(window->PortLines()->topLevelItemCount(), 1);
+    EXPECT_EQ(window->PortLines()->topLevelItem(0)->text(0).toStdString(),
+              "COM2 (" + sim.Device() + ")");
+    EXPECT_EQ(window->PortLines()->topLevelItem(0)->text(2), QStringLiteral("100%"));
     QTest::keyClick(window, Qt::Key_Escape);
     ASSERT_TRUE(WaitUntil([] {
         for (QWidget* w : QApplication::topLevelWidgets())

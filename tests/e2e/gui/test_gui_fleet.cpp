@@ -1,6 +1,7 @@
 // Clone › Write to several radios from the desktop program against t590-sim --fleet: the window
 // over the main window writes radio after radio with Enter, lists each, journals each, refuses
-// to close during a transfer, and never touches the open document.
+// to close during a transfer, and never touches the open document; several ticked ports run at
+// once, each with its own line, a failure on one stopping nothing on the others.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include "SimProcess.h"
 #include "app/cuiFleetWindow.h"
 #include "memory/datCh.h"
+#include "platform/cmcSettingsStore.h"
 #include "session/indFleetRun.h"
 #include "text/cmcCsv.h"
 #include "text/cmcGTex.h"
@@ -61,6 +63,17 @@ protected:
     std::string Cell(cuiFleetWindow* w, int row, int col) {
         return w->List()->topLevelItem(row)->text(col).toStdString();
     }
+    // A port's line: 0 the port, 1 its step (or how its last radio ended), 2 how far it got.
+    static std::string PortCell(cuiFleetWindow* w, int line, int col) {
+        QTreeWidgetItem* item = w->PortLines()->topLevelItem(line);
+        return item ? item->text(col).toStdString() : std::string();
+    }
+    static QCheckBox* Box(cuiFleetWindow* w, int com) {
+        for (QCheckBox* box : w->PortBoxes())
+            if (box->objectName() == QStringLiteral("fleetPort%1").arg(com))
+                return box;
+        return nullptr;
+    }
     std::string Line(const char* key, int n) { return main_->Session().Dictionary().Line(key, n); }
 };
 
@@ -74,6 +87,8 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
     ASSERT_EQ(main_->FleetItem()->text().toStdString(),
               main_->Session().Dictionary().Text("GI_Menu_Clone_Fleet"));
+    // The session's port (COM1) is the emulator.
+    main_->Session().SetPortDevice(sim.Device());
 
     cuiFleetWindow* w = Open();
     ASSERT_NE(w, nullptr);
@@ -82,7 +97,16 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     EXPECT_TRUE(w->Backup()->isChecked());
     EXPECT_TRUE(w->Verify()->isChecked());
     EXPECT_NE(w->JournalPath()->text().toStdString().find("Fleet journal.csv"), std::string::npos);
-    Type(w->Ports(), sim.Device());
+    // COM1 to COM4 as the Port menu has them, the current port ticked, with its device.
+    ASSERT_EQ(w->PortBoxes().size(), 4u);
+    for (int com = 1; com <= 4; ++com) {
+        ASSERT_NE(Box(w, com), nullptr) << com;
+        EXPECT_EQ(Box(w, com)->isChecked(), com == 1) << com;
+    }
+    EXPECT_EQ(Box(w, 1)->text().toStdString(), "COM&1 (" + sim.Device() + ")");
+    ASSERT_EQ(w->PortLines()->topLevelItemCount(), 1);
+    EXPECT_EQ(PortCell(w, 0, 0), "COM1 (" + sim.Device() + ")");
+    EXPECT_EQ(PortCell(w, 0, 1), Line("GI_Fleet_Steps", 0));
     Type(w->JournalPath(), Path("journal.csv"));
     w->WriteButton()->setFocus();
 
@@ -93,7 +117,11 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     EXPECT_EQ(Cell(w, 0, 4), Line("GI_Mess_CloneErr_Head", 0));
     EXPECT_EQ(Cell(w, 0, 5), Line("GI_Fleet_Words", 3));
     EXPECT_EQ(w->Status()->text().toStdString(), Line("GI_Fleet_Window", 9));
-    EXPECT_FALSE(w->Ports()->isEnabled());  // the options hold for the run
+    EXPECT_FALSE(Box(w, 1)->isEnabled());  // the ports hold for the run
+    EXPECT_FALSE(Box(w, 2)->isEnabled());
+    // The port's line says how its radio ended, all of it done.
+    EXPECT_EQ(PortCell(w, 0, 1), Line("GI_Mess_CloneErr_Head", 0));
+    EXPECT_EQ(PortCell(w, 0, 2), "100%");
 
     ASSERT_TRUE(sim.WaitForError("radio 2 answers")) << sim.Errors();
     Write(w, 2);
@@ -102,6 +130,8 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
 
     const auto records = cmcCsv::Parse(ReadWhole(Path("journal.csv")));
     ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[1].fields[1].text, "COM1");  // and the device it stood for
+    EXPECT_EQ(records[1].fields[2].text, sim.Device());
     EXPECT_EQ(records[1].fields[5].text, "RADIO ONE");
     EXPECT_EQ(records[2].fields[5].text, "RADIO TWO");
     EXPECT_EQ(records[2].fields[15].text, "yes");
@@ -117,6 +147,105 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     sim.Stop();
     cmcEeprom written;
     ASSERT_EQ(FileCommands::OpenCloneFile(Path("bench/2.written.t590"), written), 0);
+    EXPECT_EQ(cmcCloneFile::ImageComment(written), "THE PLAN");
+}
+
+TEST_F(GuiFleet, TickedPortsRunAtOnceEachOnItsLineAFailureStoppingNothingElse) {
+    ASSERT_EQ(main_->OpenFile(MakeFile("plan.t590", "THE PLAN")), 0);
+    QDir().mkpath(QString::fromStdString(Path("benchA")));
+    QDir().mkpath(QString::fromStdString(Path("benchB")));
+    MakeFile("benchA/1.t590", "RADIO A");
+    MakeFile("benchB/1.t590", "RADIO B");
+    // The radio on COM2 sends a damaged frame in its first read; the one on COM3, paced, takes
+    // seconds.
+    SimProcess a({"--fleet", QString::fromStdString(Path("benchA")), "--fault-at", "1", "--fault",
+                  "bad-checksum=5"});
+    SimProcess b({"--fleet", QString::fromStdString(Path("benchB")), "--baud", "115200"});
+    ASSERT_FALSE(a.Device().empty()) << a.Errors();
+    ASSERT_FALSE(b.Device().empty()) << b.Errors();
+    // The devices of COM2 and COM3 as Port › Device keeps them.
+    auto store = cmcSettingsStore::OnFile(Path("ports.ini"));
+    store->WriteText("Ports", "COM2", a.Device());
+    store->WriteText("Ports", "COM3", b.Device());
+    ASSERT_TRUE(store->Flush());
+    main_->SetPortStore(store.get());
+
+    cuiFleetWindow* w = Open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Box(w, 2)->text().toStdString(), "COM&2 (" + a.Device() + ")");
+    Type(w->JournalPath(), Path("journal.csv"));
+    // No port ticked: nothing to write with.
+    QTest::mouseClick(Box(w, 1), Qt::LeftButton);
+    EXPECT_FALSE(Box(w, 1)->isChecked());
+    EXPECT_EQ(w->PortLines()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w->WriteButton()->isEnabled());
+    EXPECT_EQ(w->Status()->text().toStdString(), Line("GI_Fleet_Window", 14));
+    // COM2 clicked, COM3 with the keyboard.
+    QTest::mouseClick(Box(w, 2), Qt::LeftButton);
+    Box(w, 3)->setFocus();
+    QTest::keyClick(Box(w, 3), Qt::Key_Space);
+    ASSERT_TRUE(Box(w, 3)->isChecked());
+    ASSERT_EQ(w->PortLines()->topLevelItemCount(), 2);
+    EXPECT_EQ(PortCell(w, 0, 0), "COM2 (" + a.Device() + ")");
+    EXPECT_EQ(PortCell(w, 1, 0), "COM3 (" + b.Device() + ")");
+    ASSERT_TRUE(w->WriteButton()->isEnabled());
+
+    w->WriteButton()->setFocus();
+    QTest::keyClick(w, Qt::Key_Return);
+    ASSERT_TRUE(w->Busy());
+    // COM2's radio fails while COM3's goes on.
+    ASSERT_TRUE(RunWhile([w] { return w->List()->topLevelItemCount() == 0 && w->Busy(); }));
+    ASSERT_EQ(w->List()->topLevelItemCount(), 1);
+    EXPECT_TRUE(w->Run()->Busy(1));
+    EXPECT_FALSE(w->Run()->Busy(0));
+    EXPECT_EQ(Cell(w, 0, 1), "");  // never read whole: no comment known
+    EXPECT_EQ(Cell(w, 0, 4), Line("GI_Mess_CloneErr_Head", 6));
+    EXPECT_EQ(PortCell(w, 0, 1), Line("GI_Mess_CloneErr_Head", 6));
+    const int stoppedAt = std::stoi(PortCell(w, 0, 2));
+    EXPECT_LT(stoppedAt, 100);
+    const std::string failure = "COM2 (" + a.Device() + "): ";
+    EXPECT_EQ(w->Status()->text().toStdString().rfind(failure, 0), 0u)
+        << w->Status()->text().toStdString();
+    // COM3's line follows its transfer: its step and the percent between the ends.
+    ASSERT_TRUE(RunWhile([w, this] {
+        const std::string done = PortCell(w, 1, 2);
+        const int percent = done.empty() ? 0 : std::stoi(done);
+        return !(PortCell(w, 1, 1) == Line("GI_Fleet_Steps", 3) && percent > 0 && percent < 100) &&
+               w->Busy();
+    }));
+    EXPECT_TRUE(w->Busy()) << "COM3's write was not seen between its ends";
+    EXPECT_FALSE(w->CloseButton()->isEnabled());
+    ASSERT_TRUE(RunWhile([w] { return w->Busy(); }));
+
+    ASSERT_EQ(w->List()->topLevelItemCount(), 2);
+    EXPECT_EQ(Cell(w, 1, 1), "RADIO B");
+    EXPECT_EQ(Cell(w, 1, 4), Line("GI_Mess_CloneErr_Head", 0));
+    EXPECT_EQ(Cell(w, 1, 5), Line("GI_Fleet_Words", 3));
+    EXPECT_EQ(PortCell(w, 1, 1), Line("GI_Mess_CloneErr_Head", 0));
+    EXPECT_EQ(PortCell(w, 1, 2), "100%");
+    EXPECT_EQ(std::stoi(PortCell(w, 0, 2)), stoppedAt);  // COM2's line as its radio ended
+    // The failure stays said after the other port finished.
+    EXPECT_EQ(w->Status()->text().toStdString().rfind(failure, 0), 0u);
+    EXPECT_TRUE(w->WriteButton()->isEnabled());
+
+    // The journal: one line a radio, in the order they finished.
+    const auto records = cmcCsv::Parse(ReadWhole(Path("journal.csv")));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[1].fields[1].text, "COM2");
+    EXPECT_EQ(records[1].fields[2].text, a.Device());
+    EXPECT_EQ(records[1].fields[13].text, "6");
+    EXPECT_EQ(records[2].fields[1].text, "COM3");
+    EXPECT_EQ(records[2].fields[2].text, b.Device());
+    EXPECT_EQ(records[2].fields[13].text, "0");
+    EXPECT_EQ(records[2].fields[15].text, "yes");
+    EXPECT_EQ(WorkingComment(), "THE PLAN");
+
+    QTest::keyClick(w, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    main_->SetPortStore(nullptr);
+    b.Stop();
+    cmcEeprom written;
+    ASSERT_EQ(FileCommands::OpenCloneFile(Path("benchB/1.written.t590"), written), 0);
     EXPECT_EQ(cmcCloneFile::ImageComment(written), "THE PLAN");
 }
 

@@ -182,4 +182,21 @@ TEST(PortName, DefaultLookupReadsTheProgramSettings) {
     EXPECT_EQ(cmcPortDevice(4), "/dev/ttyUSB3");
 }
 
+TEST(PortName, LabelNamesTheDeviceUnlessItIsThePortItself) {
+    const struct {
+        int number;
+        const char* device;
+        const char* label;
+    } cases[] = {
+        {3, "/dev/ttyUSB2", "COM3 (/dev/ttyUSB2)"},
+        {3, "\\\\.\\COM3", "COM3"},
+        {12, "\\\\.\\COM12", "COM12"},
+        {2, "\\\\.\\COM12", "COM2 (\\\\.\\COM12)"},
+        {1, "", "COM1"},
+        {0, "/dev/pts/7", "/dev/pts/7"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cmcPortLabel(c.number, c.device), c.label) << c.number << " " << c.device;
+}
+
 #endif  // _WIN32

@@ -183,8 +183,8 @@ TEST_F(OvlKeys, UndoStepsHaveTheirFormatsAndOneNamePerStepKind) {
     EXPECT_EQ(names.size(), lines.size() - 3) << "two kinds of step share a name";
 }
 
-// The status bar's and the table messages' formats: only "%s" placeholders (filled one by one
-// with texts, never handed to printf), as many as their callers give.
+// The status bar's, the table messages' and the fleet's progress formats: only "%s" placeholders
+// (filled one by one with texts, never handed to printf), as many as their callers give.
 TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
     const std::vector<std::pair<const char*, std::vector<int>>> formats = {
         {"GI_AppMess_Typed", {2, 3, 3, 2, 3, 2, 3, 3, 1, 0}},
@@ -200,7 +200,8 @@ TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
         {"GI_Compare_Window", {2, 2, 6, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"GI_Port_Window", {1, 1, 0, 0, 0}},
         {"GI_Fleet_Who", {1, 1}},
-        {"GI_Fleet_Values", {0, 1, 0, 1, 0}}};
+        {"GI_Fleet_Values", {0, 1, 0, 1, 0}},
+        {"GI_Fleet_Progress", {4, 2, 0, 0, 0}}};
     for (const auto& [key, counts] : formats) {
         const std::vector<std::string> lines = Body(key);
         ASSERT_EQ(lines.size(), counts.size()) << key;
@@ -229,6 +230,7 @@ TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
                                            "GI_Fleet_Radio",
                                            "GI_Fleet_Summary",
                                            "GI_Fleet_Window",
+                                           "GI_Fleet_Progress",
                                            "GI_Mess_Preview_Count",
                                            "GI_Mess_WriteCheck_Differs",
                                            "GI_Mess_Preview_Unshown",
