@@ -16,6 +16,7 @@
 #include "memory/datCh.h"
 #include "profile/FileCommands.h"
 #include "text/cmcGTex.h"
+#include "ui/windows/cuiInformation.h"
 
 namespace {
 
@@ -178,16 +179,17 @@ TEST_F(CloneJourney, TheToolBarReadsWritesAndAsksTheRadioWhoItIs) {
     Click(QStringLiteral("Use port COM3"));
 
     // Information: the radio's sheet in a window of its own, closed with Return.
+    // Its window comes up as the radio answers, and the transfer ends once it is closed.
     Click(QStringLiteral("Show the model"));
-    FinishTransfer();
     QWidget* info = nullptr;
     ASSERT_TRUE(WaitUntil([&info, this] {
-        info = QApplication::activeWindow();
-        return info != nullptr && info != Form();
+        info = qobject_cast<cuiInformation*>(QApplication::activeWindow());
+        return info != nullptr;
     }));
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : info,
                     Qt::Key_Return);
     ASSERT_TRUE(WaitUntil([this] { return QApplication::activeWindow() == Form(); }));
+    FinishTransfer();
 
     Click(QStringLiteral("Read the radio"));
     FinishTransfer();
