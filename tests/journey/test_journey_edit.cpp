@@ -243,6 +243,7 @@ TEST_F(EditJourney, OnEverySheetAChoiceIsTakenFromItsListAndUndone) {
     int sheetsWithChoices = 0;
     AnswerEveryDialog(Qt::Key_Escape);  // a cell that asks something is left as it was
     for (const cuiTreeSheet& sheet : cuiTreeSheets(Window().Session().Dictionary())) {
+        SCOPED_TRACE(sheet.caption);
         OpenNode(QString::fromStdString(sheet.caption));
         TabIntoSheet();
         cuiSheetTable table(Window().Core(), sheet.reference);
