@@ -247,6 +247,9 @@ private:
     void HandleEvent(const cmcEvent& event);
     void BuildPanels(TForm1& form);
     void BuildStatusBar(TForm1& form);
+    // A first start (no bounds stored): the window and the tree panel take the sizes at which
+    // the tree's captions and the widest sheet show whole, within the work area.
+    void FitFirstWindow(TForm1& form);
     void AddPortDeviceItem();
     void AddFleetItem();
     void AddUndoItems();
