@@ -177,7 +177,8 @@ TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
         {"GI_AppMess_TypedForms", {0, 2, 0, 0}},
         {"GI_AppMess_RowsRefused", {2, 0, 0, 0, 0}},
         {"GI_AppMess_Done", {2, 2, 1, 3, 3, 2, 2, 2, 1}},
-        {"GI_AppMess_Table", {1, 1, 1, 2}}};
+        {"GI_AppMess_Table", {1, 1, 1, 2}},
+        {"GI_AppMess_HandedFile", {1}}};
     for (const auto& [key, counts] : formats) {
         const std::vector<std::string> lines = Body(key);
         ASSERT_EQ(lines.size(), counts.size()) << key;
@@ -218,7 +219,8 @@ TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
                                            "GI_AppMess_TypedForms",
                                            "GI_AppMess_RowsRefused",
                                            "GI_AppMess_Done",
-                                           "GI_AppMess_Table"};
+                                           "GI_AppMess_Table",
+                                           "GI_AppMess_HandedFile"};
     for (const std::string& key : OvlDirectKeys()) {
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
             key.rfind("CellModel_", 0) == 0 || key == "GI_WarningCheckList")
