@@ -38,7 +38,8 @@ public:
     // The system ends the program (a shutdown, `kill`): the window closes as a close does, but
     // asks nothing; unsaved changes stay in the recovery file, offered back at the next start.
     void EndFromOutside();
-    // How often a handed file looks again whether the open question has been answered.
+    // How often a handed file that waits (for a question's answer, for a transfer's end) looks
+    // again whether it may open.
     static constexpr int kHandedFileRetryMs = 200;
 
 protected:
