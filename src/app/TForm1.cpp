@@ -13,12 +13,15 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/cuiAppText.h"
 #include "app/cuiMain.h"
 #include "cells/cmcCellFont.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellParser.h"
 #include "memory/cmcEnviron.h"
+#include "platform/cmcPath.h"
 #include "text/cmcGTex.h"
+#include "text/cmcTextFormat.h"
 #include "ui/sheet/cuiImageList.h"
 #include "ui/windows/cuiPlacement.h"
 
@@ -154,11 +157,28 @@ void TForm1::TakeHandedFile(const QString& path) {
         OpenHandedFile(QFileInfo(path).absoluteFilePath().toLocal8Bit().toStdString());
 }
 
-void TForm1::OpenHandedFile(const std::string& file) {
-    // A question or dialog that is open keeps the file waiting until it is answered; the file's
-    // own questions then follow, never one dialog over another.
-    if (QApplication::activeModalWidget() != nullptr) {
-        QTimer::singleShot(kHandedFileRetryMs, this, [this, file] { OpenHandedFile(file); });
+void TForm1::OpenHandedFile(const std::string& file, bool told) {
+    // A transfer with the radio keeps the file waiting until it has ended, and the status bar
+    // says so. Of refusing the file and opening it afterwards, this is the safer: the transfer's
+    // own closing message would cover a refusal, and the technician could go on believing the
+    // file open (and write the wrong data to the next radio); meanwhile nothing touches the
+    // image the transfer reads into or writes from, and the open that follows asks about the
+    // unsaved changes (the data just read) first, as every open does.
+    if (main_.Session().CloneBusy()) {
+        if (!told) {
+            cmcGTex& dict = main_.Session().Dictionary();
+            cuiShowStatus(FormatText(dict.Text("GI_AppMess_HandedFile"), {cmcPathFileName(file)}),
+                          false);
+        }
+        QTimer::singleShot(kHandedFileRetryMs, this, [this, file] { OpenHandedFile(file, true); });
+        return;
+    }
+    // A question or dialog that is open keeps the file waiting until it is answered, and so
+    // does a window that takes no input meanwhile (printing); the file's own questions then
+    // follow, never one dialog over another.
+    if (QApplication::activeModalWidget() != nullptr || !isEnabled()) {
+        QTimer::singleShot(kHandedFileRetryMs, this,
+                           [this, file, told] { OpenHandedFile(file, told); });
         return;
     }
     QMetaObject::invokeMethod(

@@ -32,12 +32,14 @@ public:
     static bool IsCloneFileName(const QString& path);
 
     // A second start of the program handed this copy a file (empty: none): the window comes to
-    // the front and opens it, asking about unsaved changes first.
+    // the front and opens it, asking about unsaved changes first; during a transfer with the
+    // radio the file waits for its end (the status bar says so).
     void TakeHandedFile(const QString& path);
     // The system ends the program (a shutdown, `kill`): the window closes as a close does, but
     // asks nothing; unsaved changes stay in the recovery file, offered back at the next start.
     void EndFromOutside();
-    // How often a handed file looks again whether the open question has been answered.
+    // How often a handed file that waits (for a question's answer, for a transfer's end) looks
+    // again whether it may open.
     static constexpr int kHandedFileRetryMs = 200;
 
 protected:
@@ -50,7 +52,8 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
-    void OpenHandedFile(const std::string& file);
+    // told: the status bar has said already that the file waits for a transfer.
+    void OpenHandedFile(const std::string& file, bool told = false);
 
     cuiMain& main_;
     bool closed_ = false;

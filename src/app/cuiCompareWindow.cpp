@@ -1,11 +1,9 @@
 #include "app/cuiCompareWindow.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -13,6 +11,7 @@
 #include <set>
 
 #include "app/cuiAppText.h"
+#include "platform/cmcHost.h"
 
 namespace {
 
@@ -78,12 +77,12 @@ cuiCompareWindow::cuiCompareWindow(QWidget* owner, const cuiImageComparison& com
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
     bottom->addWidget(close_);
     layout->addLayout(bottom);
-    resize(FittingWidth(owner), 420);
+    resize(FittingWidth(), 420);
 }
 
-int cuiCompareWindow::FittingWidth(const QWidget* owner) const {
-    // Wide enough for every column where the screen allows, so that no text of a difference
-    // is only reached by scrolling; never narrower than it always was.
+int cuiCompareWindow::FittingWidth() const {
+    // Wide enough for every column where the work area allows, so that no text of a difference
+    // is only reached by scrolling; never narrower than it always was, unless the work area is.
     int columns = 0;
     for (int c = 0; c < list_->columnCount(); ++c)
         columns += list_->columnWidth(c);
@@ -91,9 +90,8 @@ int cuiCompareWindow::FittingWidth(const QWidget* owner) const {
     const int needed = columns + 2 * list_->frameWidth() +
                        list_->verticalScrollBar()->sizeHint().width() + margins.left() +
                        margins.right();
-    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    const int available = screen != nullptr ? screen->availableGeometry().width() : needed;
-    return std::max(kMinimumWidth, std::min(needed, available));
+    const int available = cmcHost::Instance().WorkArea().width;
+    return std::max(std::min(std::max(kMinimumWidth, needed), available), 1);
 }
 
 void cuiCompareWindow::FillList(QTreeWidget* list, const cuiImageComparison& comparison,

@@ -60,7 +60,8 @@ private slots:
     void OnActivated(QTreeWidgetItem* item, int column);
 
 private:
-    int FittingWidth(const QWidget* owner) const;
+    // The width for every column, within the host's work area.
+    int FittingWidth() const;
 
     cuiImageComparison comparison_;
     OpenCellCallback callback_ = nullptr;

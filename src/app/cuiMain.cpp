@@ -116,6 +116,8 @@ void cuiMain::BuildWindow(TForm1& form) {
     BuildStatusBar(form);
 
     SelfCheck(session_.WorkingImage().GetSize());
+    if (!environ_.boundsStored)
+        FitFirstWindow(form);
 
     progress_ = std::make_unique<cuiTransferProgress>(&form, session_.CloneManager().Driver());
     session_.CloneManager().SetProgress(progress_.get());

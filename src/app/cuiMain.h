@@ -179,6 +179,8 @@ public:
     // status bar, and refused there when the sheet's rows are not records. True when moved.
     bool SortRows();
     QAction* SortItem() const { return sortItem_; }
+    // The same command in the pop-up menu of the open sheet's rows (made at its first showing).
+    QAction* PopupSortItem() const { return popupSortItem_; }
     static constexpr int kSortCancelled = 0;
     static constexpr int kSortAscending = 1;
     static constexpr int kSortDescending = 2;
@@ -250,6 +252,9 @@ private:
     void HandleEvent(const cmcEvent& event);
     void BuildPanels(TForm1& form);
     void BuildStatusBar(TForm1& form);
+    // A first start (no bounds stored): the window and the tree panel take the sizes at which
+    // the tree's captions and the widest sheet show whole, within the work area.
+    void FitFirstWindow(TForm1& form);
     void AddPortDeviceItem();
     void AddFleetItem();
     void AddUndoItems();
@@ -262,6 +267,9 @@ private:
     void AddWriteItems();
     void AddFindItems();
     void AddSortItem();
+    // The open sheet's pop-up menu offers Sort rows... too, below its own items.
+    void OfferSortInPopup();
+    void PlaceSortInPopup(QMenu* popup);
     void PlaceFindItems();
     void ListMatches();
     std::vector<cuiFindMatch> FindMatches();
@@ -307,6 +315,8 @@ private:
     QPointer<QAction> findPreviousItem_;
     QPointer<cuiFindWindow> findWindow_;
     QPointer<QAction> sortItem_;
+    QPointer<QAction> popupSortItem_;
+    QPointer<QAction> popupSortSeparator_;
     QPointer<QMenu> debugMenu_;
     std::unique_ptr<cuiPrinting> printing_;
     cmcSettingsStore* portStore_ = nullptr;

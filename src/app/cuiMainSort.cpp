@@ -1,5 +1,6 @@
-// The GUI controller's Edit > Sort rows...: the open sheet's rows (or the selected ones) put in
-// order by the cursor's column, ascending or descending as asked, as one undo step.
+// The GUI controller's Edit > Sort rows... (offered in the pop-up menu of a sheet's rows too):
+// the open sheet's rows (or the selected ones) put in order by the cursor's column, ascending or
+// descending as asked, as one undo step.
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -19,8 +20,10 @@
 #include "text/cmcTextFormat.h"
 #include "ui/chrome/cuiMenu.h"
 #include "ui/sheet/cuiSheet.h"
+#include "ui/sheet/cuiSheetPopup.h"
 #include "ui/table/cuiSheetTable.h"
 #include "ui/table/cuiSortRows.h"
+#include "ui/windows/cuiPlacement.h"
 
 void cuiMain::AddSortItem() {
     sortItem_ = new QAction(cuiLocalText(Dictionary().Line("GI_Sort_Dialog", 0)), form_);
@@ -29,7 +32,41 @@ void cuiMain::AddSortItem() {
     QObject::connect(sortItem_, &QAction::triggered, form_, [this] { SortRows(); });
 }
 
+void cuiMain::OfferSortInPopup() {
+    QMenu* popup = sheet_ ? sheet_->PopupMenu() : nullptr;
+    if (popup == nullptr || !sortItem_)
+        return;
+    // After the sheet's own handler, which has brought the pop-up's items up to date.
+    QObject::connect(popup, &QMenu::aboutToShow, popup, [this, popup] { PlaceSortInPopup(popup); });
+}
+
+void cuiMain::PlaceSortInPopup(QMenu* popup) {
+    if (!popupSortItem_) {
+        popupSortSeparator_ = new QAction(form_);
+        popupSortSeparator_->setSeparator(true);
+        popupSortItem_ = new QAction(sortItem_->text(), form_);
+        popupSortItem_->setObjectName(QStringLiteral("popupSortRows"));
+        QObject::connect(popupSortItem_, &QAction::triggered, form_, [this] { SortRows(); });
+    }
+    popup->removeAction(popupSortSeparator_);
+    popup->removeAction(popupSortItem_);
+    // A sort moves records as Move up and Move down do: it is offered where they are, at the
+    // end of the pop-up (whose own items are rebuilt as the cursor goes), as the Edit menu's
+    // item is: in its state, doing what it does.
+    const cuiSheetPopup* builder = sheet_ ? sheet_->PopupBuilder() : nullptr;
+    bool rows = false;
+    for (int i = 0; builder != nullptr && i < builder->ItemCount() && !rows; ++i)
+        rows =
+            builder->ItemCell(i).label == CL_PMenu_CarryUp && builder->ItemAction(i)->isVisible();
+    if (!rows)
+        return;
+    popupSortItem_->setEnabled(sortItem_->isEnabled());
+    popup->addAction(popupSortSeparator_);
+    popup->addAction(popupSortItem_);
+}
+
 int cuiMain::AskSortDirection(const std::string& column) {
+    cuiFocusBack focus;  // the keyboard goes back to the sheet when the question goes
     cmcGTex& texts = Dictionary();
     QDialog dialog(form_);
     dialog.setObjectName(QStringLiteral("sortDialog"));

@@ -59,6 +59,7 @@ void cuiMain::OpenSheet(const std::string& sheetRef) {
     if (const cuiSheetHistory::Entry* seen = history_.Find(sheetRef))
         sheet_->SetCursorMemory(seen->cursor);
     sheet_->Build();
+    OfferSortInPopup();
     if (focusInSheet_ && sheet_->Grid() && sheet_->Grid()->isEnabled())
         sheet_->SetFocus();
     else if (tree_ && tree_->View())

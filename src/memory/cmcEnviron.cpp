@@ -77,6 +77,7 @@ void cmcEnviron::ApplyDefaults() {
     windowLeft = area.left + (w - windowWidth) / 2;
     windowTop = area.top + int32_t(int64_t(h - windowHeight) * 3 / 10);
     splitterV = 200;
+    boundsStored = false;
 }
 
 // Any integer that cannot be read stops the reading; the caller then applies the defaults to
@@ -122,6 +123,7 @@ bool cmcEnviron::Load() {
     if (!s.ReadInt(kWindowPosition, "SplitterV", v))
         return false;
     splitterV = v;
+    boundsStored = true;
     // Not one of the product's values: missing or unreadable, it keeps its default.
     if (s.ReadInt(kGlobal, kBackupBeforeWrite, v))
         backupBeforeWrite = v != 0;

@@ -56,6 +56,10 @@ public:
     int32_t windowWidth = 0;
     int32_t windowHeight = 0;
     int32_t splitterV = 200;
+    // The window's bounds and the splitter above were read from the store. False after the
+    // defaults (a first start, or settings that could not be read): the window then fits what
+    // it shows instead.
+    bool boundsStored = false;
     // Ours ("Global/BackupBeforeWrite", 1 or 0): a clone write first reads the radio and saves
     // what it held. Optional in the store: settings written before it existed keep everything
     // else and read it as on.

@@ -74,6 +74,8 @@ protected:
         cuiProgram::NameApplication();
     }
     ~Journey() override {
+        // The watch looks at this fixture: it must not outlive it into the next journey.
+        delete dialogWatch_.data();
         Quit();
         WriteNotes();
     }

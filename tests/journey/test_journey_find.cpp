@@ -1,6 +1,8 @@
 // Journeys of finding and sorting: Ctrl+F finds a frequency on another sheet, F3 and Shift+F3 go
-// on and back; Edit › Sort rows... puts channels in order and Ctrl+Z gives the order back; the
-// Clone menu's Verify after write is a check item that stays as chosen.
+// on and back; Edit › Sort rows... puts channels in order and Ctrl+Z gives the order back, and
+// the rows' pop-up menu sorts the same way; the Clone menu's Verify after write is a check item
+// that stays as chosen.
+#include <QLabel>
 #include <QRadioButton>
 
 #include "Journey.h"
@@ -78,6 +80,55 @@ TEST_F(FindJourney, SortRowsPutsTheChannelsInOrderAndUndoGivesTheOrderBack) {
     EXPECT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(kRx, 1), "2182.0");
+    EXPECT_EQ(Shown(kRx, 2), "8291.0");
+    EXPECT_EQ(Shown(kRx, 3), "4125.0");
+}
+
+TEST_F(FindJourney, TheRowsPopupSortsAsEditDoesAndTheChannelNumbersStayInOrder) {
+    Enter(kRx, 2, QStringLiteral("8291"));
+    Enter(kRx, 3, QStringLiteral("4125"));
+    ASSERT_EQ(Shown(kRx, 1), "2182.0");
+    std::vector<std::string> numbers;  // the "Ch" column: row captions, not records
+    for (int r = 1; r < Sheet()->RowCount(); ++r)
+        numbers.push_back(Shown(0, r));
+    // The pop-up of the row, with a right click on its cell: the offscreen platform sends no
+    // context-menu event for the Menu key (the window systems do, and the sheet answers it).
+    cuiGrid* grid = Sheet()->Grid();
+    grid->ShowCell(kRx, 2);
+    QTest::mouseClick(GridViewport(), Qt::RightButton, Qt::NoModifier,
+                      grid->CellRect(kRx, 2).center());
+    QMenu* popup = Sheet()->PopupMenu();
+    ASSERT_TRUE(WaitUntil([popup] { return QApplication::activePopupWidget() == popup; }));
+    EXPECT_EQ(Sheet()->CursorRow(), 2);
+    QAction* sort = nullptr;
+    for (QAction* a : popup->actions())
+        if (a->isVisible() && journey::Plain(a->text()) == QStringLiteral("Sort rows..."))
+            sort = a;
+    ASSERT_NE(sort, nullptr) << "the pop-up offers no Sort rows...";
+    EXPECT_EQ(sort->isEnabled(), Window().SortItem()->isEnabled());
+    std::string asked;
+    WhenDialog([&asked](QWidget* dialog) {
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            asked += label->text().toStdString();
+        QTest::keyClick(dialog, Qt::Key_Return);  // ascending, as the window proposes
+    });
+    for (int step = 0; step < 32 && popup->activeAction() != sort; ++step)
+        QTest::keyClick(popup, Qt::Key_Down);
+    ASSERT_EQ(popup->activeAction(), sort);
+    QTest::keyClick(popup, Qt::Key_Return);
+    WaitForDialogs();
+    EXPECT_NE(asked.find("Receive kHz"), std::string::npos) << asked;
+    EXPECT_EQ(Shown(kRx, 1), "2182.0");
+    EXPECT_EQ(Shown(kRx, 2), "4125.0");
+    EXPECT_EQ(Shown(kRx, 3), "8291.0");
+    std::vector<std::string> after;
+    for (int r = 1; r < Sheet()->RowCount(); ++r)
+        after.push_back(Shown(0, r));
+    EXPECT_EQ(after, numbers);
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_EQ(after[std::size_t(r - 1)], std::to_string(r));
+    EXPECT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
+    Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(kRx, 2), "8291.0");
     EXPECT_EQ(Shown(kRx, 3), "4125.0");
 }

@@ -1,10 +1,8 @@
 // The compare window: one line per differing cell, the bytes no sheet shows below, and a line
 // activated by mouse or keyboard handed to the program with its sheet and cell.
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 #include <cstring>
@@ -100,7 +98,7 @@ TEST_F(CompareWindow, TheWindowFitsItsColumnsWhereTheScreenAllows) {
     int columns = 0;
     for (int c = 0; c < narrow.List()->columnCount(); ++c)
         columns += narrow.List()->columnWidth(c);
-    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    const int screen = host_->WorkArea().width;
     EXPECT_GE(narrow.width(), std::min(columns, screen));
     EXPECT_LE(narrow.width(), std::max(screen, cuiCompareWindow::kMinimumWidth));
 
@@ -108,6 +106,11 @@ TEST_F(CompareWindow, TheWindowFitsItsColumnsWhereTheScreenAllows) {
     cuiCompareWindow wide(nullptr, Compare(), "Working image", longName + ".t590");
     EXPECT_GT(wide.width(), cuiCompareWindow::kMinimumWidth);
     EXPECT_LE(wide.width(), std::max(screen, cuiCompareWindow::kMinimumWidth));
+
+    // A work area narrower than the window's least width: the window stays on it.
+    host_->SetWorkArea(HostRect{0, 0, 640, 480});
+    cuiCompareWindow small(nullptr, Compare(), "Working image", longName + ".t590");
+    EXPECT_EQ(small.width(), 640);
 }
 
 TEST_F(CompareWindow, EqualImagesSayTheyAreEqual) {

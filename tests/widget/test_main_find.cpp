@@ -1,7 +1,8 @@
 // Find and sort in the main window: Ctrl+F opens the find window, Enter and F3 go to the next
 // match (the sheet opened through the tree, the cursor on the cell, the focus in the grid),
 // Shift+F3 to the previous one, wrapping with a status message; List all and its lines; and
-// Edit > Sort rows... as one undo step that gives back exactly the image before.
+// Edit > Sort rows... as one undo step that gives back exactly the image before, offered in the
+// rows' pop-up menu too.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cctype>
 #include <cstring>
 
 #include "MainWindowFixture.h"
@@ -16,6 +18,7 @@
 #include "memory/datCh.h"
 #include "text/cmcGTex.h"
 #include "ui/sheet/cuiGrid.h"
+#include "ui/sheet/cuiSheet.h"
 #include "ui/table/cuiFind.h"
 
 namespace {
@@ -218,5 +221,61 @@ TEST_F(MainSort, ASheetWhoseRowsAreNotRecordsIsRefusedWithAMessage) {
               0);
     EXPECT_FALSE(main_->Session().CanUndo());
 }
+
+// The pop-up menu of a sheet's rows offers Sort rows... where it has the row commands (Move up
+// and Move down), in the Edit menu's item's state, and it does what that item does.
+struct PopupSortCase {
+    const char* sheet;
+    bool offered;
+};
+
+class MainSortPopup : public MainWindowTest, public ::testing::WithParamInterface<PopupSortCase> {
+protected:
+    void SetUp() override { Start(); }
+    // The pop-up as a right click on the cursor's cell opens it; hidden again before returning.
+    QAction* PopupSortAction() {
+        cuiSheet* sheet = main_->Sheet();
+        cuiGrid* grid = sheet->Grid();
+        grid->ShowCell(sheet->CursorCol(), sheet->CursorRow());
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier,
+                          grid->CellRect(sheet->CursorCol(), sheet->CursorRow()).center());
+        EXPECT_TRUE(QTest::qWaitFor([sheet] { return sheet->PopupMenu()->isVisible(); }, 10000));
+        QAction* found = nullptr;
+        for (QAction* a : sheet->PopupMenu()->actions())
+            if (a == main_->PopupSortItem() && a->isVisible())
+                found = a;
+        sheet->PopupMenu()->hide();
+        return found;
+    }
+};
+
+TEST_P(MainSortPopup, OffersSortRowsWhereTheRowCommandsAre) {
+    SelectNode(GetParam().sheet);
+    ASSERT_NE(main_->Sheet(), nullptr);
+    QAction* sort = PopupSortAction();
+    ASSERT_EQ(sort != nullptr, GetParam().offered);
+    if (sort == nullptr)
+        return;
+    EXPECT_EQ(sort->text(), main_->SortItem()->text());
+    EXPECT_EQ(sort->isEnabled(), main_->SortItem()->isEnabled());
+    sort->trigger();
+    EXPECT_EQ(main_->sortAsked.size(), 1u);  // the Edit menu's command, with its question
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheets, MainSortPopup,
+                         ::testing::Values(PopupSortCase{"User channels", true},
+                                           PopupSortCase{"ITU channels", true},
+                                           PopupSortCase{"E-mail channels", true},
+                                           PopupSortCase{"Address book", true},
+                                           PopupSortCase{"Receive/transmit pairs", true},
+                                           PopupSortCase{"Common settings", false},
+                                           PopupSortCase{"Own identity and settings", false}),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const char* c = info.param.sheet; *c; ++c)
+                                 if (std::isalnum(static_cast<unsigned char>(*c)))
+                                     name += *c;
+                             return name;
+                         });
 
 }  // namespace

@@ -5,16 +5,22 @@
 
 #include <QCloseEvent>
 #include <QImage>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "MainWindowFixture.h"
 #include "app/cuiStatusPanels.h"
 #include "app/cuiTransferProgress.h"
 #include "app/indProgram.h"
 #include "cells/cmcCellNames.h"
+#include "text/cmcGTex.h"
 #include "ui/chrome/cuiToolBar.h"
+#include "ui/sheet/cuiGrid.h"
+#include "ui/table/cuiSheetTable.h"
 
 namespace {
 
@@ -100,6 +106,7 @@ TEST_P(MainWindowPlacement, TheStoredBoundsStayReachableOnTheWorkArea) {
     Environ().windowTop = s.top;
     Environ().windowWidth = s.width;
     Environ().windowHeight = s.height;
+    Environ().boundsStored = true;
     Start();
     const HostRect p = GetParam().placed;
     EXPECT_EQ(form_->pos(), QPoint(p.left, p.top));
@@ -119,6 +126,82 @@ INSTANTIATE_TEST_SUITE_P(
         // Smaller than the window may be: the smallest it may be.
         PlacementCase{"TooSmall", {100, 100, 50, 20}, {100, 100, 400, 200}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The first window: no bounds stored yet.
+
+class FirstWindow : public MainWindowTest {
+protected:
+    // The window's frame lies on the work area.
+    void ExpectOnWorkArea(HostRect area) {
+        const QRect f = form_->frameGeometry();
+        EXPECT_GE(f.left(), area.left);
+        EXPECT_GE(f.top(), area.top);
+        EXPECT_LE(f.left() + f.width(), area.left + area.width);
+        EXPECT_LE(f.top() + f.height(), area.top + area.height);
+    }
+    // The captions the tree cuts short, every folder opened (and closed again afterwards).
+    std::string CutCaptions() {
+        QTreeWidget* view = main_->Tree()->View();
+        view->expandAll();
+        QCoreApplication::processEvents();
+        QStringList cut;
+        for (QTreeWidgetItemIterator it(view); *it; ++it) {
+            const QModelIndex index = view->indexFromItem(*it);
+            if (view->visualItemRect(*it).width() < view->sizeHintForIndex(index).width())
+                cut << (*it)->text(0);
+        }
+        view->collapseAll();
+        view->expand(view->indexFromItem(main_->Tree()->FirstNode()));
+        return cut.join(QStringLiteral(", ")).toStdString();
+    }
+    // The sheets of the tree that need a horizontal scroll bar in the window as it is.
+    std::string SheetsScrolledSideways() {
+        QStringList scrolled;
+        for (const cuiTreeSheet& s : cuiTreeSheets(*cmcGTex::Main())) {
+            SelectNode(s.caption.c_str());
+            QCoreApplication::processEvents();
+            if (main_->Sheet() == nullptr ||
+                main_->Sheet()->Grid()->horizontalScrollBar()->isVisible())
+                scrolled << QString::fromStdString(s.caption);
+        }
+        return scrolled.join(QStringLiteral(", ")).toStdString();
+    }
+};
+
+TEST_F(FirstWindow, ShowsTheTreesCaptionsAndEverySheetWholeOnALargeScreen) {
+    const HostRect area = host_->WorkArea();  // 1280 x 1024
+    Start();
+    ExpectOnWorkArea(area);
+    // Wider than the defaults' 800 x 600, which cut captions and scrolled Common settings.
+    EXPECT_GT(form_->width(), 800);
+    EXPECT_EQ(CutCaptions(), "");
+    EXPECT_EQ(SheetsScrolledSideways(), "");
+}
+
+TEST_F(FirstWindow, ASmallScreenKeepsTheWindowOnTheWorkAreaAndTheCaptionsWhole) {
+    const HostRect area{0, 24, 1024, 576};  // a netbook's screen below a top bar
+    host_->SetWorkArea(area);
+    Start();
+    ExpectOnWorkArea(area);
+    // Nine tenths of the work area at most, the frame's room left over.
+    EXPECT_LE(form_->width(), 921);
+    EXPECT_LE(form_->height(), 518);
+    EXPECT_EQ(CutCaptions(), "");
+}
+
+TEST_F(FirstWindow, StoredBoundsAndTreeWidthWinAtTheNextStart) {
+    Start();
+    form_->move(60, 50);
+    form_->resize(700, 500);
+    main_->Splitter()->setSizes({150, 550});
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(form_->close());
+    Stop();
+    Start();
+    EXPECT_EQ(form_->pos(), QPoint(60, 50));
+    EXPECT_EQ(form_->size(), QSize(700, 500));
+    EXPECT_EQ(main_->LeftPanel()->width(), 150);
+}
 
 TEST_F(MainWindowTest, TheWindowCannotBeMadeSmallerThan400By200) {
     Start();
@@ -160,6 +243,7 @@ class MainWindowSplitter : public MainWindowTest,
 
 TEST_P(MainWindowSplitter, TheTreePanelIsNeverNarrowerThanEightPixels) {
     Environ().splitterV = GetParam().stored;
+    Environ().boundsStored = true;
     Start();
     EXPECT_EQ(main_->LeftPanel()->width(), GetParam().width);
     // Dragging the splitter to the left edge stops at the same floor.

@@ -91,6 +91,36 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"TitleBarJustAboveTheBottom", {100, 1009, 640, 480}, {100, 1008, 640, 480}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The main window at a first start: the size it wants within nine tenths of the work area,
+// never below the defaults' size (800 x 600 on kArea, 800 x 540 on a 1024 x 600 screen), centred
+// across and three tenths down.
+struct FirstCase {
+    const char* name;
+    int width, height;  // wanted
+    HostRect defaults, area, expected;
+};
+
+constexpr HostRect kSmallArea{0, 0, 1024, 600};
+
+class FirstWindowCases : public ::testing::TestWithParam<FirstCase> {};
+
+TEST_P(FirstWindowCases, TakesWhatItNeedsWhereTheWorkAreaAllows) {
+    const FirstCase& c = GetParam();
+    EXPECT_EQ(FirstWindowBounds(c.width, c.height, c.defaults, c.area), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, FirstWindowCases,
+    ::testing::Values(
+        FirstCase{"Fits", 1000, 700, {260, 148, 800, 600}, kArea, {160, 118, 1000, 700}},
+        FirstCase{
+            "NineTenthsAtMost", 2000, 1500, {260, 148, 800, 600}, kArea, {102, 60, 1116, 894}},
+        FirstCase{
+            "NeverBelowTheDefaults", 500, 300, {260, 148, 800, 600}, kArea, {260, 148, 800, 600}},
+        FirstCase{"ASmallScreen", 1200, 900, {112, 18, 800, 540}, kSmallArea, {51, 18, 921, 540}},
+        FirstCase{"WiderOnly", 900, 100, {112, 18, 800, 540}, kSmallArea, {62, 18, 900, 540}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A window dropping down from a cell, against kArea (right edge 1280, bottom 1024).
 struct NearCellCase {
     const char* name;

@@ -136,6 +136,26 @@ QTreeWidgetItem* cuiTree::AddNode(QTreeWidgetItem* parent, const std::string& li
     return node;
 }
 
+QSize cuiTree::FullSize() const {
+    if (!view_)
+        return QSize();
+    // Every node counts, those of closed folders too: their captions show once opened. A node
+    // takes its depth's indentation (one more for the root's decoration) and what its picture
+    // and text need.
+    int width = 0;
+    int rows = 0;
+    for (QTreeWidgetItemIterator it(view_); *it; ++it, ++rows) {
+        int depth = view_->rootIsDecorated() ? 1 : 0;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent())
+            ++depth;
+        const QSize need = view_->sizeHintForIndex(view_->indexFromItem(*it));
+        width = std::max(width, depth * view_->indentation() + need.width());
+    }
+    const int height = rows > 0 ? rows * std::max(view_->sizeHintForRow(0), 0) : 0;
+    const int frame = 2 * view_->frameWidth();
+    return QSize(width + frame, height + frame);
+}
+
 QTreeWidgetItem* cuiTree::FirstNode() const {
     if (!view_ || view_->topLevelItemCount() == 0)
         return nullptr;

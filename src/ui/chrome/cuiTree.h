@@ -50,6 +50,10 @@ public:
     void BuildTree();
 
     QTreeWidget* View() const { return view_; }
+    // The view's size at which every node's caption shows whole, every folder opened (the
+    // indentation, the picture and the text, within the view's frame; no scroll bar): what a
+    // first window gives the tree.
+    QSize FullSize() const;
     QWidget* Panel() const { return panel_; }
     const cmcCellObj& BasicCell() const { return basic_; }
     QTreeWidgetItem* FirstNode() const;

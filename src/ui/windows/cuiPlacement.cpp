@@ -1,5 +1,8 @@
 #include "ui/windows/cuiPlacement.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QWidget>
@@ -48,6 +51,17 @@ HostRect KeepReachable(HostRect w, HostRect area) {
         w.left = area.left + kReachable - w.width;
     if (w.top < area.top)
         w.top = area.top;
+    return w;
+}
+
+HostRect FirstWindowBounds(int width, int height, HostRect defaults, HostRect area) {
+    // As the defaults are figured: integer nine tenths, exact where floating ones may not be.
+    const int maxWidth = int(int64_t(std::max(area.width, 0)) * 9 / 10);
+    const int maxHeight = int(int64_t(std::max(area.height, 0)) * 9 / 10);
+    HostRect w{0, 0, std::max(defaults.width, std::min(width, maxWidth)),
+               std::max(defaults.height, std::min(height, maxHeight))};
+    w.left = area.left + (area.width - w.width) / 2;
+    w.top = area.top + int(int64_t(area.height - w.height) * 3 / 10);
     return w;
 }
 

@@ -26,6 +26,13 @@ HostRect CenterOver(HostRect window, HostRect owner, HostRect workArea);
 // pixels of its bottom.
 HostRect KeepReachable(HostRect window, HostRect workArea);
 
+// The main window at a first start, when no bounds are stored: the size it needs to show what
+// it holds whole (width and height of the window itself, without the frame) where the work area
+// has room, else nine tenths of the work area either way (the frame's room is left, as the
+// defaults leave it), never smaller than the defaults' size; centred across the work area and
+// three tenths down it, where the defaults put theirs.
+HostRect FirstWindowBounds(int width, int height, HostRect defaults, HostRect workArea);
+
 // Where a window that drops down from a cell goes (choice lists, the bit-field editor); cell is
 // the cell's rectangle on the screen. Below the cell and 8 pixels right of its left edge; above
 // the cell when it would reach below the work area, or at the work area's bottom when there is no

@@ -10,14 +10,17 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <future>
 
 #include "MainWindowFixture.h"
 #include "SimProcess.h"
+#include "app/cuiInstanceChannel.h"
 #include "app/cuiTransferProgress.h"
 #include "app/cuiWritePreview.h"
 #include "cells/cmcCellNames.h"
 #include "memory/datCh.h"
 #include "text/cmcGTex.h"
+#include "text/cmcTextFormat.h"
 
 namespace {
 
@@ -236,6 +239,44 @@ TEST_F(GuiClone, WriteOfDataWithErrorsIsRefusedBeforeThePortIsOpened) {
     EXPECT_EQ(cuiTree::MarkOf(Node("User channels")), cuiTree::kMarkError);
     sim.Stop();
     EXPECT_EQ(sim.Errors().find("frame"), std::string::npos) << sim.Errors();
+}
+
+TEST_F(GuiClone, AFileHandedOverDuringATransferWaitsForItsEndThenOpensAfterTheQuestion) {
+    // Paced like a real line, the read takes a while: the second start comes in its middle.
+    SimProcess sim({"--baud", "115200", "--image", QString::fromStdString(RadioFile("RADIO"))});
+    Connect(sim);
+    const QString name = cuiInstanceChannel::ServerName("PQ-T590 gui test", Path("instance.lock"));
+    cuiInstanceChannel channel;
+    int handed = 0;
+    bool busyWhenHanded = false;
+    ASSERT_TRUE(channel.Listen(name, [&](const QString& path) {
+        ++handed;
+        busyWhenHanded = main_->Session().CloneBusy();
+        form_->TakeHandedFile(path);
+    }));
+    const std::string file = MakeFile("handed.t590", "HANDED");
+    Choose(CL_Menu_Clone_Read);
+    ASSERT_TRUE(main_->Session().CloneBusy());
+    // The second start, from a thread of its own as from a process of its own.
+    std::future<bool> second = std::async(std::launch::async, [&name, &file] {
+        return cuiInstanceChannel::Hand(name, QString::fromStdString(file));
+    });
+    ASSERT_TRUE(RunWhile([&] { return handed == 0; }));
+    ASSERT_TRUE(busyWhenHanded) << "the read ended before the file came";
+    EXPECT_TRUE(second.get());
+    EXPECT_EQ(main_->MessageText(),
+              FormatText(cmcGTex::Main()->Text("GI_AppMess_HandedFile"), {"handed.t590"}));
+    // The question the open asks about the data just read: they go.
+    host_->QueueAnswer(HostAnswer::No);
+    Finish();
+    // The transfer ran to its end undisturbed, and nothing was asked meanwhile.
+    EXPECT_EQ(main_->Session().LastClone().status, dst_CDrv_Result::kOk) << sim.Errors();
+    EXPECT_EQ(cmcCloneFile::ImageComment(main_->Session().LastClone().image), "RADIO");
+    EXPECT_TRUE(disabledThroughout);
+    // Then the file opens, once the question about the unsaved radio data is answered.
+    ASSERT_TRUE(RunWhile([this] { return Title() != "handed.t590 - PQ-T590"; }, 30000)) << Title();
+    EXPECT_EQ(Questions(), 1);
+    EXPECT_EQ(WorkingComment(), "HANDED");
 }
 
 TEST_F(GuiClone, InformationShowsTheRadiosSheetInAWindowOfItsOwn) {

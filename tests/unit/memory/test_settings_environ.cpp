@@ -89,6 +89,7 @@ protected:
         EXPECT_EQ(e.windowLeft, 240);
         EXPECT_EQ(e.windowTop, 127);  // floor(0.3 * 424)
         EXPECT_EQ(e.splitterV, 200);
+        EXPECT_FALSE(e.boundsStored);  // the window fits what it shows instead
         EXPECT_TRUE(e.backupBeforeWrite);
     }
 
@@ -139,6 +140,7 @@ TEST_F(EnvironTest, ValidSettingsAreTakenAsStored) {
     EXPECT_EQ(env->windowWidth, 900);
     EXPECT_EQ(env->windowHeight, 700);
     EXPECT_EQ(env->splitterV, 260);
+    EXPECT_TRUE(env->boundsStored);
     // The eight missing slots read as empty and end up as one empty entry at the end.
     ASSERT_EQ(env->recent.Count(), 3);
     EXPECT_EQ(env->recent.EntryText(0, ""), "/home/op/b.t590");

@@ -51,6 +51,7 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_AppMess_Conv_Delete", "GI_AppMess_Conv_Overflow", "GI_Botttom_ScanFull",
         "GI_Botttom_EditRestrected", "GI_AppMess_UndoSteps", "GI_AppMess_Typed",
         "GI_AppMess_TypedForms", "GI_AppMess_RowsRefused", "GI_AppMess_Done", "GI_AppMess_Table",
+        "GI_AppMess_HandedFile",
         // item lists shown by cells
         "GI_AppInd_Mode", "GI_AppInd_Band", "GI_AppInd_NatureItem", "GI_AppInd_CallSelItem",
         "GI_AppInd_CateItem", "GI_AppInd_1stTelItem", "GI_AppInd_ReasonItem",

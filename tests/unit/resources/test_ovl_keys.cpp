@@ -201,7 +201,8 @@ TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
         {"GI_Port_Window", {1, 1, 0, 0, 0}},
         {"GI_Fleet_Who", {1, 1}},
         {"GI_Fleet_Values", {0, 1, 0, 1, 0}},
-        {"GI_Fleet_Progress", {4, 2, 0, 0, 0}}};
+        {"GI_Fleet_Progress", {4, 2, 0, 0, 0}},
+        {"GI_AppMess_HandedFile", {1}}};
     for (const auto& [key, counts] : formats) {
         const std::vector<std::string> lines = Body(key);
         ASSERT_EQ(lines.size(), counts.size()) << key;
@@ -252,7 +253,8 @@ TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
                                            "GI_Port_Window",
                                            "GI_Mess_Transfer",
                                            "GI_Fleet_Who",
-                                           "GI_Fleet_Values"};
+                                           "GI_Fleet_Values",
+                                           "GI_AppMess_HandedFile"};
     for (const std::string& key : OvlDirectKeys()) {
         // Cell descriptions name behaviours with "(%": they are no texts of this kind.
         if (formats.count(key) || key.find("BasicCell") != std::string::npos ||
