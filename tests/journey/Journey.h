@@ -71,6 +71,11 @@ protected:
             qputenv(v, QFile::encodeName(dir));
         }
         qputenv("HOME", QFile::encodeName(scratch_.path()));
+        // Qt reads the settings folder once per process: every journey points it at its own
+        // scratch folder, so that no journey starts with what an earlier one chose (a port, a
+        // recent file, a window's place).
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           scratch_.filePath(QStringLiteral("XDG_CONFIG_HOME")));
         cuiProgram::NameApplication();
     }
     ~Journey() override {
@@ -130,6 +135,9 @@ protected:
 
     template <typename Condition>
     static bool WaitUntil(Condition condition, int limitMs = journey::kPatienceMs) {
+        // What came of the last key or click is handled before the condition is looked at,
+        // even when it already holds (a popup's activation arrives after the popup is shown).
+        Settle();
         return QTest::qWaitFor(condition, limitMs);
     }
 
@@ -139,8 +147,16 @@ protected:
     // pressed only once something has the keyboard (a window the system activates again after
     // a dialog gets it a moment later).
     static QWidget* Focus() {
+        Settle();
         (void)QTest::qWaitFor([] { return Target() != nullptr; }, 10000);
         return Target();
+    }
+    // What the window system and the program posted is handled before the next key or click,
+    // as between two key strokes of a technician (a popup's activation, a deferred deletion):
+    // no waiting, only the events already there.
+    static void Settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     static QWidget* Target() {
         QWidget* w = QApplication::focusWidget();
@@ -404,6 +420,7 @@ protected:
     void ClickCell(int col, int row) {
         cuiGrid* grid = Sheet()->Grid();
         grid->ShowCell(col, row);
+        Settle();
         const QRect r = grid->CellRect(col, row);
         ASSERT_FALSE(r.isEmpty()) << "cell " << col << "," << row << " not on screen";
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
