@@ -10,6 +10,7 @@
 
 #include "app/cuiAppText.h"
 #include "memory/cmcEeprom.h"
+#include "ui/windows/cuiPlacement.h"
 
 namespace {
 
@@ -87,6 +88,7 @@ std::unique_ptr<cuiDebugCompare> cuiDebugCompare::Prepare(QWidget* owner, const 
 
 void cuiDebugCompare::ShowDebugCompare(QWidget* owner, const QWidget* area, cmcEeprom& reference,
                                        const cmcEeprom& working) {
+    cuiFocusBack focus(owner);  // the keyboard goes back where it was when the window closes
     std::unique_ptr<cuiDebugCompare> window = Prepare(owner, area, reference, working);
     window->exec();
 }

@@ -40,6 +40,11 @@ cuiDebugWin::~cuiDebugWin() {
     }
 }
 
+void cuiDebugWin::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    GiveActivationBack(this);
+}
+
 void cuiDebugWin::OnEvent(void* self, const cmcEvent& event) {
     if (event.kind != cmcEvKind::DebugText)
         return;

@@ -22,6 +22,9 @@ public:
     static constexpr int kMinHeight = 100;
     static constexpr int kWidth = 480;
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     static void OnEvent(void* self, const cmcEvent& event);
 

@@ -11,6 +11,7 @@
 #include "text/cmcGTex.h"
 #include "ui/sheet/cuiGrid.h"
 #include "ui/sheet/cuiSheet.h"
+#include "ui/windows/cuiPlacement.h"
 
 cuiEeDebugWin::cuiEeDebugWin(const cuiMainCore& core, QWidget* owner, const std::string& caption,
                              cmcGTex& dictionary, const std::string& baseName,
@@ -72,6 +73,11 @@ bool cuiEeDebugWin::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void cuiEeDebugWin::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    GiveActivationBack(this);
 }
 
 bool cuiEeDebugWin::CellOfAddress(int address, int* col, int* row) const {

@@ -5,7 +5,9 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include "cells/cmcCellCapsule.h"
 
@@ -135,10 +137,23 @@ void GiveFocusBack(const QWidget* closing, QWidget* owner) {
     QWidget* focus = QApplication::focusWidget();
     if (owner && owner->isVisible() &&
         (!focus || focus == closing || closing->isAncestorOf(focus))) {
-        if (!owner->window()->isActiveWindow())
-            owner->window()->activateWindow();
+        // Asked for even when the window seems active: a window system that activates
+        // windows asynchronously may still have the closing one's activation to deliver, and
+        // the owner's request must come after it.
+        QWidget* window = owner->window();
+        if (!window->isActiveWindow() || QGuiApplication::focusWindow() != window->windowHandle())
+            window->activateWindow();
         owner->setFocus(Qt::PopupFocusReason);
     }
+}
+
+void GiveActivationBack(const QWidget* closing) {
+    QWidget* owner = closing->parentWidget();
+    if (owner == nullptr || !owner->window()->isVisible() || !owner->window()->isEnabled())
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || focus == closing || closing->isAncestorOf(focus))
+        owner->window()->activateWindow();
 }
 
 cuiFocusBack::cuiFocusBack(const QWidget* owner) : focus_(QApplication::focusWidget()) {

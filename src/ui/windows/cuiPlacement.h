@@ -49,6 +49,9 @@ void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window);
 // has put it elsewhere meanwhile (a closing popup hands the activation back on some platforms
 // only).
 void GiveFocusBack(const QWidget* closing, QWidget* owner);
+// A window of its own over the main window closes: the main window is activated again and its
+// control that last had the keyboard takes it (a window system need not do this by itself).
+void GiveActivationBack(const QWidget* closing);
 
 // While a dialog runs its own loop it has the keyboard; when this goes, the keyboard goes back to
 // the control that had it when this was made (the sheet's cell keeps taking keys), whether or
