@@ -228,6 +228,10 @@ protected:
             QWidget* target = edit ? static_cast<QWidget*>(edit) : dialog;
             if (edit)
                 edit->setFocus(Qt::TabFocusReason);
+            // Typing starts once the dialog has the keyboard: a name field without the focus
+            // takes whatever the dialog's list selects as the folder's files come in, and the
+            // typed name is lost among them.
+            (void)WaitUntil([target] { return target->hasFocus() || !target->isVisible(); }, 10000);
             QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(target, QString::fromStdString(path));
             // The name's completion list may be open over the field: Escape closes it, as the
@@ -479,6 +483,10 @@ private:
             }
             if (modal == nullptr || modal == lastAnswered_ || !modal->isVisible())
                 return;
+            // A dialog is answered once it has the keyboard, as a technician sees it come up
+            // and then types.
+            if (!modal->isActiveWindow())
+                return;
             if (pendingDialogs_.empty()) {
                 lastAnswered_ = modal;
                 QWidget* focus = QApplication::focusWidget();
@@ -523,14 +531,20 @@ private:
             reached_.insert(journey::ItemName(a));
     }
     void WriteNotes() {
-        const QByteArray dir = qgetenv("PQ_JOURNEY_NOTES");
+        QByteArray dir = qgetenv("PQ_JOURNEY_NOTES");
+#ifdef PQ_JOURNEY_NOTES_DIR
+        if (dir.isEmpty())
+            dir = PQ_JOURNEY_NOTES_DIR;
+#endif
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         if (dir.isEmpty() || info == nullptr)
             return;
         QDir().mkpath(QString::fromLocal8Bit(dir));
-        QFile file(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
-                   QString::fromLatin1(info->test_suite_name()) + QLatin1Char('.') +
-                   QString::fromLatin1(info->name()) + QStringLiteral(".txt"));
+        // A parameterised journey's names hold "/": one file name all the same.
+        QString name = QString::fromLatin1(info->test_suite_name()) + QLatin1Char('.') +
+                       QString::fromLatin1(info->name());
+        name.replace(QLatin1Char('/'), QLatin1Char('_'));
+        QFile file(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".txt"));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return;
         for (const std::string& item : reached_)

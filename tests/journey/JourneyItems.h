@@ -84,7 +84,8 @@ inline std::vector<const QAction*> MenuItems(const QMenuBar& bar) {
                 pending.push_back({c, edit});
             continue;
         }
-        if (inEdit && cell != nullptr)
+        // The Edit menu's own title, before a sheet has filled the menu, is no item either.
+        if ((inEdit && cell != nullptr) || (cell != nullptr && cell->label == CL_Menu_Edit_Top))
             continue;
         out.push_back(a);
     }

@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
             items.insert(journey::ItemName(a));
         const cuiToolBar& bar = *program.Controller()->ToolBar();
         for (int i = 0; i < bar.ButtonCount(); ++i)
-            items.insert(journey::ButtonName(bar, i));
+            if (bar.ButtonCell(i) != nullptr)  // a gap between buttons is nothing to press
+                items.insert(journey::ButtonName(bar, i));
     }
     cmcHost::Install(nullptr);
 

@@ -161,6 +161,21 @@ TEST_F(CloneJourney, AfterAReadTheKeyboardIsWhereItWas) {
     EXPECT_EQ(Sheet()->CursorRow(), row);
     Key(Qt::Key_Down);
     EXPECT_EQ(Sheet()->CursorRow(), row + 1);
+
+    // Clone › Information from the menu: the radio's window, closed with Return, and the
+    // keyboard is in the sheet again.
+    Choose({QStringLiteral("Clone"), QStringLiteral("Radio information...")});
+    QWidget* info = nullptr;
+    ASSERT_TRUE(WaitUntil([&info] {
+        info = qobject_cast<cuiInformation*>(QApplication::activeWindow());
+        return info != nullptr;
+    }));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : info,
+                    Qt::Key_Return);
+    FinishTransfer();
+    ASSERT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Sheet()->CursorRow(), row + 2);
 }
 
 TEST_F(CloneJourney, TheToolBarReadsWritesAndAsksTheRadioWhoItIs) {

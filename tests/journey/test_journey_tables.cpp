@@ -50,8 +50,9 @@ TEST_F(TableJourney, ExportEditImportCompareAndUndo) {
     QByteArray table = Read(csv);
     ASSERT_TRUE(table.contains("\r\n2,,,,\r\n")) << table.left(120).toStdString();
 
-    // Channel 2 gets a frequency and a comment in the spreadsheet.
-    table.replace("\r\n2,,,,\r\n", "\r\n2,8291.0,8291.0,USB,BAY RADIO\r\n");
+    // Channel 2 gets a frequency and a comment (of the eight characters a comment holds) in
+    // the spreadsheet; its transmit side follows the receive side, written as the sheet shows it.
+    table.replace("\r\n2,,,,\r\n", "\r\n2,8291.0,<-,USB,BAYRADIO\r\n");
     Write(csv, table);
     WhenFileDialog(csv);
     std::string report;
@@ -61,8 +62,8 @@ TEST_F(TableJourney, ExportEditImportCompareAndUndo) {
     EXPECT_NE(report.find("0 refused"), std::string::npos) << report;
     ASSERT_TRUE(WaitUntil([this] { return Sheet() != nullptr; }));
     EXPECT_EQ(Shown(kRx, 2), "8291.0");
-    EXPECT_EQ(Shown(4, 2), "BAY RADIO");
-    EXPECT_EQ(Title(), "ship.t590 - PQ-T590");  // (modified: the title's mark is the window's)
+    EXPECT_EQ(Shown(4, 2), "BAYRADIO");
+    EXPECT_EQ(Title(), "ship.t590* - PQ-T590");  // changed since it was saved
 
     // Compare with the saved file: the two cells and more of channel 2 differ.
     WhenFileDialog(saved);
