@@ -147,8 +147,7 @@ protected:
     // pressed only once something has the keyboard (a window the system activates again after
     // a dialog gets it a moment later).
     static QWidget* Focus() {
-        Settle();
-        (void)QTest::qWaitFor([] { return Target() != nullptr; }, 10000);
+        (void)WaitUntil([] { return Target() != nullptr; }, 10000);
         return Target();
     }
     // What the window system and the program posted is handled before the next key or click,
@@ -531,10 +530,10 @@ private:
             reached_.insert(journey::ItemName(a));
     }
     void WriteNotes() {
-        QByteArray dir = qgetenv("PQ_JOURNEY_NOTES");
 #ifdef PQ_JOURNEY_NOTES_DIR
-        if (dir.isEmpty())
-            dir = PQ_JOURNEY_NOTES_DIR;
+        const QByteArray dir = PQ_JOURNEY_NOTES_DIR;
+#else
+        const QByteArray dir;
 #endif
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         if (dir.isEmpty() || info == nullptr)

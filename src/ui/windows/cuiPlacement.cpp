@@ -5,9 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QWidget>
-#include <QWindow>
 
 #include "cells/cmcCellCapsule.h"
 
@@ -133,16 +131,20 @@ void PlaceNearCell(const cmcCellCapsule& capsule, QWidget* window) {
     window->move(w.left, w.top);
 }
 
-void GiveFocusBack(const QWidget* closing, QWidget* owner) {
+namespace {
+
+// Nobody has put the keyboard elsewhere while the closing window had it.
+bool KeyboardWentWith(const QWidget* closing) {
     QWidget* focus = QApplication::focusWidget();
-    if (owner && owner->isVisible() &&
-        (!focus || focus == closing || closing->isAncestorOf(focus))) {
-        // Asked for even when the window seems active: a window system that activates
-        // windows asynchronously may still have the closing one's activation to deliver, and
-        // the owner's request must come after it.
-        QWidget* window = owner->window();
-        if (!window->isActiveWindow() || QGuiApplication::focusWindow() != window->windowHandle())
-            window->activateWindow();
+    return focus == nullptr || focus == closing || closing->isAncestorOf(focus);
+}
+
+}  // namespace
+
+void GiveFocusBack(const QWidget* closing, QWidget* owner) {
+    if (owner && owner->isVisible() && KeyboardWentWith(closing)) {
+        if (!owner->window()->isActiveWindow())
+            owner->window()->activateWindow();
         owner->setFocus(Qt::PopupFocusReason);
     }
 }
@@ -151,8 +153,7 @@ void GiveActivationBack(const QWidget* closing) {
     QWidget* owner = closing->parentWidget();
     if (owner == nullptr || !owner->window()->isVisible() || !owner->window()->isEnabled())
         return;
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr || focus == closing || closing->isAncestorOf(focus))
+    if (KeyboardWentWith(closing))
         owner->window()->activateWindow();
 }
 
