@@ -306,8 +306,20 @@ void cuiMain::RunPeriodicTask() {
             // restarts the warning check's delay, so a folder run every 50 ms would keep the
             // tree's marks from ever being brought up to date.
             const cmcCellObj* cell = tree_->SelectedCell();
-            if (cell != nullptr && cell->argText && !cell->argText->empty())
+            if (cell != nullptr && cell->argText && !cell->argText->empty()) {
+                // Reopening the sheet on a new image is the program's doing, not a key of the
+                // technician's: what the last command said (a read's byte count) stays shown.
+                const std::string said = messageText_;
+                const cmcColor text = messageTextColor_, back = messageBackColor_;
                 tree_->ActivateSelected();
+                if (messageText_.empty() && !said.empty()) {
+                    messageText_ = said;
+                    messageTextColor_ = text;
+                    messageBackColor_ = back;
+                    if (statusPanels_)
+                        statusPanels_->RepaintPanel(kMessagePanel);
+                }
+            }
         } else if (const cuiSheetHistory::Entry* head = history_.Head())
             OpenSheet(head->reference);
     }

@@ -265,6 +265,9 @@ private:
     int MarkPosition(const cmcCellObj& owner) const;
     int MarkSize(const QRect& rect) const;
 
+    // Empties the status bar when the technician acts, so an older message is not read as the
+    // answer to the new action.
+    static void ClearStatus();
     static int DefaultBehaviour(void* context, cmcCellCapsule& capsule, bool notify);
     static void DefaultWait(void* context, int milliseconds);
     static void OnEvent(void* self, const cmcEvent& event);

@@ -24,13 +24,13 @@ constexpr int kKeyLeftEdge = 0x2500;
 constexpr int kKeyRightEdge = 0x2700;
 constexpr int kPageRows = 10;
 
-void ClearStatus() {
+}  // namespace
+
+void cuiSheet::ClearStatus() {
     if (cmcEvMan* events = cmcEvMan::Global())
         events->SendEventText(cmcEvKind::StatusMessage, kStatusTextNormal,
                               int32_t(kStatusBackNormal), "");
 }
-
-}  // namespace
 
 void cuiSheet::FillCapsule(int col, int row, cmcCellCapsule& capsule) {
     capsule.Reset();
@@ -152,11 +152,13 @@ void cuiSheet::ChoiceReply(cmcCellCapsule& chosen) {
 }
 
 bool cuiSheet::GridSelectCell(int col, int row) {
-    ClearStatus();
+    // The sheet placing its own cursor (a rebuild after a read, a restored position) is no act
+    // of the technician's: the message of what was just done stays.
     if (stateBits_ & kStateInternalMove) {
         CloseEditor(true);
         return true;
     }
+    ClearStatus();
     const clsSheetCellId& slot = CellIdAt(col, row);
     const bool allowed =
         (slot.cell.state & cmcCellObj::kSelectable) && (!RangePresent() || slot.multiSelectable);

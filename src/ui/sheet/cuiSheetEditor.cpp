@@ -14,12 +14,6 @@ namespace {
 
 constexpr int kEditorMaxLength = 1024;
 
-void ClearStatus() {
-    if (cmcEvMan* events = cmcEvMan::Global())
-        events->SendEventText(cmcEvKind::StatusMessage, kStatusTextNormal,
-                              int32_t(kStatusBackNormal), "");
-}
-
 // The editor control: a multi-line text field without border or scroll bars whose text starts
 // about where the cell's own text stood.
 class InPlaceEdit : public QPlainTextEdit {

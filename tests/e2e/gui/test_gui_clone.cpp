@@ -100,8 +100,6 @@ TEST_F(GuiClone, ReadFromTheMenuReplacesTheImageWithTheRadiosAsAnUntitledChange)
     EXPECT_EQ(main_->Progress()->Window(), nullptr);
     EXPECT_EQ(WorkingComment(), "RADIO");
     EXPECT_EQ(Title(), "Untitled* - PQ-T590");  // read, not yet saved
-    events_.RunPass();
-    EXPECT_EQ(main_->MessageText(), "Read 11,552 bytes from " + sim.Device());
     EXPECT_TRUE(main_->Session().IsModified());
     EXPECT_EQ(Questions(), 0);  // nothing was unsaved
     // The sheet is rebuilt on the new image by the periodic task (which may already have run
@@ -109,6 +107,9 @@ TEST_F(GuiClone, ReadFromTheMenuReplacesTheImageWithTheRadiosAsAnUntitledChange)
     if (main_->Sheet() == nullptr)
         main_->RunPeriodicTask();
     EXPECT_EQ(OpenSheetBase(), "GI_Sheet_UserCh");
+    // Placing the rebuilt sheet's cursor is not the technician's act: the read's message stays.
+    events_.RunPass();
+    EXPECT_EQ(main_->MessageText(), "Read 11,552 bytes from " + sim.Device());
 }
 
 TEST_F(GuiClone, ClosingIsRefusedWithoutAQuestionWhileATransferRuns) {
