@@ -4,6 +4,7 @@
 
 #include "events/cmcTask.h"
 #include "memory/cmcEeprom.h"
+#include "platform/cmcClock.h"
 
 namespace F = cmcCloneFrame;
 using R = dst_CDrv_Result;
@@ -82,6 +83,7 @@ bool cmcCloneDrv::Begin(int operation, const cmcRange* ranges, cmcCloneDrvHandle
     assembler_.Reset();
     restartTimeout_ = timeout_;
     countdown_.Start(static_cast<uint32_t>(timeout_));
+    lastStepAt_ = cmcClock::Ticks();
     task_->Schedule(kStepMs);
     return true;
 }
@@ -103,6 +105,15 @@ void cmcCloneDrv::Step() {
 }
 
 void cmcCloneDrv::Engine() {
+    const uint32_t now = cmcClock::Ticks();
+    const uint32_t gap = now - lastStepAt_;
+    lastStepAt_ = now;
+    if (gap > static_cast<uint32_t>(kWatchedGapMs)) {
+        const uint32_t unwatched = gap - static_cast<uint32_t>(kWatchedGapMs);
+        countdown_.Postpone(unwatched);
+        quiet_.Postpone(unwatched);
+        settleLimit_.Postpone(unwatched);
+    }
     const bool expired = countdown_.Remaining() == 0;
     // Only real progress counts as activity: a byte echoed, a frame accepted, a frame sent or a
     // change of state. Anything else lets the countdown run out.

@@ -51,6 +51,11 @@ public:
     // A line that never falls silent (a whole clone stream at 9600 baud lasts about 35 s) ends
     // the operation as unanswered.
     static constexpr int kSettleLimitMs = 40000;
+    // A step that comes this much later than due (the computer suspended, or starved by other
+    // work) has not watched the line in between: only this much of the gap counts as silence,
+    // so a busy PC never blames a radio that had no chance to answer, yet steps that always come
+    // late still end a silent operation.
+    static constexpr int kWatchedGapMs = 200;
 
     cmcCloneDrv();
     ~cmcCloneDrv();
@@ -140,6 +145,7 @@ private:
     cmcTick countdown_;
     cmcTick quiet_;
     cmcTick settleLimit_;
+    uint32_t lastStepAt_ = 0;
     int timeout_ = kTimeoutMs;
     int endTimeout_ = kEndTimeoutMs;
     int restartTimeout_ = kTimeoutMs;

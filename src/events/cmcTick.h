@@ -12,6 +12,12 @@ public:
     // countdown idle, so later calls stay 0 until it is started again.
     uint32_t Remaining();
 
+    // Moves a running countdown's end later by `ms` (time that must not count towards it).
+    void Postpone(uint32_t ms) {
+        if (running_)
+            start_ += ms;
+    }
+
     bool IsRunning() const { return running_; }
     uint32_t Duration() const { return duration_; }
 

@@ -241,6 +241,45 @@ TEST(CloneDriver, TimeOutComesOneSecondAfterTheEcho) {
     EXPECT_LE(took, 1100u + cmcCloneDrv::kSettleQuietMs);
 }
 
+// The computer stops the program for five seconds (suspended, or starved by other work) just
+// after the request went out; the radio, stopped as long, answers at once afterwards.
+TEST(CloneDriver, TimeThePcDidNotWatchTheLineIsNoSilenceOfTheRadio) {
+    DriverHarness h;
+    h.answer = false;
+    ASSERT_TRUE(h.drv.StartRead(kCloneRanges, &DriverHarness::OnDone, &h));
+    for (int t = 0; h.programFrames == 0 && t < 10000; t += 10)
+        StepDriverTick(h.drv);
+    ASSERT_EQ(h.programFrames, 1);
+    StepDriverTick(h.drv);  // the echo comes back
+    cmcClock::Advance(5000);
+    StepDriverTick(h.drv);  // the first look after the stall finds nothing yet
+    EXPECT_TRUE(h.drv.IsBusy());
+    h.wire->Queue(h.readReply);
+    h.RunUntilIdle();
+    EXPECT_EQ(h.status, R::kOk);
+    for (int a = MemoryMap::kCloneFirst; a <= MemoryMap::kCloneLast; ++a)
+        ASSERT_EQ(h.resultImage.GetByte(a), h.radioImage.GetByte(a)) << a;
+}
+
+// Steps that always come late still end a radio's real silence, a little later than on time.
+TEST(CloneDriver, StepsThatAlwaysComeLateStillEndASilentRadio) {
+    DriverHarness h;
+    h.answer = false;
+    ASSERT_TRUE(h.drv.StartInfo(&DriverHarness::OnDone, &h));
+    const std::uint32_t start = cmcClock::Ticks();
+    for (int t = 0; h.drv.IsBusy() && t < 60000; t += 500) {
+        if (!h.drv.Link().PumpTask().IsStopped())
+            h.drv.Link().PumpTask().TimerEvent();
+        h.drv.Step();
+        cmcClock::Advance(500);
+    }
+    EXPECT_FALSE(h.drv.IsBusy());
+    EXPECT_EQ(h.status, R::kTimeout);
+    // Each late step counts 200 ms of watched silence: the second of it takes five steps, after
+    // the half dozen that open the port, wait for a quiet line, ask and take the echo.
+    EXPECT_LE(h.doneAt - start, 12u * 500u);
+}
+
 namespace {
 // The rest of a read the program gave up on, still arriving when the next operation opens the
 // port.
