@@ -86,8 +86,6 @@ int SimRunFleet(SimLink& link, const SimFleetOptions& o, const volatile sig_atom
         struct pollfd p {
             link.Fd(), POLLIN, 0
         };
-        if (!link.Idle() && o.baud <= 0)
-            p.events |= POLLOUT;
         // Without its hold a closed pseudo-terminal reports a hang-up at once: look again soon
         // instead of spinning.
         const bool closed = link.PortClosed();

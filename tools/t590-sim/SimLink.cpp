@@ -151,6 +151,7 @@ int SimLink::Flush() {
             t += byteTime;
         }
     }
+    bool full = false;
     if (!chunk.empty()) {
         const ssize_t n = ::write(fd_, chunk.data(), chunk.size());
         if (n > 0) {
@@ -158,11 +159,20 @@ int SimLink::Flush() {
             if (baud_ > 0)
                 wireFree_ += n * (10.0 / baud_);
         }
+        full = n < static_cast<ssize_t>(chunk.size());
     }
     if (out_.empty())
         return -1;
+    // A terminal nobody reads stays full. Trying again at once, over and over, keeps the kernel's
+    // terminal work busy, and on a loaded machine that holds up every other pseudo-terminal for
+    // seconds: the longer it stays full, the longer the wait before the next try.
+    if (full) {
+        fullRetryMs_ = std::min(fullRetryMs_ * 2, kFullRetryMaxMs);
+        return fullRetryMs_;
+    }
+    fullRetryMs_ = 1;
     if (baud_ <= 0)
-        return 1;  // the terminal is full: try again shortly
+        return 0;
     const double wait = wireFree_ - SimNow();
     return wait <= 0 ? 0 : static_cast<int>(std::ceil(wait * 1000.0));
 }

@@ -26,7 +26,10 @@ public:
     bool Read(std::vector<std::uint8_t>& into);
     void Queue(const std::vector<std::uint8_t>& bytes);
     // Writes what is due; returns how long (ms) until more is due, or -1 when nothing waits.
+    // Wait that long rather than for the descriptor to be writable: a pseudo-terminal's master
+    // reports room even while its slave's buffer is full.
     int Flush();
+    static constexpr int kFullRetryMaxMs = 64;
     bool Idle() const { return out_.empty(); }
     // Bytes written to the program that it has not read yet (pseudo-terminals only; else 0).
     int UnreadByProgram() const;
@@ -46,6 +49,7 @@ private:
     int slaveFd_ = -1;  // held so the terminal stays up while the program closes and reopens it
     bool pty_ = false;
     std::string path_;
+    int fullRetryMs_ = 1;
     int baud_ = 0;
     std::deque<std::uint8_t> out_;
     double wireFree_ = 0;  // seconds on the monotonic clock when the wire is free again

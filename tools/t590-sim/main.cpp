@@ -213,8 +213,6 @@ int main(int argc, char** argv) {
         struct pollfd p {
             link.Fd(), POLLIN, 0
         };
-        if (!link.Idle() && baud <= 0)
-            p.events |= POLLOUT;
         const int timeout = wait < 0 ? 200 : wait;
         if (::poll(&p, 1, timeout) < 0 && errno != EINTR)
             break;
