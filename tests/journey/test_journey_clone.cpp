@@ -7,10 +7,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeWidgetItemIterator>
 
 #include "Journey.h"
 #include "SimProcess.h"
 #include "app/cuiFleetWindow.h"
+#include "app/cuiWritePreview.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcCloneFile.h"
 #include "memory/datCh.h"
@@ -131,13 +133,28 @@ TEST_F(CloneJourney, AWriteOfDataWithErrorsIsRefusedAndAGoodOneLeavesTheFileInTh
     ASSERT_TRUE(
         WaitUntil([this] { return MarkOf(QStringLiteral("User channels")) == cuiTree::kNoMark; }));
     EXPECT_TRUE(GridHasFocus());
+    // The radio is read first, and the preview lists what the write changes there: user
+    // channel 1 goes from the radio's frequency to the plan's. Return is its Write button.
     std::string question, done;
-    WhenMessage(Qt::Key_Return, &question);  // OK: write
-    WhenMessage(Qt::Key_Return, &done);      // the transfer's report
+    bool channelListed = false;
+    WhenDialog([&question, &channelListed](QWidget* dialog) {
+        if (auto* preview = qobject_cast<cuiWritePreview*>(dialog)) {
+            question = preview->Question()->text().toStdString();
+            for (QTreeWidgetItemIterator it(preview->List()); *it; ++it)
+                if ((*it)->text(0) == QStringLiteral("User channels") &&
+                    (*it)->text(4) == QStringLiteral("12290.0"))
+                    channelListed = true;
+        }
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && dialog->isAncestorOf(focus) ? focus : dialog, Qt::Key_Return);
+    });
+    WhenMessage(Qt::Key_Return, &done);  // the transfer's report
     Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
     ASSERT_TRUE(WaitUntil([this] { return DialogsAnswered() && Form()->isEnabled(); }));
     FinishTransfer();
-    EXPECT_FALSE(question.empty());
+    EXPECT_EQ(question.rfind(cmcGTex::Main()->Line("GI_Mess_Confirm_PreviewWrite", 0), 0), 0u)
+        << question;
+    EXPECT_TRUE(channelListed);
     EXPECT_FALSE(done.empty());
     // The keyboard is back in the sheet after the progress window went.
     EXPECT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
