@@ -3,6 +3,7 @@
 #ifndef _WIN32
 
 #include <cstring>
+#include <functional>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -42,6 +43,16 @@ protected:
         const std::string path = Path(name);
         EXPECT_EQ(FileCommands::SaveCloneFileSilently(path, image, {}), 0);
         return path;
+    }
+    // Answers the write preview with Return (its Write button), after `look` saw it; a dialog
+    // that is no preview is answered the same way and leaves `look` uncalled.
+    void WhenPreview(std::function<void(cuiWritePreview&)> look) {
+        WhenDialog([look](QWidget* dialog) {
+            if (auto* preview = qobject_cast<cuiWritePreview*>(dialog))
+                look(*preview);
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && dialog->isAncestorOf(focus) ? focus : dialog, Qt::Key_Return);
+        });
     }
     static std::unique_ptr<cmcEeprom> Image(const std::string& path) {
         auto image = std::make_unique<cmcEeprom>();
@@ -137,16 +148,12 @@ TEST_F(CloneJourney, AWriteOfDataWithErrorsIsRefusedAndAGoodOneLeavesTheFileInTh
     // channel 1 goes from the radio's frequency to the plan's. Return is its Write button.
     std::string question, done;
     bool channelListed = false;
-    WhenDialog([&question, &channelListed](QWidget* dialog) {
-        if (auto* preview = qobject_cast<cuiWritePreview*>(dialog)) {
-            question = preview->Question()->text().toStdString();
-            for (QTreeWidgetItemIterator it(preview->List()); *it; ++it)
-                if ((*it)->text(0) == QStringLiteral("User channels") &&
-                    (*it)->text(4) == QStringLiteral("12290.0"))
-                    channelListed = true;
-        }
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus && dialog->isAncestorOf(focus) ? focus : dialog, Qt::Key_Return);
+    WhenPreview([&question, &channelListed](cuiWritePreview& preview) {
+        question = preview.Question()->text().toStdString();
+        for (QTreeWidgetItemIterator it(preview.List()); *it; ++it)
+            if ((*it)->text(0) == QStringLiteral("User channels") &&
+                (*it)->text(4) == QStringLiteral("12290.0"))
+                channelListed = true;
     });
     WhenMessage(Qt::Key_Return, &done);  // the transfer's report
     Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
@@ -159,6 +166,34 @@ TEST_F(CloneJourney, AWriteOfDataWithErrorsIsRefusedAndAGoodOneLeavesTheFileInTh
     // The keyboard is back in the sheet after the progress window went.
     EXPECT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
     sim.Stop();
+    EXPECT_TRUE(SameCloneRange(Image(written), Image(plan)));
+}
+
+// With Clone › Verify after write ticked, a write reads the radio twice: once before (the
+// preview, which is also the backup) and once after, and the report says the radio holds what
+// was written.
+TEST_F(CloneJourney, AVerifiedWriteReadsTheRadioOnceBeforeAndOnceAfter) {
+    const std::string written = Path("radio-after.t590");
+    SimProcess sim({"--save", QString::fromStdString(written), "--verbose"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    PortCom1(sim.Device());
+    const std::string plan = RadioFile("plan.t590", "VERIFIED", 16420000);
+    Start({plan});
+    Choose({QStringLiteral("Clone"), QStringLiteral("Verify after write")});
+    bool previewed = false;
+    std::string report;
+    WhenPreview([&previewed](cuiWritePreview&) { previewed = true; });
+    WhenMessage(Qt::Key_Return, &report);
+    Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
+    ASSERT_TRUE(WaitUntil([this] { return DialogsAnswered() && Form()->isEnabled(); }));
+    FinishTransfer();
+    EXPECT_TRUE(previewed);
+    EXPECT_NE(report.find(cmcGTex::Main()->Text("GI_Mess_WriteCheck_Matched")), std::string::npos)
+        << report;
+    sim.Stop();
+    const std::string told = sim.Errors();
+    EXPECT_NE(told.find("t590-sim: read 2 answered"), std::string::npos) << told;
+    EXPECT_EQ(told.find("t590-sim: read 3 answered"), std::string::npos) << told;
     EXPECT_TRUE(SameCloneRange(Image(written), Image(plan)));
 }
 

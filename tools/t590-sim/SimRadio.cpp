@@ -200,6 +200,7 @@ void SimRadio::SendInfo(std::vector<std::uint8_t>& out) {
 }
 
 void SimRadio::SendImage(std::vector<std::uint8_t>& out) {
+    ++readsAnswered_;
     int frames = 0;
     auto data = [&](int address, const std::uint8_t* bytes, int n, int delta) {
         std::uint8_t head[3] = {static_cast<std::uint8_t>(address >> 8),

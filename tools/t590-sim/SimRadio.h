@@ -57,6 +57,8 @@ public:
     const std::string& LastComplaint() const { return complaint_; }
     // Data frames of the write under way (or the last one).
     int WriteFrames() const { return writeFrames_; }
+    // Read requests answered with the image.
+    int ReadsAnswered() const { return readsAnswered_; }
 
 private:
     void Frame(std::vector<std::uint8_t>& out);
@@ -73,6 +75,7 @@ private:
     bool once_ = false;
     std::vector<std::uint8_t> frame_;  // the program's frame after its preamble, without FD
     bool inFrame_ = false;
+    int readsAnswered_ = 0;
     long echoed_ = 0;
     bool cut_ = false;
     // A write in progress.

@@ -209,6 +209,7 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> heard, answer;
     int wait = -1;
     bool writeSeen = false;
+    int readsTold = 0;
     while (!g_stop) {
         struct pollfd p {
             link.Fd(), POLLIN, 0
@@ -226,6 +227,11 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "t590-sim: heard %zu bytes, answering %zu\n", heard.size(),
                              answer.size());
             link.Queue(answer);
+            // Tests count these lines to know how often the program read the radio.
+            if (verbose && radio.ReadsAnswered() > readsTold) {
+                readsTold = radio.ReadsAnswered();
+                std::fprintf(stderr, "t590-sim: read %d answered\n", readsTold);
+            }
             // Tests wait for this line to know that a write is under way.
             if (verbose && !writeSeen && radio.WriteFrames() > 0) {
                 writeSeen = true;
