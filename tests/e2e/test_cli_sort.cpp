@@ -4,10 +4,13 @@
 
 #include <QFile>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CliFixture.h"
+#include "text/cmcCsv.h"
 
 namespace {
 
@@ -161,5 +164,100 @@ INSTANTIATE_TEST_SUITE_P(
         SortUsage{
             "NoOutput", {"FILE", "--sheet", "User channels", "--column", "Comment"}, "OUT.t590"}),
     [](const ::testing::TestParamInfo<SortUsage>& i) { return std::string(i.param.name); });
+
+// Every sheet whose rows are records sorts through the tool: rows typed in through the CSV
+// import (as a technician fills a table), sorted, and exported again. Each record moves whole:
+// the other cells of a row stay with the sorted one.
+struct SheetSortCase {
+    const char* name;
+    const char* sheet;
+    std::vector<std::string> rows;  // CSV records after the header, in the sheet's columns
+    const char* column;
+    int sortedField;  // the exported field of `column`
+    int companionField;
+    std::vector<std::string> sorted;      // the sorted field of rows 1-3 afterwards
+    std::vector<std::string> companions;  // the companion field of rows 1-3 afterwards
+};
+
+void PrintTo(const SheetSortCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliSortSheets : public CliSort, public ::testing::WithParamInterface<SheetSortCase> {
+protected:
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+};
+
+TEST_P(CliSortSheets, SortsTheRecordsWholeByTheColumn) {
+    const SheetSortCase& c = GetParam();
+    cmcEeprom image;
+    DefaultImage(image, "PLAIN");
+    const std::string plain = Save(image, "plain.t590");
+    const std::string blank = Path("blank.csv");
+    ASSERT_EQ(RunCli({"export", Q(plain), "--sheet", c.sheet, "-o", Q(blank)}).exitCode, 0);
+    const std::string exported = Read(blank);
+    const std::size_t firstRow = exported.find("\n1,");
+    ASSERT_NE(firstRow, std::string::npos) << exported;
+    std::string table = exported.substr(0, firstRow + 1);
+    for (const std::string& row : c.rows)
+        table += row + "\n";
+    const std::string typed = Path("typed.csv");
+    std::ofstream(typed, std::ios::binary) << table;
+    const std::string filled = Path("filled.t590");
+    const CliRun import =
+        RunCli({"import", Q(plain), "--sheet", c.sheet, Q(typed), "-o", Q(filled), "--partial"});
+    ASSERT_TRUE(QFile::exists(Q(filled))) << import.err;
+    const std::string sorted = Path("sorted.t590");
+    const CliRun run =
+        RunCli({"sort", Q(filled), "--sheet", c.sheet, "--column", c.column, "-o", Q(sorted)});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string out = Path("sorted.csv");
+    ASSERT_EQ(RunCli({"export", Q(sorted), "--sheet", c.sheet, "-o", Q(out)}).exitCode, 0);
+    const std::vector<cmcCsv::Record> records = cmcCsv::Parse(Read(out));
+    ASSERT_GE(records.size(), 4u);
+    std::vector<std::string> keys, companions;
+    for (std::size_t r = 1; r <= 3; ++r) {
+        keys.push_back(records[r].fields.at(std::size_t(c.sortedField)).text);
+        companions.push_back(records[r].fields.at(std::size_t(c.companionField)).text);
+    }
+    EXPECT_EQ(keys, c.sorted) << import.err;
+    EXPECT_EQ(companions, c.companions) << import.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RowTables, CliSortSheets,
+    ::testing::Values(SheetSortCase{"EMailByComment",
+                                    "E-mail channels",
+                                    {"1,8291.0,,,DELTA", "2,4125.0,,,ALPHA", "3,12290.0,,,CHARLIE"},
+                                    "Comment",
+                                    4,
+                                    1,
+                                    {"ALPHA", "CHARLIE", "DELTA"},
+                                    {"4125.0", "12290.0", "8291.0"}},
+                      SheetSortCase{"AddressBookByMmsi",
+                                    "GI_Sheet_DscAdr",
+                                    {"1,211000004,,DELTA,,", "2,211000001,,ALPHA,,",
+                                     "3,211000003,,CHARLIE,,"},
+                                    "Identity MMSI",
+                                    1,
+                                    3,
+                                    {"211000001", "211000003", "211000004"},
+                                    {"ALPHA", "CHARLIE", "DELTA"}},
+                      SheetSortCase{"PairsByReceiveFrequency",
+                                    "GI_Sheet_DscRxTx",
+                                    {"1,Intership calls,8291.0,8291.0,DELTA",
+                                     "2,Intership calls,4125.0,4125.0,ALPHA",
+                                     "3,Coast station calls,12290.0,12290.0,CHARLIE"},
+                                    "Receive kHz",
+                                    2,
+                                    4,
+                                    {"4125.0", "8291.0", "12290.0"},
+                                    {"ALPHA", "DELTA", "CHARLIE"}}),
+    [](const ::testing::TestParamInfo<SheetSortCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
