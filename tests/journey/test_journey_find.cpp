@@ -84,6 +84,25 @@ TEST_F(FindJourney, SortRowsPutsTheChannelsInOrderAndUndoGivesTheOrderBack) {
     EXPECT_EQ(Shown(kRx, 3), "4125.0");
 }
 
+// Rows selected with Shift+Down are the only ones sorted: the rows around them stay.
+TEST_F(FindJourney, SortRowsOfASelectionSortsOnlyThoseRows) {
+    Enter(kRx, 2, QStringLiteral("16420"));
+    Enter(kRx, 3, QStringLiteral("8291"));
+    Enter(kRx, 4, QStringLiteral("4125"));
+    Enter(kRx, 5, QStringLiteral("6215"));
+    ASSERT_EQ(Shown(kRx, 1), "2182.0");
+    ClickCell(kRx, 3);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    WhenDialog([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });  // ascending
+    Choose({QStringLiteral("Edit"), QStringLiteral("Sort rows...")});
+    WaitForDialogs();
+    const std::vector<std::string> shown = {Shown(kRx, 1), Shown(kRx, 2), Shown(kRx, 3),
+                                            Shown(kRx, 4), Shown(kRx, 5)};
+    EXPECT_EQ(shown, (std::vector<std::string>{"2182.0", "16420.0", "4125.0", "6215.0", "8291.0"}));
+    EXPECT_TRUE(WaitUntil([this] { return GridHasFocus(); }));
+}
+
 TEST_F(FindJourney, TheRowsPopupSortsAsEditDoesAndTheChannelNumbersStayInOrder) {
     Enter(kRx, 2, QStringLiteral("8291"));
     Enter(kRx, 3, QStringLiteral("4125"));
