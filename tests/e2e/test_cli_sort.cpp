@@ -124,6 +124,23 @@ TEST_F(CliSort, RowsAlreadyInOrderAreSaidToBe) {
         << run.err;
 }
 
+// A radio set up for fewer user channels than the sheet has rows: the rows beyond its last
+// channel are no records, they stay where they are, and the report says how many.
+TEST_F(CliSort, RowsBeyondTheRadiosLastChannelAreLeftAndCounted) {
+    cmcEeprom image;
+    Load(image, File(kPlan));
+    image.SetByte(MemoryMap::kMaxUserChannel, 100);
+    const std::string in = Save(image, "hundred.t590");
+    const std::string out = Path("sorted.t590");
+    const CliRun run = RunCli(
+        {"sort", Q(in), "--sheet", "User channels", "--column", "Receive kHz", "-o", Q(out)});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "User channels: 100 rows sorted, " +
+                                      std::to_string(MemoryMap::kUserChannelCount - 100) +
+                                      " rows the radio does not use left where they are"))
+        << run.err;
+}
+
 struct SortUsage {
     const char* name;
     std::vector<std::string> args;  // FILE and OUT stand for the paths
