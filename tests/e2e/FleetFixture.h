@@ -90,23 +90,7 @@ protected:
         QDir().mkpath(QString::fromStdString(Path(dir)));
         return Save(image, dir + "/" + name);
     }
-    static void SetMmsi(cmcEeprom& image, const std::string& mmsi) {
-        std::uint8_t id[MemoryMap::kOwnIdentityBlockLength];
-        for (auto& b : id)
-            b = 0xFF;
-        if (!mmsi.empty()) {
-            const std::string digits = mmsi + "0";
-            for (int i = 0; i < 5; ++i)
-                id[i] = static_cast<std::uint8_t>((digits[2 * i] - '0') * 10 +
-                                                  (digits[2 * i + 1] - '0'));
-            unsigned sum = 0;
-            for (int i = 0; i < 5; ++i)
-                sum += id[i];
-            id[5] = static_cast<std::uint8_t>(~sum);
-            id[6] = 0;
-        }
-        image.WriteBlock(MemoryMap::kOwnIdentity, id, MemoryMap::kOwnIdentityBlockLength);
-    }
+    static void SetMmsi(cmcEeprom& image, const std::string& mmsi) { SetImageMmsi(image, mmsi); }
     static std::string CommentOf(const cmcEeprom& image) {
         std::string s(reinterpret_cast<const char*>(image.Bytes() + MemoryMap::kComment),
                       MemoryMap::kCommentLength);

@@ -150,6 +150,87 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     EXPECT_EQ(cmcCloneFile::ImageComment(written), "THE PLAN");
 }
 
+// Five radios on one bench from the desktop program, with a per-radio table: the third sends a
+// damaged frame and is written again with the next Enter, the fifth is the first one met again
+// and is written after the question that names when it was written. Each attempt is listed and
+// journaled in turn, and each radio got the table's values.
+TEST_F(GuiFleet, FiveRadiosWithATableOneRetriedOneMetAgainEachListedAndJournaled) {
+    ASSERT_EQ(main_->OpenFile(MakeFile("plan.t590", "THE PLAN")), 0);
+    QDir().mkpath(QString::fromStdString(Path("bench")));
+    const std::vector<std::pair<std::string, std::string>> bench = {{"RADIO ONE", "211000001"},
+                                                                    {"RADIO TWO", ""},
+                                                                    {"RADIO THREE", "211000003"},
+                                                                    {"RADIO FOUR", ""},
+                                                                    {"RADIO ONE", "211000001"}};
+    for (size_t i = 0; i < bench.size(); ++i) {
+        cmcEeprom radio;
+        DefaultImage(radio, bench[i].first);
+        SetImageMmsi(radio, bench[i].second);
+        SaveImageFile(Path("bench/" + std::to_string(i + 1) + ".t590"), radio);
+    }
+    {
+        QFile table(QString::fromStdString(Path("radios.csv")));
+        ASSERT_TRUE(table.open(QIODevice::WriteOnly));
+        table.write(
+            "MMSI,[St_Common]GI_Sheet_Common:Clone comment:Value,"
+            "\"GI_Sheet_DscSelf:Own ship identity, MMSI:Value\"\r\n"
+            "211000001,MV ALPHA,\r\n"
+            "#,MV BRAVO,\r\n"
+            "#,MV CHARLIE,211000099\r\n"
+            "211000003,MV DELTA,\r\n");
+    }
+    SimProcess sim({"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--swap-ms",
+                    "200", "--fault-at", "3", "--fault", "bad-checksum=5"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    main_->Session().SetPortDevice(sim.Device());
+
+    cuiFleetWindow* w = Open();
+    ASSERT_NE(w, nullptr);
+    Type(w->JournalPath(), Path("journal.csv"));
+    Type(w->RadiosPath(), Path("radios.csv"));
+    auto next = [&](int radio, int rows) {
+        ASSERT_TRUE(sim.WaitForError("radio " + std::to_string(radio) + " answers"))
+            << sim.Errors();
+        w->WriteButton()->setFocus();
+        Write(w, rows);
+    };
+    next(1, 1);
+    next(2, 2);
+    next(3, 3);
+    EXPECT_EQ(Cell(w, 2, 4), Line("GI_Mess_CloneErr_Head", 6));  // the damaged frame
+    w->WriteButton()->setFocus();
+    Write(w, 4);  // the same radio again
+    next(4, 5);
+    const int questionsBefore = Questions();
+    host_->QueueAnswer(HostAnswer::Yes);
+    next(5, 6);
+    ASSERT_EQ(Questions(), questionsBefore + 1);
+    const std::string asked = host_->Messages().back().text;
+    EXPECT_NE(asked.find("211000001"), std::string::npos) << asked;
+    EXPECT_NE(asked.find(Cell(w, 0, 0)), std::string::npos) << asked;  // when it was written
+
+    const std::vector<std::string> after = {"MV ALPHA", "MV BRAVO",   "",
+                                            "MV DELTA", "MV CHARLIE", "MV ALPHA"};
+    const std::vector<std::string> status = {"0", "0", "6", "0", "0", "0"};
+    const auto records = cmcCsv::Parse(ReadWhole(Path("journal.csv")));
+    ASSERT_EQ(records.size(), 1u + after.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+        const int row = static_cast<int>(i);
+        const bool ok = status[i] == "0";
+        EXPECT_EQ(Cell(w, row, 4), Line("GI_Mess_CloneErr_Head", ok ? 0 : 6)) << i;
+        if (ok) {
+            EXPECT_EQ(Cell(w, row, 2), after[i]) << i;
+        }
+        EXPECT_EQ(records[i + 1].fields[13].text, status[i]) << i;
+        EXPECT_EQ(records[i + 1].fields[15].text, ok ? "yes" : "no") << i;
+    }
+    EXPECT_EQ(Cell(w, 4, 3), "211000099 (" + Line("GI_Fleet_Words", 1) + ")");  // set by the table
+
+    // The open document is the plan as it was.
+    EXPECT_EQ(WorkingComment(), "THE PLAN");
+    EXPECT_FALSE(main_->Session().IsModified());
+}
+
 TEST_F(GuiFleet, TickedPortsRunAtOnceEachOnItsLineAFailureStoppingNothingElse) {
     ASSERT_EQ(main_->OpenFile(MakeFile("plan.t590", "THE PLAN")), 0);
     QDir().mkpath(QString::fromStdString(Path("benchA")));
