@@ -43,6 +43,7 @@ enum WindowLine {
 // The columns of the list of ports: lines of "GI_Fleet_Progress".
 enum PortColumn { kPortColumn = 0, kStepColumn, kDoneColumn };
 constexpr int kFirstPortCaption = 2;
+constexpr int kPortLinesShown = 4;
 
 QString Local(const std::string& text) {
     return QString::fromLocal8Bit(text.c_str());
@@ -110,7 +111,13 @@ cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::s
     portLines_->setRootIsDecorated(false);
     portLines_->setFocusPolicy(Qt::NoFocus);
     portLines_->header()->setStretchLastSection(false);
+    portLines_->header()->setSectionResizeMode(kPortColumn, QHeaderView::ResizeToContents);
     portLines_->header()->setSectionResizeMode(kStepColumn, QHeaderView::Stretch);
+    // A line per ticked port, four of them without scrolling: the rest of the height goes to the
+    // radios done, which is what the technician reads.
+    portLines_->setMaximumHeight(portLines_->header()->sizeHint().height() +
+                                 kPortLinesShown * (fontMetrics().height() + 4) +
+                                 2 * portLines_->frameWidth());
     layout->addWidget(portLines_);
 
     list_ = new QTreeWidget(this);
@@ -121,6 +128,9 @@ cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::s
     list_->setHeaderLabels(columns);
     list_->setRootIsDecorated(false);
     list_->header()->setStretchLastSection(true);
+    // Columns as wide as their captions and texts; the backup file's path takes the rest.
+    for (int n = 0; n + 1 < columns.size(); ++n)
+        list_->header()->setSectionResizeMode(n, QHeaderView::ResizeToContents);
     layout->addWidget(list_, 1);
 
     status_ = new QLabel(Local(Line("GI_Fleet_Window", kNext)), this);
