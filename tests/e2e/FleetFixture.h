@@ -60,6 +60,8 @@ public:
         Err();
         return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     }
+    // Ctrl+C from the terminal.
+    void Interrupt() { ::kill(static_cast<pid_t>(process_.processId()), SIGINT); }
     void Kill() {
         ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
         process_.waitForFinished(5000);

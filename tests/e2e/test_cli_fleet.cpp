@@ -366,6 +366,37 @@ TEST_F(CliFleet, KilledMidRunTheJournalHoldsEveryEarlierLineWhole) {
     EXPECT_EQ(lines[1][kCommentBefore], "RADIO 2");
 }
 
+// Ctrl+C while a radio is being written: that radio is written (and verified) to the end and
+// journaled, then the run ends with the summary; the next radio is never touched.
+TEST_F(CliFleet, CtrlCDuringAWriteLetsThatRadioFinishThenEndsTheRun) {
+    for (int i = 1; i <= 2; ++i)
+        Radio("bench", std::to_string(i) + ".t590", "RADIO " + std::to_string(i), "");
+    const std::string journal = Path("journal.csv");
+    SimProcess sim(
+        {"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud", "115200"});
+    ASSERT_FALSE(sim.Device().empty());
+    CliLive cli({"fleet", "--port", QString::fromStdString(sim.Device()),
+                 QString::fromStdString(Plan()), "--journal", QString::fromStdString(journal),
+                 "--wait", "--no-backup"});
+    ASSERT_TRUE(sim.WaitForError("radio 1: write frame 1 received", 120000)) << sim.Errors();
+    ASSERT_TRUE(cli.Running());
+    cli.Interrupt();
+    EXPECT_EQ(cli.Finish(), 0) << cli.Err();
+    EXPECT_TRUE(Contains(cli.Err(), Line("GI_Fleet_Summary", 2))) << cli.Err();
+    EXPECT_TRUE(Contains(cli.Err(), "1 radio(s) written, every one verified as asked."))
+        << cli.Err();
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 1u) << cli.Err();
+    EXPECT_EQ(lines[0][kCommentBefore], "RADIO 1");
+    EXPECT_EQ(lines[0][kStatus], "0");
+    EXPECT_EQ(lines[0][kVerified], "yes");
+    sim.Stop();
+    cmcEeprom written;
+    Load(written, Path("bench/1.written.t590"));
+    EXPECT_EQ(CommentOf(written), "FLEET PLAN");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/2.written.t590"))));
+}
+
 TEST_F(CliFleet, APlanWithDataErrorsIsRefusedBeforeAnyPortIsOpened) {
     cmcEeprom plan;
     DefaultImage(plan, "BROKEN PLAN");
