@@ -50,14 +50,19 @@ protected:
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, QString::fromStdString(text));
     }
-    // Enter in the window, then the event loop until its radios are done.
-    void Write(cuiFleetWindow* w, int rows) {
+    // Enter in the window, then the event loop until its radios are done; the status lines
+    // shown meanwhile are kept in `said` when given.
+    void Write(cuiFleetWindow* w, int rows, std::vector<std::string>* said = nullptr) {
         QTest::keyClick(w, Qt::Key_Return);
         ASSERT_TRUE(w->Busy());
         // Closing is refused while the radio is under way.
         EXPECT_FALSE(w->CloseButton()->isEnabled());
         EXPECT_FALSE(w->close());
-        EXPECT_TRUE(RunWhile([w] { return w->Busy(); }));
+        EXPECT_TRUE(RunWhile([w, said] {
+            if (said && (said->empty() || said->back() != w->Status()->text().toStdString()))
+                said->push_back(w->Status()->text().toStdString());
+            return w->Busy();
+        }));
         ASSERT_EQ(w->List()->topLevelItemCount(), rows);
     }
     std::string Cell(cuiFleetWindow* w, int row, int col) {
@@ -188,14 +193,24 @@ TEST_F(GuiFleet, FiveRadiosWithATableOneRetriedOneMetAgainEachListedAndJournaled
     ASSERT_NE(w, nullptr);
     Type(w->JournalPath(), Path("journal.csv"));
     Type(w->RadiosPath(), Path("radios.csv"));
+    std::vector<std::string> said;
     auto next = [&](int radio, int rows) {
         ASSERT_TRUE(sim.WaitForError("radio " + std::to_string(radio) + " answers"))
             << sim.Errors();
         w->WriteButton()->setFocus();
-        Write(w, rows);
+        Write(w, rows, &said);
+    };
+    // While a radio is written, the window says which row of the table it takes.
+    auto saidRow = [&said](const std::string& row) {
+        for (const std::string& line : said)
+            if (line.find("takes the per-radio row " + row) != std::string::npos)
+                return true;
+        return false;
     };
     next(1, 1);
+    EXPECT_TRUE(saidRow("line 2 (MMSI 211000001)"));
     next(2, 2);
+    EXPECT_TRUE(saidRow("line 3 (#)"));
     next(3, 3);
     EXPECT_EQ(Cell(w, 2, 4), Line("GI_Mess_CloneErr_Head", 6));  // the damaged frame
     w->WriteButton()->setFocus();
