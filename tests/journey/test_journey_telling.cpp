@@ -1,0 +1,73 @@
+// Journeys of being told: a value typed into a settings sheet that is stored otherwise than
+// typed, or not stored at all, says so in the status bar (what was typed, what was kept and
+// why, or the form that is accepted), and Ctrl+Z takes a changed value back.
+#include "Journey.h"
+#include "text/cmcGTex.h"
+
+namespace {
+
+constexpr int kValue = 1;  // the settings sheets' value column
+
+struct TypedCase {
+    const char* name;
+    const char* sheet;   // the tree's caption
+    const char* row;     // the row's caption
+    const char* typed;   // the technician's keys, then Enter
+    const char* shown;   // what the cell shows afterwards
+    const char* status;  // the status bar's text, exactly
+};
+
+void PrintTo(const TypedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TellingJourney : public Journey, public ::testing::WithParamInterface<TypedCase> {
+protected:
+    void SetUp() override { Start(); }
+};
+
+TEST_P(TellingJourney, TheStatusBarSaysWhatBecameOfTheTypedValue) {
+    const TypedCase& c = GetParam();
+    OpenNode(QString::fromUtf8(c.sheet));
+    TabIntoSheet();
+    int col = -1, row = -1;
+    ASSERT_TRUE(Find(c.row, &col, &row)) << c.row;
+    const std::string before = Shown(kValue, row);
+    ClickCell(kValue, row);
+    Type(QString::fromUtf8(c.typed));
+    Key(Qt::Key_Return);
+    // The message is posted by the conversion: it comes once the key's events are through.
+    EXPECT_TRUE(WaitUntil([this] { return !StatusText().empty(); })) << "no message";
+    EXPECT_EQ(StatusText(), c.status);
+    EXPECT_EQ(Shown(kValue, row), c.shown);
+    EXPECT_TRUE(GridHasFocus());
+    // What was stored is an edit like any other, taken back with the keyboard.
+    if (before != c.shown) {
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Shown(kValue, row), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, TellingJourney,
+    ::testing::Values(
+        TypedCase{"RfGainAboveItsRange", "Common settings", "RF gain", "15", "9",
+                  "15 is above 9: 9 stored."},
+        TypedCase{"TimeOffsetBeyondTwelveHours", "Common settings", "Local time offset from UTC",
+                  "-13:00", "0:00",
+                  "\"-13:00\" was not taken, nothing changed: a time offset is -12:00 to +12:00, "
+                  "as h:mm."},
+        TypedCase{"TimeOffsetWithoutMinutes", "Common settings", "Local time offset from UTC", "5",
+                  "0:00",
+                  "\"5\" was not taken, nothing changed: a time offset is -12:00 to +12:00, as "
+                  "h:mm."},
+        TypedCase{"MmsiOfFiveDigits", "Own identity and settings", "Own ship identity, MMSI",
+                  "21100", "Not set", "\"21100\" has 5 digits, not 9: no number stored."},
+        // One place for each letter the radio lacks, never two, and the letter named.
+        TypedCase{"CommentWithALetterTheRadioLacks", "Common settings", "Clone comment",
+                  "M\xC3\x85V NORD", "M V NORD",
+                  "\"M\xC3\x85V NORD\" stored as \"M V NORD\": the radio has no \xC3\x85; each "
+                  "such letter became a blank."}),
+    [](const ::testing::TestParamInfo<TypedCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
