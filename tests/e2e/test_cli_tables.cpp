@@ -149,6 +149,10 @@ TEST_F(CliTables, RefusedTextsAreListedAndNothingIsWrittenWithoutPartial) {
         << lines[0];
     EXPECT_TRUE(Contains(lines[1], "\"2\" / \"Receive kHz\": a quote inside the field"))
         << lines[1];
+    // Lines as a text editor numbers them: the header's captions hold line breaks inside their
+    // quotes, so the header takes lines 1 to 3 and channel 1 stands on line 4.
+    EXPECT_TRUE(Contains(lines[0], ": line 4, \"1\"")) << lines[0];
+    EXPECT_TRUE(Contains(lines[1], ": line 5, \"2\"")) << lines[1];
     EXPECT_TRUE(Contains(strict.err, "not written")) << strict.err;
     EXPECT_FALSE(QFile::exists(Q(out)));
 

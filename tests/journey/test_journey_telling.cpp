@@ -1,6 +1,8 @@
 // Journeys of being told: a value typed into a settings sheet that is stored otherwise than
 // typed, or not stored at all, says so in the status bar (what was typed, what was kept and
 // why, or the form that is accepted), and Ctrl+Z takes a changed value back.
+#include <QFile>
+
 #include "Journey.h"
 #include "text/cmcGTex.h"
 
@@ -69,5 +71,30 @@ INSTANTIATE_TEST_SUITE_P(
                   "\"M\xC3\x85V NORD\" stored as \"M V NORD\": the radio has no \xC3\x85; each "
                   "such letter became a blank."}),
     [](const ::testing::TestParamInfo<TypedCase>& i) { return std::string(i.param.name); });
+
+// Data never saved, changed, then File › New: the question asks whether to save the changes
+// (never "to 'Untitled'"), and Yes goes on to Save As; the file is written, then the new image
+// opens.
+class SaveQuestionJourney : public Journey {};
+
+TEST_F(SaveQuestionJourney, ChangesNeverSavedAreOfferedSaveAsNotAFileNamedUntitled) {
+    Start();
+    OpenNode(QStringLiteral("User channels"));
+    TabIntoSheet();
+    ClickCell(1, 2);
+    Type(QStringLiteral("8291"));
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([this] { return Title() == "Untitled* - PQ-T590"; })) << Title();
+    const std::string saved = Path("first-plan.t590");
+    std::string question;
+    WhenMessage(Qt::Key_Return, &question);  // Yes: save
+    WhenFileDialog(saved);
+    Choose({QStringLiteral("File"), QStringLiteral("New")});
+    WaitForDialogs();
+    EXPECT_EQ(question, cmcGTex::Main()->Text("GI_Mess_Confirm_SaveChanges"));
+    EXPECT_EQ(question.find("Untitled"), std::string::npos) << question;
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(saved)));
+    EXPECT_TRUE(WaitUntil([this] { return Title() == "Untitled - PQ-T590"; })) << Title();
+}
 
 }  // namespace
