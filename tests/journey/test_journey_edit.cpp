@@ -137,6 +137,9 @@ TEST_F(EditJourney, RowCommandsByTheirKeysEachUndoneInTurn) {
     Key(Qt::Key_Delete);
     WaitForDialogs();
     EXPECT_EQ(Shown(kRx, 1), "");
+    EXPECT_TRUE(WaitUntil([this] {
+        return StatusText() == cmcGTex::Main()->Text("GI_AppMess_S_Clear");
+    })) << StatusText();
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(kRx, 1), "2182.0");
 
@@ -146,6 +149,9 @@ TEST_F(EditJourney, RowCommandsByTheirKeysEachUndoneInTurn) {
     Key(Qt::Key_Delete, Qt::ControlModifier);
     WaitForDialogs();
     EXPECT_EQ(Shown(kRx, 1), "8291.0");
+    EXPECT_TRUE(WaitUntil([this] {
+        return StatusText() == cmcGTex::Main()->Text("GI_AppMess_S_Delete");
+    })) << StatusText();
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(kRx, 1), "2182.0");
 
