@@ -2,13 +2,18 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
+#include <algorithm>
 
 namespace {
 
 // A path is short; anything longer than this is not a message of ours.
 constexpr qint64 kMaxMessageBytes = 64 * 1024;
+// How often a second start asks again for a running copy that does not listen yet.
+constexpr unsigned long kHandRetryMs = 50;
 
 QString UserName() {
     const QByteArray user = qgetenv("USER").isEmpty() ? qgetenv("USERNAME") : qgetenv("USER");
@@ -74,11 +79,22 @@ void cuiInstanceChannel::Accept() {
     }
 }
 
-bool cuiInstanceChannel::Hand(const QString& name, const QString& path, int timeoutMs) {
+bool cuiInstanceChannel::Hand(const QString& name, const QString& path, int timeoutMs,
+                              std::atomic<int>* attempts) {
+    QElapsedTimer timer;
+    timer.start();
     QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    for (;;) {
+        socket.connectToServer(name);
+        if (attempts)
+            ++*attempts;
+        if (socket.waitForConnected(int(std::max<qint64>(0, timeoutMs - timer.elapsed()))))
+            break;
+        if (timer.elapsed() >= timeoutMs)
+            return false;
+        socket.abort();
+        QThread::msleep(kHandRetryMs);
+    }
     socket.write(path.toUtf8() + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -31,9 +32,12 @@ public:
     bool Listen(const QString& name, Handler handler);
     bool Listening() const;
 
-    // A second start: hands path (empty: none) to the copy listening under name. False when no
-    // copy answered within timeoutMs (a bound against hanging, not a wait for anything).
-    static bool Hand(const QString& name, const QString& path, int timeoutMs = 5000);
+    // A second start: hands path (empty: none) to the copy listening under name. The running
+    // copy holds the lock from its first moment but listens only once its window is up, so a
+    // copy not listening yet is asked again until timeoutMs has passed; false when none
+    // answered by then. attempts, when given, counts the tries to connect.
+    static bool Hand(const QString& name, const QString& path, int timeoutMs = 5000,
+                     std::atomic<int>* attempts = nullptr);
 
 private:
     void Accept();

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <atomic>
 #include <csignal>
 #include <future>
 
@@ -76,7 +77,29 @@ TEST_F(ProgramHabits, ASecondStartWithoutAFileOpensNothing) {
 }
 
 TEST_F(ProgramHabits, NoRunningCopyMeansNothingIsHanded) {
-    EXPECT_FALSE(cuiInstanceChannel::Hand(ChannelName(), QStringLiteral("/x.t590")));
+    EXPECT_FALSE(cuiInstanceChannel::Hand(ChannelName(), QStringLiteral("/x.t590"), 300));
+}
+
+// Two files double-clicked one after the other: the second start finds the lock taken while
+// the first copy is still building its window and not listening yet. It asks again, and the
+// file reaches the window once it listens.
+TEST_F(ProgramHabits, AFileHandedBeforeTheRunningCopyListensStillReachesIt) {
+    const std::string file = MakeFile("early.t590", "EARLY");
+    std::atomic<int> attempts{0};
+    std::future<bool> handed = std::async(std::launch::async, [this, &file, &attempts] {
+        return cuiInstanceChannel::Hand(ChannelName(), QString::fromStdString(file), kBoundMs,
+                                        &attempts);
+    });
+    // The first try has found nobody listening.
+    ASSERT_TRUE(QTest::qWaitFor([&attempts] { return attempts.load() >= 2; }, kBoundMs));
+    cuiInstanceChannel channel;
+    ASSERT_TRUE(channel.Listen(ChannelName(),
+                               [this](const QString& path) { form_->TakeHandedFile(path); }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+        kBoundMs));
+    EXPECT_TRUE(handed.get());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return WorkingComment() == "EARLY"; }, kBoundMs));
 }
 
 #ifndef _WIN32
