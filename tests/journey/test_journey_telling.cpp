@@ -1,6 +1,7 @@
 // Journeys of being told: a value typed into a settings sheet that is stored otherwise than
 // typed, or not stored at all, says so in the status bar (what was typed, what was kept and
-// why, or the form that is accepted), and Ctrl+Z takes a changed value back.
+// why, or the form that is accepted), and Ctrl+Z takes a changed value back; the question about
+// changes never saved; a frequency not in use shown empty.
 #include <QFile>
 
 #include "Journey.h"
@@ -72,12 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "such letter became a blank."}),
     [](const ::testing::TestParamInfo<TypedCase>& i) { return std::string(i.param.name); });
 
+// Journeys that start on the initial file.
+class ToldJourney : public Journey {};
+
 // Data never saved, changed, then File › New: the question asks whether to save the changes
 // (never "to 'Untitled'"), and Yes goes on to Save As; the file is written, then the new image
 // opens.
-class SaveQuestionJourney : public Journey {};
 
-TEST_F(SaveQuestionJourney, ChangesNeverSavedAreOfferedSaveAsNotAFileNamedUntitled) {
+TEST_F(ToldJourney, ChangesNeverSavedAreOfferedSaveAsNotAFileNamedUntitled) {
     Start();
     OpenNode(QStringLiteral("User channels"));
     TabIntoSheet();
@@ -95,6 +98,23 @@ TEST_F(SaveQuestionJourney, ChangesNeverSavedAreOfferedSaveAsNotAFileNamedUntitl
     EXPECT_EQ(question.find("Untitled"), std::string::npos) << question;
     EXPECT_TRUE(QFile::exists(QString::fromStdString(saved)));
     EXPECT_TRUE(WaitUntil([this] { return Title() == "Untitled - PQ-T590"; })) << Title();
+}
+
+// The address book shows a frequency not in use as the channel sheets do: empty, not "0.0",
+// also once the entry is in use with an MMSI typed in.
+TEST_F(ToldJourney, AnAddressBookEntryWithoutAFrequencyShowsItEmpty) {
+    Start();
+    OpenNode(QStringLiteral("Address book"));
+    TabIntoSheet();
+    constexpr int kMmsi = 1, kRxFreq = 4, kTxFreq = 5;
+    EXPECT_EQ(Shown(kRxFreq, 1), "");
+    EXPECT_EQ(Shown(kTxFreq, 1), "");
+    ClickCell(kMmsi, 1);
+    Type(QStringLiteral("211000001"));
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([this] { return Shown(kMmsi, 1) == "211000001"; })) << Shown(kMmsi, 1);
+    EXPECT_EQ(Shown(kRxFreq, 1), "");
+    EXPECT_EQ(Shown(kTxFreq, 1), "");
 }
 
 }  // namespace
