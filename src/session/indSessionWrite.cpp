@@ -4,6 +4,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "events/cmcEvMan.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcEnviron.h"
 #include "profile/FileCommands.h"
@@ -137,7 +138,13 @@ void indSession::FirstReadSucceeded(R& result) {
             lastBackupResult_ = FileCommands::SaveCloneFile(lastBackupPath_, result.image);
         }
         if (lastBackupResult_ != 0) {
-            CloneEnded(result);  // the writer has shown why; nothing was written
+            // The file's writer has shown why the backup failed; the technician is also told
+            // that the radio was not touched, so the failure is not taken for a partial write.
+            if (cmcEvMan* events = cmcEvMan::Global())
+                events->PostEventText(cmcEvKind::StatusMessage, kStatusTextAlert,
+                                      static_cast<int32_t>(kStatusBackAlert),
+                                      dictionary_.Text("GI_Mess_CloneErr_NothingWritten").c_str());
+            CloneEnded(result);
             return;
         }
     }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -152,6 +154,36 @@ TEST_F(GuiClone, WriteFromTheMenuSendsTheImageToTheRadio) {
     cmcEeprom radio;
     ASSERT_EQ(FileCommands::OpenCloneFile(saved, radio), 0);
     EXPECT_EQ(cmcCloneFile::ImageComment(radio), "TO RADIO");
+}
+
+// The radio's backup cannot be saved (its folder's place is taken by a file): the write stops
+// before anything is sent, and after the file's error the status bar says that the radio holds
+// what it held.
+TEST_F(GuiClone, ABackupThatCannotBeSavedWritesNothingAndSaysSo) {
+    ASSERT_EQ(main_->OpenFile(RadioFile("TO RADIO")), 0);
+    const std::string saved = Path("radio-after.t590");
+    SimProcess sim({"--image", QString::fromStdString(RadioFile("OLD")), "--save",
+                    QString::fromStdString(saved)});
+    Connect(sim);
+    {
+        QFile blocker(QString::fromStdString(Path("blocked")));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    main_->Session().SetBackupDirectory(Path("blocked"));
+    ASSERT_TRUE(main_->Session().BackupBeforeWriteSetting());
+    Choose(CL_Menu_Clone_Write);
+    Finish();
+
+    EXPECT_NE(main_->Session().LastBackupResult(), 0);
+    EXPECT_EQ(main_->Session().LastClone().operation, dst_CDrv_Result::kRead);
+    ASSERT_FALSE(host_->Messages().empty());  // the file's error
+    events_.RunPass();
+    EXPECT_EQ(main_->MessageText(),
+              main_->Session().Dictionary().Text("GI_Mess_CloneErr_NothingWritten"));
+    sim.Stop();
+    cmcEeprom radio;
+    ASSERT_EQ(FileCommands::OpenCloneFile(saved, radio), 0);
+    EXPECT_EQ(cmcCloneFile::ImageComment(radio), "OLD");
 }
 
 TEST_F(GuiClone, WriteFromTheMenuShowsWhatChangesAndCancelLeavesTheRadioAsItWas) {
