@@ -265,6 +265,8 @@ void cuiMain::HandleEvent(const cmcEvent& event) {
                 cuiAboutBox::ShowAbout(form_, Dictionary());
             break;
         case cmcEvKind::StatusMessage:
+            if (reopening_ && *event.Text() == '\0')
+                break;
             messageTextColor_ = cmcColor(event.first);
             messageBackColor_ = cmcColor(uint32_t(event.second));
             messageText_ = event.Text();
@@ -308,17 +310,11 @@ void cuiMain::RunPeriodicTask() {
             const cmcCellObj* cell = tree_->SelectedCell();
             if (cell != nullptr && cell->argText && !cell->argText->empty()) {
                 // Reopening the sheet on a new image is the program's doing, not a key of the
-                // technician's: what the last command said (a read's byte count) stays shown.
-                const std::string said = messageText_;
-                const cmcColor text = messageTextColor_, back = messageBackColor_;
+                // technician's: the node's Enter clears no message, so what the last command
+                // said (a read's byte count) stays shown.
+                reopening_ = true;
                 tree_->ActivateSelected();
-                if (messageText_.empty() && !said.empty()) {
-                    messageText_ = said;
-                    messageTextColor_ = text;
-                    messageBackColor_ = back;
-                    if (statusPanels_)
-                        statusPanels_->RepaintPanel(kMessagePanel);
-                }
+                reopening_ = false;
             }
         } else if (const cuiSheetHistory::Entry* head = history_.Head())
             OpenSheet(head->reference);

@@ -288,6 +288,7 @@ private:
     QPointer<QLabel> noSheet_;
     QPointer<cuiStatusPanels> statusPanels_;
     bool focusInSheet_ = false;
+    bool reopening_ = false;  // the periodic task runs the tree's node to reopen its sheet
     cmcColor messageTextColor_ = kStatusTextNormal;
     cmcColor messageBackColor_ = kStatusBackNormal;
     std::string messageText_;

@@ -198,13 +198,16 @@ std::vector<indSession::SheetMark> indSession::SheetMarks() const {
 // ---- The file commands.
 
 void indSession::Announce(DoneLine line, const std::vector<std::string>& texts) {
+    PostStatus(FillPlaceholders(dictionary_.Line("GI_AppMess_Done", line), texts), false);
+}
+
+void indSession::PostStatus(const std::string& text, bool alert) {
     cmcEvMan* events = cmcEvMan::Global();
     if (events == nullptr)
-        return;  // the command-line tool says it its own way
-    const std::string text = FillPlaceholders(dictionary_.Line("GI_AppMess_Done", line), texts);
-    // Posted, so that it follows whatever the command's own steps cleared on their way.
-    events->PostEventText(cmcEvKind::StatusMessage, kStatusTextNormal,
-                          static_cast<int32_t>(kStatusBackNormal), text.c_str());
+        return;
+    events->PostEventText(cmcEvKind::StatusMessage, alert ? kStatusTextAlert : kStatusTextNormal,
+                          static_cast<int32_t>(alert ? kStatusBackAlert : kStatusBackNormal),
+                          text.c_str());
 }
 
 std::string indSession::PortName() const {

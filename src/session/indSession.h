@@ -352,6 +352,10 @@ private:
     void AfterHistoryStep();
     bool CommitPendingStep();
     void AnnounceImageChange();
+    // The status bar's text, posted so that it follows whatever the command's own steps cleared on
+    // their way; alert: in the warning colours. Nothing in the command-line tool, which says it
+    // its own way.
+    void PostStatus(const std::string& text, bool alert);
     void FollowRecovery();
     bool WriteRecoveryNow();
     bool RefuseDataErrors();

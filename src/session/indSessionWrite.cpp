@@ -4,7 +4,6 @@
 #include <QDir>
 #include <cstdio>
 
-#include "events/cmcEvMan.h"
 #include "memory/MemoryMap.h"
 #include "memory/cmcEnviron.h"
 #include "profile/FileCommands.h"
@@ -140,10 +139,7 @@ void indSession::FirstReadSucceeded(R& result) {
         if (lastBackupResult_ != 0) {
             // The file's writer has shown why the backup failed; the technician is also told
             // that the radio was not touched, so the failure is not taken for a partial write.
-            if (cmcEvMan* events = cmcEvMan::Global())
-                events->PostEventText(cmcEvKind::StatusMessage, kStatusTextAlert,
-                                      static_cast<int32_t>(kStatusBackAlert),
-                                      dictionary_.Text("GI_Mess_CloneErr_NothingWritten").c_str());
+            PostStatus(dictionary_.Text("GI_Mess_CloneErr_NothingWritten"), true);
             CloneEnded(result);
             return;
         }

@@ -88,11 +88,10 @@ protected:
                       const std::string& mmsi) {
         cmcEeprom image;
         DefaultImage(image, comment);
-        SetMmsi(image, mmsi);
+        SetImageMmsi(image, mmsi);
         QDir().mkpath(QString::fromStdString(Path(dir)));
         return Save(image, dir + "/" + name);
     }
-    static void SetMmsi(cmcEeprom& image, const std::string& mmsi) { SetImageMmsi(image, mmsi); }
     static std::string CommentOf(const cmcEeprom& image) {
         std::string s(reinterpret_cast<const char*>(image.Bytes() + MemoryMap::kComment),
                       MemoryMap::kCommentLength);

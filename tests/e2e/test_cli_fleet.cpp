@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QStringList>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ protected:
         ch.rxFreq = 8291000;
         ch.txFreq = 8291000;
         ch.Save();
-        SetMmsi(plan, "");
+        SetImageMmsi(plan, "");
         return Save(plan, "plan.t590");
     }
     std::string Table(const std::string& text) {
@@ -48,6 +49,20 @@ protected:
         datCh mine(image.Bytes(), image.GetSize());
         mine.Load(datCh::kUserCh, 1);
         return mine.rxFreq == 8291000;
+    }
+    // A bench of radios "RADIO 1".. on one emulator paced at 115200 baud, so that each radio
+    // takes long enough for something to happen in the middle of it.
+    std::unique_ptr<SimProcess> PacedBench(int radios) {
+        for (int i = 1; i <= radios; ++i)
+            Radio("bench", std::to_string(i) + ".t590", "RADIO " + std::to_string(i), "");
+        return std::make_unique<SimProcess>(QStringList{
+            "--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud", "115200"});
+    }
+    // The tool on that bench, finding each next radio by itself, without backups.
+    std::unique_ptr<CliLive> WaitingFleet(SimProcess& sim, const std::string& journal) {
+        return std::make_unique<CliLive>(QStringList{
+            "fleet", "--port", QString::fromStdString(sim.Device()), QString::fromStdString(Plan()),
+            "--journal", QString::fromStdString(journal), "--wait", "--no-backup"});
     }
 };
 
@@ -209,7 +224,7 @@ TEST_F(CliFleet, FourCablesAtOnceEachWithItsOwnRadio) {
     for (int i = 1; i <= 4; ++i) {
         cmcEeprom radio;
         DefaultImage(radio, "CABLE " + std::to_string(i));
-        SetMmsi(radio, "21100000" + std::to_string(i));
+        SetImageMmsi(radio, "21100000" + std::to_string(i));
         sims.push_back(std::make_unique<SimProcess>(QStringList{
             "--image", QString::fromStdString(Save(radio, "r" + std::to_string(i) + ".t590")),
             "--save", QString::fromStdString(Path("w" + std::to_string(i) + ".t590"))}));
@@ -345,16 +360,13 @@ TEST_F(CliFleet, OnATerminalEachPortsLineIsRedrawnInPlace) {
 }
 
 TEST_F(CliFleet, KilledMidRunTheJournalHoldsEveryEarlierLineWhole) {
-    for (int i = 1; i <= 3; ++i)
-        Radio("bench", std::to_string(i) + ".t590", "RADIO " + std::to_string(i), "");
     const std::string journal = Path("journal.csv");
     // Paced, a radio takes long enough to be killed in the middle of one.
-    SimProcess sim(
-        {"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud", "115200"});
+    const std::unique_ptr<SimProcess> bench = PacedBench(3);
+    SimProcess& sim = *bench;
     ASSERT_FALSE(sim.Device().empty());
-    CliLive cli({"fleet", "--port", QString::fromStdString(sim.Device()),
-                 QString::fromStdString(Plan()), "--journal", QString::fromStdString(journal),
-                 "--wait", "--no-backup"});
+    const std::unique_ptr<CliLive> tool = WaitingFleet(sim, journal);
+    CliLive& cli = *tool;
     ASSERT_TRUE(cli.WaitFor("pqt590-cli: fleet: Radio ", 2)) << cli.Err();
     // The third radio is being written when the tool dies.
     ASSERT_TRUE(sim.WaitForError("radio 3 answers", 120000)) << sim.Errors();
@@ -369,15 +381,12 @@ TEST_F(CliFleet, KilledMidRunTheJournalHoldsEveryEarlierLineWhole) {
 // Ctrl+C while a radio is being written: that radio is written (and verified) to the end and
 // journaled, then the run ends with the summary; the next radio is never touched.
 TEST_F(CliFleet, CtrlCDuringAWriteLetsThatRadioFinishThenEndsTheRun) {
-    for (int i = 1; i <= 2; ++i)
-        Radio("bench", std::to_string(i) + ".t590", "RADIO " + std::to_string(i), "");
     const std::string journal = Path("journal.csv");
-    SimProcess sim(
-        {"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud", "115200"});
+    const std::unique_ptr<SimProcess> bench = PacedBench(2);
+    SimProcess& sim = *bench;
     ASSERT_FALSE(sim.Device().empty());
-    CliLive cli({"fleet", "--port", QString::fromStdString(sim.Device()),
-                 QString::fromStdString(Plan()), "--journal", QString::fromStdString(journal),
-                 "--wait", "--no-backup"});
+    const std::unique_ptr<CliLive> tool = WaitingFleet(sim, journal);
+    CliLive& cli = *tool;
     ASSERT_TRUE(sim.WaitForError("radio 1: write frame 1 received", 120000)) << sim.Errors();
     ASSERT_TRUE(cli.Running());
     cli.Interrupt();

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -200,15 +199,7 @@ void PrintTo(const SheetSortCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class CliSortSheets : public CliSort, public ::testing::WithParamInterface<SheetSortCase> {
-protected:
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-};
+class CliSortSheets : public CliSort, public ::testing::WithParamInterface<SheetSortCase> {};
 
 TEST_P(CliSortSheets, SortsTheRecordsWholeByTheColumn) {
     const SheetSortCase& c = GetParam();
@@ -217,7 +208,7 @@ TEST_P(CliSortSheets, SortsTheRecordsWholeByTheColumn) {
     const std::string plain = Save(image, "plain.t590");
     const std::string blank = Path("blank.csv");
     ASSERT_EQ(RunCli({"export", Q(plain), "--sheet", c.sheet, "-o", Q(blank)}).exitCode, 0);
-    const std::string exported = Read(blank);
+    const std::string exported = ReadWholeFile(blank);
     const std::size_t firstRow = exported.find("\n1,");
     ASSERT_NE(firstRow, std::string::npos) << exported;
     std::string table = exported.substr(0, firstRow + 1);
@@ -235,7 +226,7 @@ TEST_P(CliSortSheets, SortsTheRecordsWholeByTheColumn) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string out = Path("sorted.csv");
     ASSERT_EQ(RunCli({"export", Q(sorted), "--sheet", c.sheet, "-o", Q(out)}).exitCode, 0);
-    const std::vector<cmcCsv::Record> records = cmcCsv::Parse(Read(out));
+    const std::vector<cmcCsv::Record> records = cmcCsv::Parse(ReadWholeFile(out));
     ASSERT_GE(records.size(), 4u);
     std::vector<std::string> keys, companions;
     for (std::size_t r = 1; r <= 3; ++r) {

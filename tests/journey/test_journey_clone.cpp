@@ -54,6 +54,15 @@ protected:
             QTest::keyClick(focus && dialog->isAncestorOf(focus) ? focus : dialog, Qt::Key_Return);
         });
     }
+    // Clone › Write to radio from the menu, the preview seen by `look` and answered with Write,
+    // the transfer's report kept in `report`; returns once the transfer has ended.
+    void WriteFromTheMenu(std::function<void(cuiWritePreview&)> look, std::string* report) {
+        WhenPreview(std::move(look));
+        WhenMessage(Qt::Key_Return, report);
+        Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
+        ASSERT_TRUE(WaitUntil([this] { return DialogsAnswered() && Form()->isEnabled(); }));
+        FinishTransfer();
+    }
     static std::unique_ptr<cmcEeprom> Image(const std::string& path) {
         auto image = std::make_unique<cmcEeprom>();
         EXPECT_EQ(FileCommands::OpenCloneFile(path, *image), 0) << path;
@@ -148,17 +157,15 @@ TEST_F(CloneJourney, AWriteOfDataWithErrorsIsRefusedAndAGoodOneLeavesTheFileInTh
     // channel 1 goes from the radio's frequency to the plan's. Return is its Write button.
     std::string question, done;
     bool channelListed = false;
-    WhenPreview([&question, &channelListed](cuiWritePreview& preview) {
-        question = preview.Question()->text().toStdString();
-        for (QTreeWidgetItemIterator it(preview.List()); *it; ++it)
-            if ((*it)->text(0) == QStringLiteral("User channels") &&
-                (*it)->text(4) == QStringLiteral("12290.0"))
-                channelListed = true;
-    });
-    WhenMessage(Qt::Key_Return, &done);  // the transfer's report
-    Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
-    ASSERT_TRUE(WaitUntil([this] { return DialogsAnswered() && Form()->isEnabled(); }));
-    FinishTransfer();
+    WriteFromTheMenu(
+        [&question, &channelListed](cuiWritePreview& preview) {
+            question = preview.Question()->text().toStdString();
+            for (QTreeWidgetItemIterator it(preview.List()); *it; ++it)
+                if ((*it)->text(0) == QStringLiteral("User channels") &&
+                    (*it)->text(4) == QStringLiteral("12290.0"))
+                    channelListed = true;
+        },
+        &done);
     EXPECT_EQ(question.rfind(cmcGTex::Main()->Line("GI_Mess_Confirm_PreviewWrite", 0), 0), 0u)
         << question;
     EXPECT_TRUE(channelListed);
@@ -182,11 +189,7 @@ TEST_F(CloneJourney, AVerifiedWriteReadsTheRadioOnceBeforeAndOnceAfter) {
     Choose({QStringLiteral("Clone"), QStringLiteral("Verify after write")});
     bool previewed = false;
     std::string report;
-    WhenPreview([&previewed](cuiWritePreview&) { previewed = true; });
-    WhenMessage(Qt::Key_Return, &report);
-    Choose({QStringLiteral("Clone"), QStringLiteral("Write to radio...")});
-    ASSERT_TRUE(WaitUntil([this] { return DialogsAnswered() && Form()->isEnabled(); }));
-    FinishTransfer();
+    WriteFromTheMenu([&previewed](cuiWritePreview&) { previewed = true; }, &report);
     EXPECT_TRUE(previewed);
     EXPECT_NE(report.find(cmcGTex::Main()->Text("GI_Mess_WriteCheck_Matched")), std::string::npos)
         << report;

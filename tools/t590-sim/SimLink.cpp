@@ -161,6 +161,8 @@ int SimLink::Flush() {
         }
         full = n < static_cast<ssize_t>(chunk.size());
     }
+    if (!full)
+        fullRetryMs_ = 1;
     if (out_.empty())
         return -1;
     // A terminal nobody reads stays full. Trying again at once, over and over, keeps the kernel's
@@ -170,9 +172,7 @@ int SimLink::Flush() {
         fullRetryMs_ = std::min(fullRetryMs_ * 2, kFullRetryMaxMs);
         return fullRetryMs_;
     }
-    fullRetryMs_ = 1;
-    if (baud_ <= 0)
-        return 0;
+    // Only paced output is left waiting here: unpaced, whatever the terminal took whole is gone.
     const double wait = wireFree_ - SimNow();
     return wait <= 0 ? 0 : static_cast<int>(std::ceil(wait * 1000.0));
 }
