@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cells/BehaveUtil.h"
 #include "cells/cuiMainCore.h"
 #include "cells/indBehave.h"
 #include "cells/indValueRules.h"
@@ -13,7 +14,6 @@ namespace {
 
 constexpr const char* kModeList = "GI_Sheet_Sel_Mode1_R";
 constexpr const char* kEMailFilterList = "GI_Sheet_Sel_EMailFilt";
-constexpr const char* kBandNames = "GI_AppInd_Band";
 
 // One side of a channel's frequency pair; a change is written back at once.
 void FreqSide(indBehaveCall& call, bool receiveSide) {
@@ -61,10 +61,8 @@ void Comment(indBehaveCall& call) {
 }
 
 void ItuChannelNumber(indBehaveCall& call) {
-    const int perBand = MemoryMap::kItuChannelsPerBand;
-    const std::string band =
-        call.core.document.Dictionary().Line(kBandNames, call.argument / perBand);
-    call.capsule.outputText = band + "-" + std::to_string(call.argument % perBand + 1);
+    call.capsule.outputText =
+        indBehaveUtil::ItuChannelName(call.core.document.Dictionary(), call.argument);
 }
 
 void EMailFilter(indBehaveCall& call) {

@@ -5,6 +5,7 @@
 #include "cells/cuiMainCore.h"
 #include "cells/indBehave.h"
 #include "events/cmcEvMan.h"
+#include "memory/MemoryMap.h"
 #include "text/cmcGTex.h"
 
 namespace indBehaveUtil {
@@ -31,6 +32,15 @@ std::string DictionaryLine(indBehaveCall& call, const char* key, int n) {
 
 std::string DictionaryText(indBehaveCall& call, const char* key) {
     return call.core.document.Dictionary().Text(key);
+}
+
+std::string ItuBandName(cmcGTex& dictionary, int entry) {
+    return dictionary.Line("GI_AppInd_Band", entry / MemoryMap::kItuChannelsPerBand);
+}
+
+std::string ItuChannelName(cmcGTex& dictionary, int entry) {
+    return ItuBandName(dictionary, entry) + "-" +
+           std::to_string(entry % MemoryMap::kItuChannelsPerBand + 1);
 }
 
 std::string Decimal(int value) {

@@ -6,6 +6,7 @@
 #include "events/cmcEvent.h"
 
 class cmcCellObj;
+class cmcGTex;
 struct indBehaveCall;
 
 // Small helpers the behaviour families share.
@@ -23,6 +24,13 @@ void SetState(cmcCellObj* cell, uint8_t bits, bool on);
 // Line n of a dictionary section of the program's dictionary.
 std::string DictionaryLine(indBehaveCall& call, const char* key, int n);
 std::string DictionaryText(indBehaveCall& call, const char* key);
+
+// An ITU channel's name as the sheet shows it: its band, a dash and its place in the band
+// ("8-9" for the last channel of the 8 MHz band).
+std::string ItuChannelName(cmcGTex& dictionary, int entry);
+
+// The band's own name ("8", "18/19") of an ITU channel.
+std::string ItuBandName(cmcGTex& dictionary, int entry);
 
 // "%d" of a number.
 std::string Decimal(int value);

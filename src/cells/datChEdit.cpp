@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cells/BehaveUtil.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cuiMainCore.h"
 #include "events/cmcEvMan.h"
@@ -76,6 +77,7 @@ enum RefusedLine {
     kTopReached = 2,
     kBottomReached = 3,
     kRowsFixed = 4,
+    kBandShortened = 5,
 };
 
 // A row command that did less than asked, or nothing: said in the warning colours, after the
@@ -215,8 +217,18 @@ void datChEdit::Paste(cmcCellCapsule& capsule, datCh& ch, int first, int last) {
     }
     Reselect(capsule, e, e + n - 1);
     Status(capsule, "GI_AppMess_S_Paste");
-    if (n < clip.Count())
-        Refused(capsule, kPasteShortened, {std::to_string(n), std::to_string(clip.Count())});
+    if (n < clip.Count()) {
+        const std::vector<std::string> counts = {std::to_string(n), std::to_string(clip.Count())};
+        if (ch.kind == datCh::kItuCh) {
+            // An ITU list is one band: name the band and its last channel, where the paste ended.
+            cmcGTex& dictionary = capsule.Core().document.Dictionary();
+            Refused(capsule, kBandShortened,
+                    {counts[0], counts[1], indBehaveUtil::ItuBandName(dictionary, last),
+                     indBehaveUtil::ItuChannelName(dictionary, last)});
+        } else {
+            Refused(capsule, kPasteShortened, counts);
+        }
+    }
     ch.Reload();
 }
 

@@ -117,4 +117,36 @@ TEST_F(ToldJourney, AnAddressBookEntryWithoutAFrequencyShowsItEmpty) {
     EXPECT_EQ(Shown(kTxFreq, 1), "");
 }
 
+// Three ITU channels copied and pasted on the band's last but one: two are pasted, and the
+// status bar names the band and the channel where it ends; Ctrl+Z takes the paste back.
+TEST_F(ToldJourney, AnItuPasteTheBandsEndShortensNamesTheBandAndItsLastChannel) {
+    Start();
+    OpenNode(QStringLiteral("ITU channels"));
+    TabIntoSheet();
+    int col = -1, first = -1, eighth = -1, ninth = -1;
+    ASSERT_TRUE(Find("4-1", &col, &first));
+    ASSERT_TRUE(Find("8-8", &col, &eighth));
+    ASSERT_TRUE(Find("8-9", &col, &ninth));
+    const int freq = col + 1;
+    const std::string copied = Shown(freq, first), second = Shown(freq, first + 1);
+    const std::string before = Shown(freq, eighth);
+    ASSERT_NE(copied, before);
+    ClickCell(freq, first);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    ClickCell(freq, eighth);
+    WhenMessage(Qt::Key_Return);  // the rows hold channels: overwrite
+    Key(Qt::Key_V, Qt::ControlModifier);
+    WaitForDialogs();
+    EXPECT_TRUE(WaitUntil([this] {
+        return StatusText() == "2 of 3 rows pasted: the 8 MHz band ends at 8-9.";
+    })) << StatusText();
+    EXPECT_EQ(Shown(freq, eighth), copied);
+    EXPECT_EQ(Shown(freq, ninth), second);
+    EXPECT_TRUE(GridHasFocus());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Shown(freq, eighth), before);
+}
+
 }  // namespace

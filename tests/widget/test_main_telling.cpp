@@ -88,8 +88,7 @@ TEST_F(MainTelling, APasteTheListsEndShortensSaysHowManyRowsWerePasted) {
     host_->QueueAnswer(HostAnswer::Ok);  // the rows may hold data: overwrite
     QTest::keyClick(Viewport(), Qt::Key_V, Qt::ControlModifier);
     Settle();
-    EXPECT_EQ(main_->MessageText(),
-              "2 of 3 rows pasted: the list ends there (ITU channels: the band ends there).");
+    EXPECT_EQ(main_->MessageText(), "2 of 3 rows pasted: the list ends there.");
     EXPECT_EQ(MessageBackground(), QColor(0x80, 0, 0));
 }
 

@@ -105,12 +105,13 @@ public:
             "a byte is 00 to FF, as one or two hexadecimal digits",
             "a frequency is given in kHz, such as 2182.0",
             "#GI_AppMess_RowsRefused",
-            "%s of %s rows pasted: the list ends there (ITU channels: the band ends there).",
+            "%s of %s rows pasted: the list ends there.",
             "Nothing pasted: the clipboard holds no rows of this list. Copy rows of this list "
             "first.",
             "Not moved: the rows are at the top of the list already.",
             "Not moved: the rows are at the bottom of the list already.",
             "The rows of this list stay as they are: they cannot be cleared, deleted or inserted.",
+            "%s of %s rows pasted: the %s MHz band ends at %s.",
             "#End_Of_Ovl",
         };
         dict_.SetLines(kLines, sizeof(kLines) / sizeof(kLines[0]));

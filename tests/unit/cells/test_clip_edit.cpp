@@ -60,11 +60,21 @@ const char* const kTexts[] = {
     "a byte is 00 to FF, as one or two hexadecimal digits",
     "a frequency is given in kHz, such as 2182.0",
     "#GI_AppMess_RowsRefused",
-    "%s of %s rows pasted: the list ends there (ITU channels: the band ends there).",
+    "%s of %s rows pasted: the list ends there.",
     "Nothing pasted: the clipboard holds no rows of this list. Copy rows of this list first.",
     "Not moved: the rows are at the top of the list already.",
     "Not moved: the rows are at the bottom of the list already.",
     "The rows of this list stay as they are: they cannot be cleared, deleted or inserted.",
+    "%s of %s rows pasted: the %s MHz band ends at %s.",
+    "#GI_AppInd_Band",
+    "4",
+    "6",
+    "8",
+    "12",
+    "16",
+    "18/19",
+    "22",
+    "25/26",
     "#End_Of_Ovl",
 };
 
@@ -196,8 +206,7 @@ TEST_F(ClipEditTest, CopyThenPasteNearTheEndPastesWhatFitsAfterAsking) {
     const std::vector<std::string> said = StatusTexts();
     ASSERT_GE(said.size(), 2u);
     EXPECT_EQ(said[said.size() - 2], "Pasted");
-    EXPECT_EQ(said.back(),
-              "3 of 4 rows pasted: the list ends there (ITU channels: the band ends there).");
+    EXPECT_EQ(said.back(), "3 of 4 rows pasted: the list ends there.");
 }
 
 TEST_F(ClipEditTest, PasteCancelledOrOfAnotherKindChangesNothing) {
@@ -334,6 +343,28 @@ TEST_F(ClipEditTest, RowEditsStayInsideTheList) {
     EXPECT_EQ(ch.rxFreq, 12000);  // 11 moved up to 9
     ch.Load(datCh::kItuCh, 18);
     EXPECT_EQ(ch.rxFreq, 19000);  // band 2 untouched
+}
+
+TEST_F(ClipEditTest, AnItuPasteTheBandsEndShortensNamesTheBandAndItsLastChannel) {
+    // Three ITU rows pasted on 8-8 (channel 25): the 8 MHz band is channels 18..26.
+    for (int e = 0; e < 3; ++e) {
+        datCh ch(image());
+        ch.Load(datCh::kItuCh, e);
+        ch.rxFreq = 4000000 + e * 1000;
+        ch.Save();
+    }
+    Run(datChEdit::kCopy, 0, 0, 2, datCh::kItuCh, 0, 8);
+    host->QueueAnswer(HostAnswer::Ok);
+    Run(datChEdit::kPaste, 25, 0, 0, datCh::kItuCh, 18, 26);
+    datCh ch(image());
+    ch.Load(datCh::kItuCh, 26);
+    EXPECT_EQ(ch.rxFreq, 4001000);
+    ch.Load(datCh::kItuCh, 27);
+    EXPECT_NE(ch.rxFreq, 4002000);  // the next band keeps its own
+    Deliver();
+    const std::vector<std::string> said = StatusTexts();
+    ASSERT_FALSE(said.empty());
+    EXPECT_EQ(said.back(), "2 of 3 rows pasted: the 8 MHz band ends at 8-9.");
 }
 
 TEST_F(ClipEditTest, PasteThatWouldOverflowTheScanListShowsTheAlert) {

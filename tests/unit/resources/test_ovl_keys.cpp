@@ -189,7 +189,7 @@ TEST_F(OvlKeys, StatusFormatsHoldOnlyTheirPlaceholders) {
     const std::vector<std::pair<const char*, std::vector<int>>> formats = {
         {"GI_AppMess_Typed", {2, 3, 3, 2, 3, 2, 3, 3, 1, 0}},
         {"GI_AppMess_TypedForms", {0, 2, 0, 0}},
-        {"GI_AppMess_RowsRefused", {2, 0, 0, 0, 0}},
+        {"GI_AppMess_RowsRefused", {2, 0, 0, 0, 0, 4}},
         {"GI_AppMess_Done", {2, 2, 1, 3, 3, 2, 2, 2, 1}},
         {"GI_AppMess_Table", {1, 1, 1, 2}},
         {"GI_AppMess_TableFile", {1, 1, 3, 4}},
