@@ -31,6 +31,12 @@ int Sync(int fd) {
 int CloseFd(int fd) {
     return ::_close(fd);
 }
+long long EndOf(int fd) {
+    return ::_lseeki64(fd, 0, SEEK_END);
+}
+void CutTo(int fd, long long size) {
+    (void)::_chsize_s(fd, size);
+}
 #else
 int OpenAppend(const char* path) {
     return ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
@@ -43,6 +49,12 @@ int Sync(int fd) {
 }
 int CloseFd(int fd) {
     return ::close(fd);
+}
+long long EndOf(int fd) {
+    return ::lseek(fd, 0, SEEK_END);
+}
+void CutTo(int fd, long long size) {
+    (void)!::ftruncate(fd, static_cast<off_t>(size));
 }
 #endif
 
@@ -66,6 +78,16 @@ std::string FirstLine(const std::string& path, bool& empty) {
     }
     std::fclose(f);
     return line;
+}
+
+// Whether a file's last byte is not a line end: a line cut short by a crash or a power cut.
+bool EndsInsideALine(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    const bool cut = std::fseek(f, -1, SEEK_END) == 0 && std::fgetc(f) != '\n';
+    std::fclose(f);
+    return cut;
 }
 
 }  // namespace
@@ -125,6 +147,11 @@ bool indFleetJournal::Open(const std::string& path, std::string& why) {
         Close();
         return false;
     }
+    // The next line starts a line of its own, never the rest of one cut short.
+    if (!empty && EndsInsideALine(path) && !WriteWhole("\r\n", why)) {
+        Close();
+        return false;
+    }
     return true;
 }
 
@@ -146,12 +173,17 @@ bool indFleetJournal::WriteWhole(const std::string& bytes, std::string& why) {
     // One write call per line: with O_APPEND the line lands whole at the end, and a line cut
     // short by a full disk is reported, never followed by another.
     size_t done = 0;
+    const long long before = EndOf(fd_);
     while (done < bytes.size()) {
         const long long n = WriteSome(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             why = path_ + ": " + SystemReason();
+            // The part that went in is taken out again, so that the file ends with the last
+            // whole line and the next run's first line starts a line of its own.
+            if (done > 0 && before >= 0)
+                CutTo(fd_, before);
             return false;
         }
         done += static_cast<size_t>(n);

@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 #include <string>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
 #include "memory/MemoryMap.h"
 #include "memory/cmcEeprom.h"
 #include "session/indFleet.h"
@@ -162,5 +167,60 @@ TEST(FleetJournal, AJournalThatCannotBeOpenedSaysWhy) {
     EXPECT_NE(why.find("/no/such/dir/journal.csv"), std::string::npos) << why;
     EXPECT_FALSE(journal.Append(Entry("X"), why));
 }
+
+TEST(FleetJournal, ALineCutShortEarlierIsEndedBeforeTheNextLine) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("journal.csv");
+    std::string why;
+    {
+        indFleetJournal journal;
+        ASSERT_TRUE(journal.Open(path.toStdString(), why)) << why;
+        ASSERT_TRUE(journal.Append(Entry("MV ONE"), why)) << why;
+    }
+    {
+        // What a power cut in the middle of a line leaves.
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("2026-12-11T10:00:00Z,COM3,/dev/ttyS2,24");
+    }
+    indFleetJournal journal;
+    ASSERT_TRUE(journal.Open(path.toStdString(), why)) << why;
+    ASSERT_TRUE(journal.Append(Entry("MV TWO"), why)) << why;
+    const std::vector<cmcCsv::Record> records = cmcCsv::Parse(ReadAll(path));
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[2].fields.size(), 4u);  // the cut line stays as it was left
+    ASSERT_EQ(records[3].fields.size(), indFleetJournal::Header().size());
+    EXPECT_EQ(records[3].fields[5].text, "MV TWO");
+}
+
+#ifndef _WIN32
+// The file-size limit stands for a full disk: the line that does not fit is refused, and what
+// went in of it is taken out again.
+TEST(FleetJournal, ALineThatDoesNotFitIsRefusedAndLeavesNoPartBehind) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("journal.csv");
+    std::string why;
+    indFleetJournal journal;
+    ASSERT_TRUE(journal.Open(path.toStdString(), why)) << why;
+    ASSERT_TRUE(journal.Append(Entry("MV ONE"), why)) << why;
+    const std::string before = ReadAll(path);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = before.size() + 40;  // room for a part of the next line only
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const bool appended = journal.Append(Entry("MV TWO"), why);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(appended);
+    EXPECT_NE(why.find("journal.csv: "), std::string::npos) << why;
+    EXPECT_EQ(ReadAll(path), before);
+}
+#endif
 
 }  // namespace
