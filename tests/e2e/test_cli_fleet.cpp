@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <cstdlib>
 #include <memory>
@@ -404,6 +406,75 @@ TEST_F(CliFleet, CtrlCDuringAWriteLetsThatRadioFinishThenEndsTheRun) {
     Load(written, Path("bench/1.written.t590"));
     EXPECT_EQ(CommentOf(written), "FLEET PLAN");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/2.written.t590"))));
+}
+
+// The journal's disk fills after the first radio (a file-size limit stands for it): the second
+// radio's line is refused, the run says why and stops before the third radio is touched, and the
+// journal ends with the last whole line.
+TEST_F(CliFleet, AJournalThatCannotBeWrittenMidRunStopsTheRunBeforeTheNextRadio) {
+    for (int i = 1; i <= 3; ++i)
+        Radio("bench", std::to_string(i) + ".t590", "RADIO " + std::to_string(i), "");
+    SimProcess sim({"--fleet", QString::fromStdString(Path("bench")), "--verbose"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    const std::string plan = Plan();
+
+    // About how long a line of this run is; the journal is filled up to the limit less one and
+    // a half of them, so that the first radio's line fits and the second's does not.
+    indFleetEntry likely;
+    likely.timeUtc = "2026-12-11T10:00:00Z";
+    likely.device = sim.Device();
+    likely.model = "2429/0001";
+    likely.mapRevision = 1;
+    likely.commentBefore = "RADIO 1";
+    likely.commentAfter = "FLEET PLAN";
+    likely.cloneFile = plan;
+    likely.sha256 = std::string(64, '0');
+    likely.status = 0;
+    likely.statusText = Line("GI_Mess_CloneErr_Head", 0);
+    likely.verified = "yes";
+    const size_t lineBytes = cmcCsv::Line(indFleetJournal::Fields(likely)).size();
+    constexpr size_t kLimitBytes = 4096;
+    const std::string journal = Path("journal.csv");
+    {
+        indFleetEntry filler = likely;
+        filler.commentBefore.clear();
+        const std::string head = cmcCsv::Line(indFleetJournal::Header());
+        const size_t bare = head.size() + cmcCsv::Line(indFleetJournal::Fields(filler)).size();
+        filler.commentBefore = std::string(kLimitBytes - bare - lineBytes * 3 / 2, 'x');
+        QFile f(QString::fromStdString(journal));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write((head + cmcCsv::Line(indFleetJournal::Fields(filler))).c_str());
+    }
+    const std::string before = ReadWholeFile(journal);
+
+    QProcess tool;
+    tool.setProgram(QStringLiteral("bash"));
+    tool.setArguments(
+        {QStringLiteral("-c"),
+         QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$@\"").arg(kLimitBytes / 1024),
+         QStringLiteral("bash"), QString::fromStdString(CliPath()), "fleet", "--port",
+         QString::fromStdString(sim.Device()), QString::fromStdString(plan), "--journal",
+         QString::fromStdString(journal), "--wait", "--count", "3", "--no-backup"});
+    tool.start();
+    ASSERT_TRUE(tool.waitForStarted(30000));
+    tool.closeWriteChannel();
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    const std::string err = tool.readAllStandardError().toStdString();
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 2) << err;
+    const std::string said = Line("GI_Fleet_Summary", 3);
+    EXPECT_TRUE(Contains(err, said.substr(0, said.find("%s")) + journal + ": ")) << err;
+    // The first radio's line is there whole after what was there before, and nothing after it.
+    const std::string after = ReadWholeFile(journal);
+    ASSERT_EQ(after.compare(0, before.size(), before), 0);
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 2u) << err;
+    EXPECT_EQ(lines[1][kCommentBefore], "RADIO 1");
+    EXPECT_EQ(lines[1][kStatus], "0");
+    // The second radio was written before its line was refused; the third was never touched.
+    sim.Stop();
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("bench/2.written.t590"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/3.written.t590"))));
 }
 
 TEST_F(CliFleet, APlanWithDataErrorsIsRefusedBeforeAnyPortIsOpened) {
