@@ -38,6 +38,8 @@ enum WindowLine {
     kNoRow,
     kBusyClose,
     kNoPort,
+    kStop,
+    kStopping,
 };
 
 // The columns of the list of ports: lines of "GI_Fleet_Progress".
@@ -143,14 +145,20 @@ cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::s
     write_->setObjectName(QStringLiteral("fleetWrite"));
     write_->setDefault(true);
     write_->setAutoDefault(true);
+    stop_ = new QPushButton(Local(Line("GI_Fleet_Window", kStop)), this);
+    stop_->setObjectName(QStringLiteral("fleetStop"));
+    stop_->setAutoDefault(false);
+    stop_->setEnabled(false);
     close_ = new QPushButton(Local(Line("GI_Fleet_Window", kClose)), this);
     close_->setObjectName(QStringLiteral("fleetClose"));
     close_->setAutoDefault(false);
     buttons->addStretch(1);
     buttons->addWidget(write_);
+    buttons->addWidget(stop_);
     buttons->addWidget(close_);
     layout->addLayout(buttons);
     connect(write_, &QPushButton::clicked, this, [this] { WriteConnected(); });
+    connect(stop_, &QPushButton::clicked, this, [this] { Stop(); });
     connect(close_, &QPushButton::clicked, this, &QDialog::close);
     PortsTicked();
     resize(760, 520);
@@ -255,11 +263,23 @@ bool cuiFleetWindow::WriteConnected() {
     bool started = false;
     for (int s = 0; s < run_->Stations(); ++s)
         started = run_->Start(s) || started;
+    // While Write cannot be pressed and the options are locked, the keyboard is on Stop.
+    if (started && stop_->isEnabled())
+        stop_->setFocus();
     return started;
+}
+
+void cuiFleetWindow::Stop() {
+    if (!Busy())
+        return;
+    run_->RequestStop();
+    stop_->setEnabled(false);
+    ShowStatus(Line("GI_Fleet_Window", kStopping));
 }
 
 void cuiFleetWindow::StepChanged(int station) {
     const bool busy = Busy();
+    stop_->setEnabled(busy && !run_->StopRequested());
     write_->setEnabled(!busy && !(run_ && run_->JournalFailed()));
     close_->setEnabled(!busy);
     if (run_)
@@ -330,6 +350,8 @@ void cuiFleetWindow::ShowRoundStatus() {
     const bool busy = Busy();
     if (busy && !rowNote_.empty())
         lines.push_back(rowNote_);
+    if (busy && run_->StopRequested())
+        lines.push_back(Line("GI_Fleet_Window", kStopping));
     if (lines.empty() && !busy)
         lines.push_back(Line("GI_Fleet_Window", kNext));
     std::string text;

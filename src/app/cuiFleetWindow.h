@@ -43,6 +43,7 @@ public:
     QLineEdit* RadiosPath() const { return radios_; }
     QPushButton* WriteButton() const { return write_; }
     QPushButton* CloseButton() const { return close_; }
+    QPushButton* StopButton() const { return stop_; }
     QTreeWidget* List() const { return list_; }
     QLabel* Status() const { return status_; }
     const indFleetRun* Run() const { return run_.get(); }
@@ -51,6 +52,8 @@ public:
     // Starts the radios on the ports (the run begins at the first press). False when nothing
     // was started (the reason is shown in the status line or a message).
     bool WriteConnected();
+    // Stops the run: radios still being read are not written, writes under way finish.
+    void Stop();
 
     // indFleetListener
     void StepChanged(int station) override;
@@ -90,6 +93,7 @@ private:
     QLineEdit* journal_;
     QLineEdit* radios_;
     QPushButton* write_;
+    QPushButton* stop_;
     QPushButton* close_;
     QTreeWidget* list_;
     QLabel* status_;

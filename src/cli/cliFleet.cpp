@@ -122,6 +122,10 @@ public:
             Show(station);
     }
 
+    // The last moment to keep a radio unwritten: an interrupt that came during its read, even
+    // one the event loop has not yet returned to see, stops it here.
+    void RadioRead(const indFleetEntry&) override { (void)Ending(); }
+
     void Progressed(int station) override {
         if (IsTransfer(shown_[static_cast<size_t>(station)]))
             Show(station);
@@ -233,8 +237,11 @@ private:
     }
 
     bool Ending() {
-        if (cliInterruptHold::Interrupted())
+        if (cliInterruptHold::Interrupted() && !interrupted_) {
             interrupted_ = true;
+            // A radio still being read is not written; a write under way finishes.
+            run_->RequestStop();
+        }
         return ending_ || interrupted_ || (count_ > 0 && done_ >= count_);
     }
 

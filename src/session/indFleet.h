@@ -16,6 +16,7 @@ constexpr int kDataErrors = 101;     // the radio's copy does not pass the warni
 constexpr int kBackupFailed = 102;   // the backup of the radio could not be saved
 constexpr int kVerifyDiffers = 103;  // the radio does not hold what was written
 constexpr int kNotStarted = 104;     // the transfer could not be started
+constexpr int kStopped = 105;        // the user stopped the run before this radio was written
 }  // namespace indFleetStatus
 
 // What the radio on a port holds of its own, and what one attempt did to it.

@@ -279,6 +279,8 @@ bool indFleetRun::Start(int station) {
     Station& s = *stations_[static_cast<size_t>(station)];
     if (s.step != Step::Idle || s.manager.IsBusy())
         return false;
+    if (!AnyBusy())
+        stopRequested_ = false;
     s.entry = indFleetEntry();
     s.entry.station = station;
     s.entry.portNumber = s.port.number;
@@ -377,6 +379,10 @@ void indFleetRun::AfterRead(Station& s) {
     e.rowText = plan_.Describe(e.row);
     if (listener_)
         listener_->RadioRead(e);
+    if (stopRequested_) {
+        Finish(s, indFleetStatus::kStopped);
+        return;
+    }
 
     // A radio met again is written again only when the technician says so.
     if (const indFleetEntry* earlier = EarlierSuccess(e.RadioKey())) {

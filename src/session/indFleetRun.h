@@ -62,6 +62,11 @@ public:
     // run that waits for the next radio sees one answer. The listener hears ProbeEnded.
     bool StartProbe(int station);
     bool Busy(int station) const;
+    // The user's stop: a radio still being read is not written (its attempt ends as stopped);
+    // a write under way is never cut, it ends with its verify as asked. Cleared by the next
+    // Start once no station is busy.
+    void RequestStop() { stopRequested_ = true; }
+    bool StopRequested() const { return stopRequested_; }
     bool AnyBusy() const;
     Step StepOf(int station) const;
     // How far the station's transfer under way is, 0-100 (where the last one stopped once the
@@ -115,5 +120,6 @@ private:
     std::vector<indFleetEntry> entries_;
     bool begun_ = false;
     bool journalFailed_ = false;
+    bool stopRequested_ = false;
     std::string journalError_;
 };

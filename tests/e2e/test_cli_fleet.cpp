@@ -52,13 +52,14 @@ protected:
         mine.Load(datCh::kUserCh, 1);
         return mine.rxFreq == 8291000;
     }
-    // A bench of radios "RADIO 1".. on one emulator paced at 115200 baud, so that each radio
-    // takes long enough for something to happen in the middle of it.
-    std::unique_ptr<SimProcess> PacedBench(int radios) {
+    // A bench of radios "RADIO 1".. on one emulator paced at 115200 baud (or slower), so that
+    // each radio takes long enough for something to happen in the middle of it.
+    std::unique_ptr<SimProcess> PacedBench(int radios, int baud = 115200) {
         for (int i = 1; i <= radios; ++i)
             Radio("bench", std::to_string(i) + ".t590", "RADIO " + std::to_string(i), "");
-        return std::make_unique<SimProcess>(QStringList{
-            "--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud", "115200"});
+        return std::make_unique<SimProcess>(
+            QStringList{"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud",
+                        QString::number(baud)});
     }
     // The tool on that bench, finding each next radio by itself, without backups.
     std::unique_ptr<CliLive> WaitingFleet(SimProcess& sim, const std::string& journal) {
@@ -475,6 +476,33 @@ TEST_F(CliFleet, AJournalThatCannotBeWrittenMidRunStopsTheRunBeforeTheNextRadio)
     sim.Stop();
     EXPECT_TRUE(QFile::exists(QString::fromStdString(Path("bench/2.written.t590"))));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/3.written.t590"))));
+}
+
+// Ctrl+C while a radio is only being read: it is not written; its attempt is journaled as
+// stopped, the summary names it and the exit status says that not every radio was written.
+TEST_F(CliFleet, CtrlCDuringAReadWritesNothingToThatRadio) {
+    const std::string journal = Path("journal.csv");
+    // A read of six seconds: room enough for the interrupt to come during it on a busy machine.
+    const std::unique_ptr<SimProcess> bench = PacedBench(2, 19200);
+    SimProcess& sim = *bench;
+    ASSERT_FALSE(sim.Device().empty());
+    const std::unique_ptr<CliLive> tool = WaitingFleet(sim, journal);
+    CliLive& cli = *tool;
+    ASSERT_TRUE(sim.WaitForError("radio 1: read 1 answered", 120000)) << sim.Errors();
+    ASSERT_TRUE(cli.Running());
+    cli.Interrupt();
+    EXPECT_EQ(cli.Finish(), 3) << cli.Err();
+    EXPECT_TRUE(Contains(cli.Err(), Line("GI_Fleet_Status", 5))) << cli.Err();
+    EXPECT_TRUE(Contains(cli.Err(), "0 radio(s) written; 1 failed: \"RADIO 1\" (105)"))
+        << cli.Err();
+    const auto lines = Journal(journal);
+    ASSERT_EQ(lines.size(), 1u) << cli.Err();
+    EXPECT_EQ(lines[0][kCommentBefore], "RADIO 1");
+    EXPECT_EQ(lines[0][kStatus], "105");
+    EXPECT_EQ(lines[0][kSha], "");
+    sim.Stop();
+    EXPECT_FALSE(Contains(sim.Errors(), "write frame 1 received")) << sim.Errors();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/1.written.t590"))));
 }
 
 TEST_F(CliFleet, APlanWithDataErrorsIsRefusedBeforeAnyPortIsOpened) {

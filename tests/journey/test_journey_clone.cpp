@@ -75,6 +75,23 @@ protected:
                 return false;
         return true;
     }
+    static cuiFleetWindow* ShownFleetWindow() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* window = qobject_cast<cuiFleetWindow*>(w); window && w->isVisible())
+                return window;
+        return nullptr;
+    }
+    // Clone › Write to several radios from the menu; the window, once it is up and has the
+    // keyboard (the menu it came from has let go of it), or null.
+    cuiFleetWindow* OpenFleetWindow() {
+        Choose({QStringLiteral("Clone"), QStringLiteral("Write to several radios...")});
+        cuiFleetWindow* window = nullptr;
+        const bool up = WaitUntil([&window] {
+            window = ShownFleetWindow();
+            return window && QApplication::activeWindow() == window;
+        });
+        return up ? window : nullptr;
+    }
     // Waits until a transfer the last key started has ended (the window takes input again).
     void FinishTransfer() {
         ASSERT_TRUE(
@@ -293,15 +310,8 @@ TEST_F(CloneJourney, TwoRadiosOfAFleetAreWrittenFromTheirWindowWithKeys) {
     // The bench's cable is on COM2, as Port › Device of COM2 keeps it; the program is on COM1.
     Setting(QStringLiteral("Ports/COM2"), QString::fromStdString(sim.Device()));
     Start({plan});
-    Choose({QStringLiteral("Clone"), QStringLiteral("Write to several radios...")});
-    cuiFleetWindow* window = nullptr;
-    // The window is up and has the keyboard (the menu it came from has let go of it).
-    ASSERT_TRUE(WaitUntil([&window] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if ((window = qobject_cast<cuiFleetWindow*>(w)) && w->isVisible())
-                return QApplication::activeWindow() == w;
-        return false;
-    }));
+    cuiFleetWindow* window = OpenFleetWindow();
+    ASSERT_NE(window, nullptr);
     // COM2 ticked with its letter (Alt+2) and COM1 unticked with a click, the journal typed
     // into its field (clicked first), then Enter per radio.
     QCheckBox* com1 = window->findChild<QCheckBox*>(QStringLiteral("fleetPort1"));
@@ -333,15 +343,63 @@ TEST_F(CloneJourney, TwoRadiosOfAFleetAreWrittenFromTheirWindowWithKeys) {
               "COM2 (" + sim.Device() + ")");
     EXPECT_EQ(window->PortLines()->topLevelItem(0)->text(2), QStringLiteral("100%"));
     QTest::keyClick(window, Qt::Key_Escape);
-    ASSERT_TRUE(WaitUntil([] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<cuiFleetWindow*>(w) && w->isVisible())
-                return false;
-        return true;
-    }));
+    ASSERT_TRUE(WaitUntil([] { return ShownFleetWindow() == nullptr; }));
     EXPECT_EQ(Title(), "plan.t590 - PQ-T590");  // the open file was never changed
     sim.Stop();
     EXPECT_EQ(cmcCloneFile::ImageComment(*Image(Path("bench/2.written.t590"))), "THE PLAN");
+}
+
+// Stop (Alt+S) while the radio is being read: it is not written, its line says it was stopped,
+// and the next Enter writes it after all.
+TEST_F(CloneJourney, AFleetRadioStoppedDuringItsReadIsNotWrittenAndTheNextEnterWritesIt) {
+    const std::string plan = RadioFile("plan.t590", "THE PLAN", 8291000);
+    QDir().mkpath(QString::fromStdString(Path("bench")));
+    RadioFile("bench/1.t590", "RADIO ONE", 4125000);
+    // A read of three seconds: the stop comes during it on a busy machine too.
+    SimProcess sim(
+        {"--fleet", QString::fromStdString(Path("bench")), "--verbose", "--baud", "38400"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    Setting(QStringLiteral("Ports/COM1"), QString::fromStdString(sim.Device()));
+    Start({plan});
+    cuiFleetWindow* window = OpenFleetWindow();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseClick(window->JournalPath(), Qt::LeftButton);
+    QTest::keyClick(window->JournalPath(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->JournalPath(), QString::fromStdString(Path("journal.csv")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil(
+        [&sim] { return sim.Errors().find("read 1 answered") != std::string::npos; }, 60000))
+        << sim.Errors();
+    ASSERT_TRUE(window->StopButton()->isEnabled());
+    Key(Qt::Key_S, Qt::AltModifier);  // the button's letter clicks it a moment later
+    const std::string stopping = cmcGTex::Main()->Line("GI_Fleet_Window", 16);
+    EXPECT_TRUE(WaitUntil([window, &stopping] {
+        return window->Status()->text().toStdString() == stopping;
+    })) << window->Status()->text().toStdString();
+    EXPECT_TRUE(window->Busy());
+    ASSERT_TRUE(WaitUntil(
+        [window] {
+            return window->List()->topLevelItemCount() == 1 && window->WriteButton()->isEnabled();
+        },
+        60000));
+    const std::string stopped = cmcGTex::Main()->Line("GI_Fleet_Status", 5);
+    EXPECT_EQ(window->List()->topLevelItem(0)->text(4).toStdString(), stopped);
+    EXPECT_FALSE(window->StopButton()->isEnabled());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/1.written.t590"))));
+    EXPECT_EQ(sim.Errors().find("write frame 1 received"), std::string::npos) << sim.Errors();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil(
+        [window] {
+            return window->List()->topLevelItemCount() == 2 && window->WriteButton()->isEnabled();
+        },
+        120000));
+    EXPECT_EQ(window->List()->topLevelItem(1)->text(4).toStdString(),
+              cmcGTex::Main()->Line("GI_Mess_CloneErr_Head", 0));
+    QTest::keyClick(window, Qt::Key_Escape);
+    ASSERT_TRUE(WaitUntil([] { return ShownFleetWindow() == nullptr; }));
+    sim.Stop();
+    EXPECT_EQ(cmcCloneFile::ImageComment(*Image(Path("bench/1.written.t590"))), "THE PLAN");
 }
 
 }  // namespace

@@ -132,8 +132,13 @@ int SimRunFleet(SimLink& link, const SimFleetOptions& o, const volatile sig_atom
         if (!heard.empty() && radio && !radio->LinkCut()) {
             answer.clear();
             const int framesBefore = radio->WriteFrames();
+            const int readsBefore = radio->ReadsAnswered();
             radio->Hear(heard.data(), heard.size(), answer);
             link.Queue(answer);
+            // Tests wait for this line to know that a read of this radio is under way.
+            if (radio->ReadsAnswered() > readsBefore)
+                Log(o, "radio " + std::to_string(current + 1) + ": read " +
+                           std::to_string(radio->ReadsAnswered()) + " answered");
             // Tests wait for this line to know that a write to this radio is under way.
             if (framesBefore == 0 && radio->WriteFrames() > 0)
                 Log(o, "radio " + std::to_string(current + 1) + ": write frame 1 received");
