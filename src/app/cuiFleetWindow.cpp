@@ -47,6 +47,10 @@ enum PortColumn { kPortColumn = 0, kStepColumn, kDoneColumn };
 constexpr int kFirstPortCaption = 2;
 constexpr int kPortLinesShown = 4;
 
+// Lines of "GI_Fleet_Words" for the changes column.
+constexpr int kNoChangeWord = 6;
+constexpr int kChangesWord = 7;
+
 QString Local(const std::string& text) {
     return QString::fromLocal8Bit(text.c_str());
 }
@@ -125,7 +129,7 @@ cuiFleetWindow::cuiFleetWindow(QWidget* owner, indSession& session, const std::s
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("fleetList"));
     QStringList columns;
-    for (int n = 0; n < 7; ++n)
+    for (int n = 0; n < kListColumns; ++n)
         columns << Local(gtex_.Line("GI_Fleet_Columns", n));
     list_->setHeaderLabels(columns);
     list_->setRootIsDecorated(false);
@@ -315,16 +319,17 @@ void cuiFleetWindow::RadioDone(const indFleetEntry& e) {
         const int stateWord = state == "kept" ? 0 : state == "set" ? 1 : 2;
         const int verifiedWord = e.verified == "yes" ? 3 : e.verified == "no" ? 4 : 5;
         auto* item = new QTreeWidgetItem(list_);
-        item->setText(0, Local(e.clockTime));
-        item->setText(1, Local(e.commentBefore));
-        item->setText(2, Local(e.commentAfter));
+        item->setText(kTimeColumn, Local(e.clockTime));
+        item->setText(kCommentBeforeColumn, Local(e.commentBefore));
+        item->setText(kCommentAfterColumn, Local(e.commentAfter));
         const std::string mmsi = e.mmsiAfter.empty() ? e.mmsiBefore : e.mmsiAfter;
-        item->setText(3,
+        item->setText(kMmsiColumn,
                       Local(mmsi.empty() ? Word(stateWord) : mmsi + " (" + Word(stateWord) + ")"));
-        item->setText(4, Local(e.statusText));
-        item->setText(5, Local(Word(verifiedWord)));
-        item->setText(6, Local(e.backupFile));
-        item->setToolTip(4, Local(e.message));
+        ShowChanges(item, e);
+        item->setText(kResultColumn, Local(e.statusText));
+        item->setText(kVerifiedColumn, Local(Word(verifiedWord)));
+        item->setText(kBackupColumn, Local(e.backupFile));
+        item->setToolTip(kResultColumn, Local(e.message));
         list_->scrollToItem(item);
     }
     if (!e.skipped)
@@ -337,6 +342,22 @@ void cuiFleetWindow::RadioDone(const indFleetEntry& e) {
     StepChanged(e.station);
     if (!Busy())
         write_->setFocus();
+}
+
+void cuiFleetWindow::ShowChanges(QTreeWidgetItem* item, const indFleetEntry& e) {
+    // The write's preview: how many cells it changes, the first of them in the tool tip.
+    if (e.changedCells < 0)
+        return;
+    item->setText(kChangesColumn,
+                  Local(e.changedCells == 0
+                            ? Word(kNoChangeWord)
+                            : FormatText(Word(kChangesWord), {std::to_string(e.changedCells)})));
+    std::string tip;
+    for (const std::string& line : e.changes)
+        tip += (tip.empty() ? "" : "\n") + line;
+    if (e.changedCells > static_cast<int>(e.changes.size()))
+        tip += "\n...";
+    item->setToolTip(kChangesColumn, Local(tip));
 }
 
 void cuiFleetWindow::ShowRoundStatus() {

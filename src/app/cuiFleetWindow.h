@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class cmcGTex;
 class indSession;
 
@@ -44,6 +45,18 @@ public:
     QPushButton* WriteButton() const { return write_; }
     QPushButton* CloseButton() const { return close_; }
     QPushButton* StopButton() const { return stop_; }
+    // The columns of the list of radios done: lines of "GI_Fleet_Columns".
+    enum ListColumn {
+        kTimeColumn = 0,
+        kCommentBeforeColumn,
+        kCommentAfterColumn,
+        kMmsiColumn,
+        kChangesColumn,
+        kResultColumn,
+        kVerifiedColumn,
+        kBackupColumn,
+        kListColumns
+    };
     QTreeWidget* List() const { return list_; }
     QLabel* Status() const { return status_; }
     const indFleetRun* Run() const { return run_.get(); }
@@ -73,6 +86,7 @@ private:
     void ShowPortLine(int station);
     void ShowStatus(const std::string& text);
     void ShowRoundStatus();
+    void ShowChanges(QTreeWidgetItem* item, const indFleetEntry& entry);
     std::string Word(int n) const;
     std::string Line(const char* key, int n) const;
 

@@ -298,6 +298,19 @@ private:
                                      e.backupFile.empty() ? "-" : e.backupFile})
                              .c_str());
         }
+        // The preview: what the write changes on this radio, the first cells of it.
+        if (e.changedCells == 0) {
+            std::fprintf(stderr, "%s\n", gtex_.Line("GI_Fleet_Radio", 4).c_str());
+        } else if (e.changedCells > 0) {
+            std::fprintf(
+                stderr, "%s\n",
+                FormatText(gtex_.Line("GI_Fleet_Radio", 3), {std::to_string(e.changedCells)})
+                    .c_str());
+            for (const std::string& line : e.changes)
+                std::fprintf(stderr, "  %s\n", line.c_str());
+            if (e.changedCells > static_cast<int>(e.changes.size()))
+                std::fprintf(stderr, "  ...\n");
+        }
         std::fflush(stderr);
     }
 

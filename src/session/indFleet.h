@@ -32,11 +32,16 @@ struct indFleetEntry {
     std::string commentAfter;
     std::string mmsiBefore;  // nine digits, or empty for none
     std::string mmsiAfter;
-    int row = -1;             // the per-radio table's row used (its file line), -1 none
-    std::string rowText;      // "line 3 (MMSI 123456789)", "line 4 (#)", or empty
-    std::string cloneFile;    // the file name of the plan
-    std::string sha256;       // of the clone range written; empty when nothing was sent
-    std::string backupFile;   // empty when none was made
+    int row = -1;            // the per-radio table's row used (its file line), -1 none
+    std::string rowText;     // "line 3 (MMSI 123456789)", "line 4 (#)", or empty
+    std::string cloneFile;   // the file name of the plan
+    std::string sha256;      // of the clone range written; empty when nothing was sent
+    std::string backupFile;  // empty when none was made
+    // The preview of the write, made from the read that serves as the backup: how many cells
+    // the write changes on this radio (-1: not known, the radio was not written) and the first
+    // of them as the compare window lists them.
+    int changedCells = -1;
+    std::vector<std::string> changes;
     int status = 0;           // 0, a clone status, or an indFleetStatus code
     std::string statusText;   // the status's one-line text
     std::string message;      // what happened and what to do (empty on success)

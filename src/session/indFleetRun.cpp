@@ -408,6 +408,7 @@ void indFleetRun::AfterRead(Station& s) {
     }
     if (!MakeCopy(s))
         return;
+    Preview(s);
 
     s.step = Step::Writing;
     s.meter.Reset();
@@ -450,6 +451,21 @@ bool indFleetRun::MakeCopy(Station& s) {
         return false;
     }
     return true;
+}
+
+void indFleetRun::Preview(Station& s) {
+    // The radio as the sheets show it against what the write leaves there, as the single
+    // write's preview compares them; the sheets are the front end's (none: no cells known).
+    const cuiMainCore core{*s.document, noViews_, session_};
+    cmcEeprom radio;
+    radio.CopyFrom(s.radio);
+    ModelProfile::NormalizeImage(core, radio, session_.TemplateImage(), false);
+    cmcEeprom next;
+    next.CopyFrom(s.copy);
+    ModelProfile::NormalizeImage(core, next, session_.TemplateImage(), true);
+    ModelProfile::NormalizeImage(core, next, session_.TemplateImage(), false);
+    s.entry.changes =
+        session_.Core().views.DifferingCells(radio, next, kPreviewLines, &s.entry.changedCells);
 }
 
 void indFleetRun::BeforeWrite(void* station, cmcEeprom& image) {

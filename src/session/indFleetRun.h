@@ -77,6 +77,9 @@ public:
     // Where a station's transfers show their progress as well (not owned; null: none).
     void SetProgress(int station, cmcProgress* progress);
 
+    // The cells of a radio's preview that an entry keeps for the front ends to list.
+    static constexpr int kPreviewLines = 20;
+
     // Every attempt so far, in the order the journal has them.
     const std::vector<indFleetEntry>& Entries() const { return entries_; }
     bool JournalFailed() const { return journalFailed_; }
@@ -102,6 +105,7 @@ private:
     static void OnVerified(void* station, dst_CDrv_Result& result);
     void AfterRead(Station& s);
     bool MakeCopy(Station& s);
+    void Preview(Station& s);
     void PreparePort(Station& s);
     void Finish(Station& s, int status, const std::string& detail = std::string(),
                 const std::string& reason = std::string());

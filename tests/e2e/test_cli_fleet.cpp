@@ -505,6 +505,37 @@ TEST_F(CliFleet, CtrlCDuringAReadWritesNothingToThatRadio) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/1.written.t590"))));
 }
 
+// The read that backs a radio up previews its write: the tool says how many cells the write
+// changes and lists them, or that the radio held the plan already.
+TEST_F(CliFleet, EachRadioIsToldWhatTheWriteChangesOnIt) {
+    const std::string plan = Plan();
+    QDir().mkpath(QString::fromStdString(Path("bench")));
+    ASSERT_TRUE(
+        QFile::copy(QString::fromStdString(plan), QString::fromStdString(Path("bench/1.t590"))));
+    Radio("bench", "2.t590", "RADIO 2", "");
+    SimProcess sim({"--fleet", QString::fromStdString(Path("bench")), "--verbose"});
+    ASSERT_FALSE(sim.Device().empty()) << sim.Errors();
+    const CliRun run = RunCli({"fleet", "--port", QString::fromStdString(sim.Device()),
+                               QString::fromStdString(plan), "--journal",
+                               QString::fromStdString(Path("journal.csv")), "--wait", "--count",
+                               "2", "--no-backup"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const size_t second = run.err.find("Radio 2 on ");
+    ASSERT_NE(second, std::string::npos) << run.err;
+    const std::string first = run.err.substr(0, second), rest = run.err.substr(second);
+    EXPECT_TRUE(Contains(first, Line("GI_Fleet_Radio", 4))) << first;
+    // Radio 2 is given the plan's comment and its user channel 1.
+    const std::string said = Line("GI_Fleet_Radio", 3);
+    const size_t head = rest.find(said.substr(0, said.find("%s")));
+    ASSERT_NE(head, std::string::npos) << rest;
+    const int cells = std::atoi(rest.c_str() + head + said.find("%s"));
+    EXPECT_GE(cells, 2) << rest;
+    EXPECT_TRUE(Contains(rest, "RADIO 2")) << rest;
+    EXPECT_TRUE(Contains(rest, "FLEET PLAN")) << rest;
+    EXPECT_TRUE(Contains(rest, "8291.0")) << rest;
+    EXPECT_FALSE(Contains(rest, Line("GI_Fleet_Radio", 4))) << rest;
+}
+
 TEST_F(CliFleet, APlanWithDataErrorsIsRefusedBeforeAnyPortIsOpened) {
     cmcEeprom plan;
     DefaultImage(plan, "BROKEN PLAN");

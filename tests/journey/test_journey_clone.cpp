@@ -337,6 +337,9 @@ TEST_F(CloneJourney, TwoRadiosOfAFleetAreWrittenFromTheirWindowWithKeys) {
             << radio;
     }
     EXPECT_EQ(window->List()->topLevelItem(1)->text(1), QStringLiteral("RADIO TWO"));
+    // Its read previewed the write: the comment and user channel 1's frequency change.
+    EXPECT_EQ(window->List()->topLevelItem(1)->text(cuiFleetWindow::kChangesColumn),
+              QStringLiteral("2 cell(s)"));
     // The one line of the one port ticked: COM2 and its device, its last radio done whole.
     ASSERT_EQ(window->PortLines()->topLevelItemCount(), 1);
     EXPECT_EQ(window->PortLines()->topLevelItem(0)->text(0).toStdString(),
@@ -383,7 +386,8 @@ TEST_F(CloneJourney, AFleetRadioStoppedDuringItsReadIsNotWrittenAndTheNextEnterW
         },
         60000));
     const std::string stopped = cmcGTex::Main()->Line("GI_Fleet_Status", 5);
-    EXPECT_EQ(window->List()->topLevelItem(0)->text(4).toStdString(), stopped);
+    EXPECT_EQ(window->List()->topLevelItem(0)->text(cuiFleetWindow::kResultColumn).toStdString(),
+              stopped);
     EXPECT_FALSE(window->StopButton()->isEnabled());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bench/1.written.t590"))));
     EXPECT_EQ(sim.Errors().find("write frame 1 received"), std::string::npos) << sim.Errors();
@@ -394,7 +398,7 @@ TEST_F(CloneJourney, AFleetRadioStoppedDuringItsReadIsNotWrittenAndTheNextEnterW
             return window->List()->topLevelItemCount() == 2 && window->WriteButton()->isEnabled();
         },
         120000));
-    EXPECT_EQ(window->List()->topLevelItem(1)->text(4).toStdString(),
+    EXPECT_EQ(window->List()->topLevelItem(1)->text(cuiFleetWindow::kResultColumn).toStdString(),
               cmcGTex::Main()->Line("GI_Mess_CloneErr_Head", 0));
     QTest::keyClick(window, Qt::Key_Escape);
     ASSERT_TRUE(WaitUntil([] { return ShownFleetWindow() == nullptr; }));

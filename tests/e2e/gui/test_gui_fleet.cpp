@@ -119,8 +119,13 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     EXPECT_EQ(Cell(w, 0, 1), "RADIO ONE");
     EXPECT_EQ(Cell(w, 0, 2), "THE PLAN");
     EXPECT_EQ(Cell(w, 0, 3), Line("GI_Fleet_Words", 2));  // no MMSI, none given
-    EXPECT_EQ(Cell(w, 0, 4), Line("GI_Mess_CloneErr_Head", 0));
-    EXPECT_EQ(Cell(w, 0, 5), Line("GI_Fleet_Words", 3));
+    // The read previewed the write: one cell, the comment, named in the tool tip.
+    EXPECT_EQ(Cell(w, 0, cuiFleetWindow::kChangesColumn), "1 cell(s)");
+    const std::string tip =
+        w->List()->topLevelItem(0)->toolTip(cuiFleetWindow::kChangesColumn).toStdString();
+    EXPECT_NE(tip.find("\"RADIO ONE\" -> \"THE PLAN\""), std::string::npos) << tip;
+    EXPECT_EQ(Cell(w, 0, cuiFleetWindow::kResultColumn), Line("GI_Mess_CloneErr_Head", 0));
+    EXPECT_EQ(Cell(w, 0, cuiFleetWindow::kVerifiedColumn), Line("GI_Fleet_Words", 3));
     EXPECT_EQ(w->Status()->text().toStdString(), Line("GI_Fleet_Window", 9));
     EXPECT_FALSE(Box(w, 1)->isEnabled());  // the ports hold for the run
     EXPECT_FALSE(Box(w, 2)->isEnabled());
@@ -131,7 +136,7 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     ASSERT_TRUE(sim.WaitForError("radio 2 answers")) << sim.Errors();
     Write(w, 2);
     EXPECT_EQ(Cell(w, 1, 1), "RADIO TWO");
-    EXPECT_EQ(Cell(w, 1, 4), Line("GI_Mess_CloneErr_Head", 0));
+    EXPECT_EQ(Cell(w, 1, cuiFleetWindow::kResultColumn), Line("GI_Mess_CloneErr_Head", 0));
 
     const auto records = cmcCsv::Parse(ReadWhole(Path("journal.csv")));
     ASSERT_EQ(records.size(), 3u);
@@ -212,7 +217,8 @@ TEST_F(GuiFleet, FiveRadiosWithATableOneRetriedOneMetAgainEachListedAndJournaled
     next(2, 2);
     EXPECT_TRUE(saidRow("line 3 (#)"));
     next(3, 3);
-    EXPECT_EQ(Cell(w, 2, 4), Line("GI_Mess_CloneErr_Head", 6));  // the damaged frame
+    EXPECT_EQ(Cell(w, 2, cuiFleetWindow::kResultColumn),
+              Line("GI_Mess_CloneErr_Head", 6));  // the damaged frame
     w->WriteButton()->setFocus();
     Write(w, 4);  // the same radio again
     next(4, 5);
@@ -232,7 +238,9 @@ TEST_F(GuiFleet, FiveRadiosWithATableOneRetriedOneMetAgainEachListedAndJournaled
     for (size_t i = 0; i < after.size(); ++i) {
         const int row = static_cast<int>(i);
         const bool ok = status[i] == "0";
-        EXPECT_EQ(Cell(w, row, 4), Line("GI_Mess_CloneErr_Head", ok ? 0 : 6)) << i;
+        EXPECT_EQ(Cell(w, row, cuiFleetWindow::kResultColumn),
+                  Line("GI_Mess_CloneErr_Head", ok ? 0 : 6))
+            << i;
         if (ok) {
             EXPECT_EQ(Cell(w, row, 2), after[i]) << i;
         }
@@ -295,7 +303,7 @@ TEST_F(GuiFleet, TickedPortsRunAtOnceEachOnItsLineAFailureStoppingNothingElse) {
     EXPECT_TRUE(w->Run()->Busy(1));
     EXPECT_FALSE(w->Run()->Busy(0));
     EXPECT_EQ(Cell(w, 0, 1), "");  // never read whole: no comment known
-    EXPECT_EQ(Cell(w, 0, 4), Line("GI_Mess_CloneErr_Head", 6));
+    EXPECT_EQ(Cell(w, 0, cuiFleetWindow::kResultColumn), Line("GI_Mess_CloneErr_Head", 6));
     EXPECT_EQ(PortCell(w, 0, 1), Line("GI_Mess_CloneErr_Head", 6));
     const int stoppedAt = std::stoi(PortCell(w, 0, 2));
     EXPECT_LT(stoppedAt, 100);
@@ -315,8 +323,8 @@ TEST_F(GuiFleet, TickedPortsRunAtOnceEachOnItsLineAFailureStoppingNothingElse) {
 
     ASSERT_EQ(w->List()->topLevelItemCount(), 2);
     EXPECT_EQ(Cell(w, 1, 1), "RADIO B");
-    EXPECT_EQ(Cell(w, 1, 4), Line("GI_Mess_CloneErr_Head", 0));
-    EXPECT_EQ(Cell(w, 1, 5), Line("GI_Fleet_Words", 3));
+    EXPECT_EQ(Cell(w, 1, cuiFleetWindow::kResultColumn), Line("GI_Mess_CloneErr_Head", 0));
+    EXPECT_EQ(Cell(w, 1, cuiFleetWindow::kVerifiedColumn), Line("GI_Fleet_Words", 3));
     EXPECT_EQ(PortCell(w, 1, 1), Line("GI_Mess_CloneErr_Head", 0));
     EXPECT_EQ(PortCell(w, 1, 2), "100%");
     EXPECT_EQ(std::stoi(PortCell(w, 0, 2)), stoppedAt);  // COM2's line as its radio ended
