@@ -47,9 +47,9 @@ enum PortColumn { kPortColumn = 0, kStepColumn, kDoneColumn };
 constexpr int kFirstPortCaption = 2;
 constexpr int kPortLinesShown = 4;
 
-// Lines of "GI_Fleet_Words" for the changes column.
-constexpr int kNoChangeWord = 6;
-constexpr int kChangesWord = 7;
+// Lines of "GI_Fleet_Changes".
+constexpr int kNoChange = 0;
+constexpr int kChanges = 1;
 
 QString Local(const std::string& text) {
     return QString::fromLocal8Bit(text.c_str());
@@ -348,10 +348,10 @@ void cuiFleetWindow::ShowChanges(QTreeWidgetItem* item, const indFleetEntry& e) 
     // The write's preview: how many cells it changes, the first of them in the tool tip.
     if (e.changedCells < 0)
         return;
-    item->setText(kChangesColumn,
-                  Local(e.changedCells == 0
-                            ? Word(kNoChangeWord)
-                            : FormatText(Word(kChangesWord), {std::to_string(e.changedCells)})));
+    const std::string count = e.changedCells == 0 ? Line("GI_Fleet_Changes", kNoChange)
+                                                  : FormatText(Line("GI_Fleet_Changes", kChanges),
+                                                               {std::to_string(e.changedCells)});
+    item->setText(kChangesColumn, Local(count));
     std::string tip;
     for (const std::string& line : e.changes)
         tip += (tip.empty() ? "" : "\n") + line;

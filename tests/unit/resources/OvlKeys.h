@@ -27,8 +27,8 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_Mess_FileErr_Coverage", "GI_Mess_FileErr_Extra",
         // the fleet run, its window and the command-line tool's fleet
         "GI_Fleet_Status", "GI_Fleet_Prompt", "GI_Fleet_WriteAgain", "GI_Fleet_Radio",
-        "GI_Fleet_Words", "GI_Fleet_Summary", "GI_Fleet_Window", "GI_Fleet_Columns",
-        "GI_Fleet_Steps", "GI_Fleet_Progress", "GI_Menu_Clone_Fleet",
+        "GI_Fleet_Words", "GI_Fleet_Changes", "GI_Fleet_Summary", "GI_Fleet_Window",
+        "GI_Fleet_Columns", "GI_Fleet_Steps", "GI_Fleet_Progress", "GI_Menu_Clone_Fleet",
         "GI_Mess_Confirm_PreviewWrite", "GI_Mess_Confirm_WriteWithoutPreview",
         "GI_Mess_Preview_Same", "GI_Mess_Preview_Count", "GI_Mess_Preview_Title",
         "GI_Mess_Preview_Write", "GI_Mess_Preview_Cancel", "GI_Mess_Preview_Columns",
