@@ -1,7 +1,8 @@
-// Journeys of being told: a value typed into a settings sheet that is stored otherwise than
-// typed, or not stored at all, says so in the status bar (what was typed, what was kept and
-// why, or the form that is accepted), and Ctrl+Z takes a changed value back; the question about
-// changes never saved; a frequency not in use shown empty.
+// Journeys of being told: a value typed into a settings or channel sheet that is stored
+// otherwise than typed, or not stored at all, says so in the status bar (what was typed, what
+// was kept and why, or the form that is accepted), and Ctrl+Z takes a changed value back; the
+// question about changes never saved; a frequency not in use shown empty; a paste that a band's
+// end shortens.
 #include <QFile>
 
 #include "Journey.h"
@@ -14,10 +15,12 @@ constexpr int kValue = 1;  // the settings sheets' value column
 struct TypedCase {
     const char* name;
     const char* sheet;   // the tree's caption
-    const char* row;     // the row's caption
+    const char* row;     // the row's caption; null: the cell at rowIndex, col of a row table
     const char* typed;   // the technician's keys, then Enter
     const char* shown;   // what the cell shows afterwards
     const char* status;  // the status bar's text, exactly
+    int col = kValue;
+    int rowIndex = -1;
 };
 
 void PrintTo(const TypedCase& c, std::ostream* os) {
@@ -33,26 +36,29 @@ TEST_P(TellingJourney, TheStatusBarSaysWhatBecameOfTheTypedValue) {
     const TypedCase& c = GetParam();
     OpenNode(QString::fromUtf8(c.sheet));
     TabIntoSheet();
-    int col = -1, row = -1;
-    ASSERT_TRUE(Find(c.row, &col, &row)) << c.row;
-    const std::string before = Shown(kValue, row);
-    ClickCell(kValue, row);
+    int col = c.col, row = c.rowIndex;
+    if (c.row != nullptr) {
+        int captionCol = -1;
+        ASSERT_TRUE(Find(c.row, &captionCol, &row)) << c.row;
+    }
+    const std::string before = Shown(col, row);
+    ClickCell(col, row);
     Type(QString::fromUtf8(c.typed));
     Key(Qt::Key_Return);
     // The message is posted by the conversion: it comes once the key's events are through.
     EXPECT_TRUE(WaitUntil([this] { return !StatusText().empty(); })) << "no message";
     EXPECT_EQ(StatusText(), c.status);
-    EXPECT_EQ(Shown(kValue, row), c.shown);
+    EXPECT_EQ(Shown(col, row), c.shown);
     EXPECT_TRUE(GridHasFocus());
     // What was stored is an edit like any other, taken back with the keyboard.
     if (before != c.shown) {
         Key(Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(Shown(kValue, row), before);
+        EXPECT_EQ(Shown(col, row), before);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Settings, TellingJourney,
+    Typed, TellingJourney,
     ::testing::Values(
         TypedCase{"RfGainAboveItsRange", "Common settings", "RF gain", "15", "9",
                   "15 is above 9: 9 stored."},
@@ -70,7 +76,15 @@ INSTANTIATE_TEST_SUITE_P(
         TypedCase{"CommentWithALetterTheRadioLacks", "Common settings", "Clone comment",
                   "M\xC3\x85V NORD", "M V NORD",
                   "\"M\xC3\x85V NORD\" stored as \"M V NORD\": the radio has no \xC3\x85; each "
-                  "such letter became a blank."}),
+                  "such letter became a blank."},
+        // The channel sheets: a frequency above the receiver's range, and one with letters in
+        // it, typed into user channel 2's receive cell.
+        TypedCase{"FrequencyAboveTheRange", "User channels", nullptr, "35000", "29999.9",
+                  "35000 kHz is above 29999.9 kHz: 29999.9 kHz stored.", 1, 2},
+        TypedCase{"FrequencyWithLetters", "User channels", nullptr, "12a.b3x", "12.3",
+                  "\"12a.b3x\" was taken as 12.3 kHz: the characters that are no part of it "
+                  "were left out.",
+                  1, 2}),
     [](const ::testing::TestParamInfo<TypedCase>& i) { return std::string(i.param.name); });
 
 // Journeys that start on the initial file.
