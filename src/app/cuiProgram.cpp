@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
+#include <cstdio>
 
 #include "app/TForm1.h"
 #include "app/cuiGuiHost.h"
@@ -15,6 +16,8 @@
 #include "memory/indEnviron.h"
 #include "platform/cmcResourceDir.h"
 #include "profile/ModelProfile.h"
+#include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
 
 cuiProgram::cuiProgram(cuiGuiHost& host, std::vector<std::string> arguments)
     : host_(host), arguments_(std::move(arguments)) {}
@@ -27,6 +30,19 @@ cuiProgram::~cuiProgram() {
     controller_.reset();
     events_.reset();
     environ_.reset();
+}
+
+void cuiProgram::TellNotHanded(const QString& path) {
+    handFailed_ = true;
+    cmcGTex dictionary;
+    const std::string file = std::string(ModelProfile::kResourceModel) + ".OVL";
+    dictionary.SetFile(cmcResourceDir(file) + file);
+    const std::string text =
+        FillPlaceholders(dictionary.Text("GI_Mess_NotHanded"), {path.toLocal8Bit().toStdString()});
+    // Started from a terminal, the line says it; from the file manager, the box does.
+    std::fprintf(stderr, "pqt590: %s\n", text.c_str());
+    std::fflush(stderr);
+    host_.MessageBox(dictionary.Text("GI_Sys_AppTitle"), text, HostIcon::Warning, HostButtons::Ok);
 }
 
 void cuiProgram::NameApplication() {
@@ -47,7 +63,10 @@ bool cuiProgram::Start() {
                      : QDir::toNativeSeparators(
                            QFileInfo(QString::fromLocal8Bit(file.c_str())).absoluteFilePath());
     if (!environ_->IsFirstInstance()) {
-        cuiInstanceChannel::Hand(channelName, path);
+        // A file the running copy did not take would be lost without a word: say so. Without a
+        // file there is only the window to raise, and nothing is lost.
+        if (!cuiInstanceChannel::Hand(channelName, path) && !path.isEmpty())
+            TellNotHanded(path);
         return false;
     }
     events_ = std::make_unique<cmcEvMan>();

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class QString;
+
 class TForm1;
 class cuiInstanceChannel;
 class cuiTermination;
@@ -31,11 +33,16 @@ public:
     // opens the file named on the command line. False when another copy runs: this one hands
     // it its file (or just has its window raised) and ends, having changed nothing itself.
     bool Start();
+    // After a false Start: the running copy did not take the file it was to be handed (the
+    // technician was told); the program ends with a failure.
+    bool HandFailed() const { return handFailed_; }
 
     TForm1* Form() const { return form_.get(); }
     indMain* Controller() const { return controller_.get(); }
 
 private:
+    void TellNotHanded(const QString& path);
+
     cuiGuiHost& host_;
     std::vector<std::string> arguments_;
     std::unique_ptr<indEnviron> environ_;
@@ -44,4 +51,5 @@ private:
     std::unique_ptr<TForm1> form_;
     std::unique_ptr<cuiInstanceChannel> channel_;
     std::unique_ptr<cuiTermination> termination_;
+    bool handFailed_ = false;
 };

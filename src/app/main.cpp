@@ -106,9 +106,10 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         cuiProgram program(host, arguments);
-        // Another copy runs: this one ends at once, silently, and changes nothing.
+        // Another copy runs: this one ends at once and changes nothing; silently when the copy
+        // took its file (or there was none), with 1 when a file could not be handed.
         if (!program.Start())
-            return 0;
+            return program.HandFailed() ? 1 : 0;
         status = app.exec();
     } catch (const std::exception& e) {
         // Whatever escapes start-up or the event loop is shown, and then the program ends.

@@ -6,7 +6,10 @@
 #include <QFile>
 
 #include "Journey.h"
+#include "app/indProgram.h"
+#include "platform/cmcInstanceLock.h"
 #include "text/cmcGTex.h"
+#include "text/cmcTextUtil.h"
 
 namespace {
 
@@ -161,6 +164,29 @@ TEST_F(ToldJourney, AnItuPasteTheBandsEndShortensNamesTheBandAndItsLastChannel) 
     EXPECT_TRUE(GridHasFocus());
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Shown(freq, eighth), before);
+}
+
+// A second start given a file, while the copy that holds the lock does not answer (hung): the
+// file cannot be handed over, and a box says so and how to open it; no window opens.
+TEST_F(ToldJourney, AFileTheRunningCopyDoesNotTakeIsNamedInABox) {
+    cmcInstanceLock first(indProgram::kMutexName, "");
+    ASSERT_EQ(first.GetState(), cmcInstanceLock::State::First);
+    const std::string file = Path("plan.t590");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(ResourcePath("PQT590_Default.t590")),
+                            QString::fromStdString(file)));
+    cuiGuiHost host;
+    cmcHost::Install(&host);
+    std::string said;
+    WhenMessage(Qt::Key_Return, &said);
+    cuiProgram second(host, {"pqt590", file});
+    EXPECT_FALSE(second.Start());
+    EXPECT_TRUE(second.HandFailed());
+    WaitForDialogs();
+    cmcHost::Install(nullptr);
+    EXPECT_EQ(second.Form(), nullptr);
+    cmcGTex dictionary;
+    dictionary.SetFile(ResourcePath("PQT590.OVL"));
+    EXPECT_EQ(said, FillPlaceholders(dictionary.Text("GI_Mess_NotHanded"), {file}));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ inline const std::vector<std::string>& OvlDirectKeys() {
         "GI_Sort_Dialog", "GI_Sort_Messages", "GI_Mess_WriteCheck_Matched",
         "GI_Mess_WriteCheck_ReadFailed", "GI_Mess_WriteCheck_Differs",
         "GI_Mess_WriteCheck_IdentityKept", "GI_Mess_CloneErr_ReadHead",
-        "GI_Mess_CloneErr_NothingWritten",
+        "GI_Mess_CloneErr_NothingWritten", "GI_Mess_NotHanded",
         // what the program adds to the resource file's menus, its windows and reports
         "GI_Sys_Dialog_Table", "GI_Sys_Dialog_Title", "GI_App_About_Text",
         "GI_Mess_Confirm_Recovery", "GI_Menu_Edit_Undo", "GI_Menu_File_Preview",

@@ -232,6 +232,7 @@ TEST_F(OvlKeys, PlainTextsHoldNoFormatCharacters) {
                                            "GI_Fleet_WriteAgain",
                                            "GI_Fleet_Radio",
                                            "GI_Fleet_Changes",
+                                           "GI_Mess_NotHanded",
                                            "GI_Fleet_Summary",
                                            "GI_Fleet_Window",
                                            "GI_Fleet_Progress",
