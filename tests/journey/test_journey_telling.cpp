@@ -3,11 +3,14 @@
 // was kept and why, or the form that is accepted), and Ctrl+Z takes a changed value back; the
 // question about changes never saved; a frequency not in use shown empty; a paste that a band's
 // end shortens.
+#include <QDir>
 #include <QFile>
+#include <csignal>
 
 #include "Journey.h"
 #include "app/indProgram.h"
 #include "platform/cmcInstanceLock.h"
+#include "session/indRecovery.h"
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
@@ -188,5 +191,45 @@ TEST_F(ToldJourney, AFileTheRunningCopyDoesNotTakeIsNamedInABox) {
     dictionary.SetFile(ResourcePath("PQT590.OVL"));
     EXPECT_EQ(said, FillPlaceholders(dictionary.Text("GI_Mess_NotHanded"), {file}));
 }
+
+#ifndef _WIN32
+// Ended by the system (SIGTERM at a shutdown) with a change not saved: the window closes without
+// a question nobody could answer, the change stays for the next start, and the next start offers
+// it back as after a crash.
+TEST_F(ToldJourney, ASigtermKeepsTheUnsavedChangeAndTheNextStartOffersItBack) {
+    const std::string plan = Path("plan.t590");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(ResourcePath("PQT590_Default.t590")),
+                            QString::fromStdString(plan)));
+    Start({plan});
+    OpenNode(QStringLiteral("User channels"));
+    TabIntoSheet();
+    ClickCell(1, 2);
+    Type(QStringLiteral("8291"));
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([this] { return Title() == "plan.t590* - PQ-T590"; })) << Title();
+    const QString kept = QDir(QString::fromStdString(indRecovery::StandardDirectory()))
+                             .filePath(QString::fromLatin1(indRecovery::kFileName));
+    ASSERT_TRUE(WaitUntil([&kept] { return QFile::exists(kept); })) << kept.toStdString();
+
+    ASSERT_EQ(std::raise(SIGTERM), 0);
+    ASSERT_TRUE(WaitUntil([this] { return !Form()->isVisible(); }));
+    EXPECT_TRUE(QFile::exists(kept));
+    Quit();
+    // The program asked the event loop to end, as main's exec would then see; the run of that
+    // loop is done with here, so that the next start's question gets a loop of its own.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+
+    std::string question;
+    WhenMessage(Qt::Key_Return, &question);  // Yes: restore
+    Start();
+    WaitForDialogs();
+    EXPECT_EQ(question, ReadTextBlock(*cmcGTex::Main(), "GI_Mess_Confirm_Recovery"));
+    EXPECT_TRUE(WaitUntil([this] { return Title() == "plan.t590* - PQ-T590"; })) << Title();
+    OpenNode(QStringLiteral("User channels"));
+    TabIntoSheet();
+    EXPECT_EQ(Shown(1, 2), "8291.0");
+}
+#endif
 
 }  // namespace
