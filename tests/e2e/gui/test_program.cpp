@@ -3,6 +3,7 @@
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,6 +86,57 @@ TEST(DesktopProgram, ASecondStartWhoseFileIsNotTakenSaysSoAndOpensNoWindow) {
     EXPECT_TRUE(line.contains(QFileInfo(file).absoluteFilePath().toLocal8Bit()))
         << line.toStdString();
     EXPECT_TRUE(start.NoSettingsWritten());
+}
+
+// The real program killed (SIGKILL: no chance to clean up) leaves its lock behind; the next
+// start takes it over and is the copy that runs: a further start hands it its file and ends
+// with 0. SIGTERM then ends that copy as a close does, with 0.
+TEST(DesktopProgram, AKilledCopysLockIsTakenOverAndSigtermEndsTheNextAsAClose) {
+    QTemporaryDir runtime, config, data;
+    ASSERT_TRUE(runtime.isValid() && config.isValid() && data.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString program = QString::fromStdString(RuntimePath("pqt590"));
+    const QString file = QString::fromStdString(ResourcePath("PQT590_Default.t590"));
+    // A start that hands its file to the copy running: 0 once that copy took it.
+    const auto handed = [&] {
+        QProcess another;
+        another.setProcessEnvironment(env);
+        another.start(program, {file});
+        if (!another.waitForFinished(60000)) {
+            another.kill();
+            another.waitForFinished(5000);
+            return -1;
+        }
+        return another.exitStatus() == QProcess::NormalExit ? another.exitCode() : -1;
+    };
+    const auto start = [&](QProcess& copy) {
+        copy.setProcessEnvironment(env);
+        copy.setProcessChannelMode(QProcess::ForwardedChannels);
+        copy.start(program, {file});
+        return copy.waitForStarted(10000);
+    };
+
+    QProcess first;
+    ASSERT_TRUE(start(first));
+    // Once the first copy takes a file handed to it, it runs with its lock and its channel.
+    ASSERT_EQ(handed(), 0);
+    ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitStatus(), QProcess::CrashExit);
+
+    QProcess next;
+    ASSERT_TRUE(start(next));
+    EXPECT_EQ(handed(), 0) << "the next copy did not take over the killed copy's lock";
+    EXPECT_EQ(next.state(), QProcess::Running);
+
+    ::kill(static_cast<pid_t>(next.processId()), SIGTERM);
+    ASSERT_TRUE(next.waitForFinished(30000));
+    EXPECT_EQ(next.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(next.exitCode(), 0);
 }
 
 // The program started as a user would on a machine without a display: no display, no platform
