@@ -73,9 +73,7 @@ bool cuiPrinting::Prepare(bool all, const std::string& openSheet) {
         }
         // No printer to choose: the dialog comes up printing to a PDF file.
         printer_.setOutputFormat(QPrinter::PdfFormat);
-        const QString last = printer_.outputFileName();
-        if (last.isEmpty() || !UsableFolder(QFileInfo(last).absolutePath()))
-            printer_.setOutputFileName(OfferedPdfFile());
+        printer_.setOutputFileName(OfferedPdfFile());
     }
     return true;
 }
@@ -86,11 +84,15 @@ bool cuiPrinting::UsableFolder(const QString& dir) {
 }
 
 QString cuiPrinting::OfferedPdfFile() const {
-    // Beside the clone file, else in the folder last used for files, else at home: always a
+    // Beside the clone file, else in the folder the last PDF went to, else at home: always a
     // folder that exists, so that the dialog never offers one the technician has to make.
     const std::string current = core_.commands.CurrentFileName();
     const QFileInfo file(QString::fromLocal8Bit(current.c_str()));
-    const QString dir = UsableFolder(file.absolutePath()) ? file.absolutePath() : QDir::homePath();
+    const QString last = printer_.outputFileName().isEmpty()
+                             ? QString()
+                             : QFileInfo(printer_.outputFileName()).absolutePath();
+    const bool beside = !core_.commands.IsUntitled() && UsableFolder(file.absolutePath());
+    const QString dir = beside ? file.absolutePath() : UsableFolder(last) ? last : QDir::homePath();
     const QString name = core_.commands.IsUntitled()
                              ? QString::fromLocal8Bit(dictionary_.Text("GI_Sys_AppTitle").c_str())
                              : file.completeBaseName();

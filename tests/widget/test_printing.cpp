@@ -116,26 +116,45 @@ TEST_F(Printing, WithoutAPrinterTheDialogOpensOnAPdfFile) {
     EXPECT_TRUE(host_->Messages().empty());
 }
 
-// The PDF file offered lies in a folder that exists: beside the clone file, else at home; never
-// in a folder the technician would have to make first.
-TEST_F(Printing, WithoutAPrinterThePdfIsOfferedBesideTheCloneFile) {
-    main_->SetFileName(dir_.filePath(QStringLiteral("fleet1.t590")).toStdString());
+// The PDF file offered lies in a folder that exists: beside the clone file, else in the folder
+// the last PDF went to, else at home; never in a folder the technician would have to make first.
+struct OfferCase {
+    const char* name;
+    const char* cloneFile;  // under the scratch folder; null: untitled
+    const char* lastPdf;    // the last PDF, under the scratch folder; null: none yet
+    const char* offered;    // under the scratch folder, or "~/" for the home folder
+};
+
+class PrintingOffer : public Printing, public ::testing::WithParamInterface<OfferCase> {};
+
+TEST_P(PrintingOffer, WithoutAPrinterThePdfIsOfferedInAFolderThatExists) {
+    const OfferCase& c = GetParam();
+    QDir(dir_.path()).mkpath(QStringLiteral("plans"));
+    QDir(dir_.path()).mkpath(QStringLiteral("reports"));
+    if (c.cloneFile)
+        main_->SetFileName(dir_.filePath(QString::fromLatin1(c.cloneFile)).toStdString());
+    if (c.lastPdf)
+        printing_.Printer().setOutputFileName(dir_.filePath(QString::fromLatin1(c.lastPdf)));
     printing_.hasPrinter = false;
     printing_.accept = false;
     printing_.Print(false, kUserChannels);
-    EXPECT_EQ(printing_.Printer().outputFileName(), dir_.filePath(QStringLiteral("fleet1.pdf")));
+    const QString offered = QString::fromLatin1(c.offered);
+    EXPECT_EQ(printing_.Printer().outputFileName(), offered.startsWith(QStringLiteral("~/"))
+                                                        ? QDir::home().filePath(offered.mid(2))
+                                                        : dir_.filePath(offered));
 }
 
-TEST_F(Printing, AFolderThatIsGoneIsNeverOffered) {
-    const QString gone = dir_.filePath(QStringLiteral("gone"));
-    main_->SetFileName((gone + QStringLiteral("/ship.t590")).toStdString());
-    printing_.Printer().setOutputFileName(gone + QStringLiteral("/last.pdf"));
-    printing_.hasPrinter = false;
-    printing_.accept = false;
-    printing_.Print(false, kUserChannels);
-    EXPECT_EQ(printing_.Printer().outputFileName(),
-              QDir::home().filePath(QStringLiteral("ship.pdf")));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Folders, PrintingOffer,
+    ::testing::Values(OfferCase{"BesideTheCloneFile", "plans/fleet1.t590", "reports/last.pdf",
+                                "plans/fleet1.pdf"},
+                      OfferCase{"UntitledInTheLastFolder", nullptr, "reports/last.pdf",
+                                "reports/PQ-T590.pdf"},
+                      OfferCase{"CloneFolderGoneInTheLastFolder", "gone/ship.t590",
+                                "reports/last.pdf", "reports/ship.pdf"},
+                      OfferCase{"BothGoneAtHome", "gone/ship.t590", "gone/last.pdf", "~/ship.pdf"},
+                      OfferCase{"UntitledAtFirstAtHome", nullptr, nullptr, "~/PQ-T590.pdf"}),
+    [](const ::testing::TestParamInfo<OfferCase>& i) { return std::string(i.param.name); });
 
 TEST_F(Printing, APrintedJobSaysItsPagesAndItsFile) {
     std::vector<std::string> said;
