@@ -40,6 +40,8 @@ enum WindowLine {
     kNoPort,
     kStop,
     kStopping,
+    kUnderWay,
+    kChangesNote,
 };
 
 // The columns of the list of ports: lines of "GI_Fleet_Progress".
@@ -263,13 +265,14 @@ bool cuiFleetWindow::WriteConnected() {
     if (run_->JournalFailed())
         return false;
     failures_.clear();
-    rowNote_.clear();
+    notes_.assign(static_cast<size_t>(run_->Stations()), std::string());
     bool started = false;
     for (int s = 0; s < run_->Stations(); ++s)
         started = run_->Start(s) || started;
     // While Write cannot be pressed and the options are locked, the keyboard is on Stop.
     if (started && stop_->isEnabled())
         stop_->setFocus();
+    ShowRoundStatus();
     return started;
 }
 
@@ -296,8 +299,18 @@ void cuiFleetWindow::Progressed(int station) {
 
 void cuiFleetWindow::RadioRead(const indFleetEntry& e) {
     const std::string name = PortLabel(run_->Port(e.station));
-    rowNote_ = e.rowText.empty() ? FormatText(Line("GI_Fleet_Window", kNoRow), {name})
-                                 : FormatText(Line("GI_Fleet_Window", kRow), {name, e.rowText});
+    notes_[static_cast<size_t>(e.station)] =
+        e.rowText.empty() ? FormatText(Line("GI_Fleet_Window", kNoRow), {name})
+                          : FormatText(Line("GI_Fleet_Window", kRow), {name, e.rowText});
+    ShowRoundStatus();
+}
+
+void cuiFleetWindow::RadioPreviewed(const indFleetEntry& e) {
+    if (e.changedCells < 0)
+        return;
+    notes_[static_cast<size_t>(e.station)] +=
+        "\n" + FormatText(Line("GI_Fleet_Window", kChangesNote),
+                          {ChangesText(e), PortLabel(run_->Port(e.station))});
     ShowRoundStatus();
 }
 
@@ -344,14 +357,17 @@ void cuiFleetWindow::RadioDone(const indFleetEntry& e) {
         write_->setFocus();
 }
 
+std::string cuiFleetWindow::ChangesText(const indFleetEntry& e) const {
+    return e.changedCells == 0
+               ? Line("GI_Fleet_Changes", kNoChange)
+               : FormatText(Line("GI_Fleet_Changes", kChanges), {std::to_string(e.changedCells)});
+}
+
 void cuiFleetWindow::ShowChanges(QTreeWidgetItem* item, const indFleetEntry& e) {
     // The write's preview: how many cells it changes, the first of them in the tool tip.
     if (e.changedCells < 0)
         return;
-    const std::string count = e.changedCells == 0 ? Line("GI_Fleet_Changes", kNoChange)
-                                                  : FormatText(Line("GI_Fleet_Changes", kChanges),
-                                                               {std::to_string(e.changedCells)});
-    item->setText(kChangesColumn, Local(count));
+    item->setText(kChangesColumn, Local(ChangesText(e)));
     std::string tip;
     for (const std::string& line : e.changes)
         tip += (tip.empty() ? "" : "\n") + line;
@@ -369,8 +385,12 @@ void cuiFleetWindow::ShowRoundStatus() {
     // are under way; once all are done and none failed, the next radio is asked for.
     std::vector<std::string> lines = failures_;
     const bool busy = Busy();
-    if (busy && !rowNote_.empty())
-        lines.push_back(rowNote_);
+    // What the radios under way take and what their writes change, port by port.
+    for (int s = 0; busy && s < run_->Stations(); ++s)
+        if (run_->Busy(s) && !notes_[static_cast<size_t>(s)].empty())
+            lines.push_back(notes_[static_cast<size_t>(s)]);
+    if (busy && lines.empty())
+        lines.push_back(Line("GI_Fleet_Window", kUnderWay));
     if (busy && run_->StopRequested())
         lines.push_back(Line("GI_Fleet_Window", kStopping));
     if (lines.empty() && !busy)

@@ -72,6 +72,7 @@ public:
     void StepChanged(int station) override;
     void Progressed(int station) override;
     void RadioRead(const indFleetEntry& entry) override;
+    void RadioPreviewed(const indFleetEntry& entry) override;
     bool WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) override;
     void RadioDone(const indFleetEntry& entry) override;
 
@@ -87,6 +88,7 @@ private:
     void ShowStatus(const std::string& text);
     void ShowRoundStatus();
     void ShowChanges(QTreeWidgetItem* item, const indFleetEntry& entry);
+    std::string ChangesText(const indFleetEntry& entry) const;
     std::string Word(int n) const;
     std::string Line(const char* key, int n) const;
 
@@ -101,7 +103,7 @@ private:
     QTreeWidget* portLines_;
     std::vector<std::string> lastResult_;  // per station: the status of its last radio
     std::vector<std::string> failures_;    // of this press of Write: a port and what happened
-    std::string rowNote_;                  // the row the radio read last takes
+    std::vector<std::string> notes_;       // per station: the row its radio takes, its changes
     QCheckBox* backup_;
     QCheckBox* verify_;
     QLineEdit* journal_;

@@ -89,6 +89,9 @@ public:
     }
     // The radio on a station was read: entry holds what it held and the row it takes.
     virtual void RadioRead(const indFleetEntry& entry) { (void)entry; }
+    // The radio's copy was made and checked, and the read previewed its write (entry's
+    // changedCells and changes); the write comes next.
+    virtual void RadioPreviewed(const indFleetEntry& entry) { (void)entry; }
     // The radio was written earlier in this run (earlier: that attempt): write it again?
     virtual bool WriteAgain(const indFleetEntry& radio, const indFleetEntry& earlier) {
         (void)radio;

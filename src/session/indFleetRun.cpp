@@ -409,6 +409,8 @@ void indFleetRun::AfterRead(Station& s) {
     if (!MakeCopy(s))
         return;
     Preview(s);
+    if (listener_)
+        listener_->RadioPreviewed(e);
 
     s.step = Step::Writing;
     s.meter.Reset();

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -23,6 +25,7 @@
 #include "session/indFleetRun.h"
 #include "text/cmcCsv.h"
 #include "text/cmcGTex.h"
+#include "text/cmcTextFormat.h"
 
 namespace {
 
@@ -55,6 +58,8 @@ protected:
     void Write(cuiFleetWindow* w, int rows, std::vector<std::string>* said = nullptr) {
         QTest::keyClick(w, Qt::Key_Return);
         ASSERT_TRUE(w->Busy());
+        if (said)
+            said->push_back(w->Status()->text().toStdString());
         // Closing is refused while the radio is under way.
         EXPECT_FALSE(w->CloseButton()->isEnabled());
         EXPECT_FALSE(w->close());
@@ -115,7 +120,16 @@ TEST_F(GuiFleet, TwoRadiosWrittenWithEnterEachListedAndJournaledTheDocumentUntou
     Type(w->JournalPath(), Path("journal.csv"));
     w->WriteButton()->setFocus();
 
-    Write(w, 1);
+    std::vector<std::string> said;
+    Write(w, 1, &said);
+    // While the radio is under way the window says to keep it connected, then which row it
+    // takes and what its write changes.
+    const std::string port = "COM1 (" + sim.Device() + ")";
+    ASSERT_FALSE(said.empty());
+    EXPECT_EQ(said.front(), Line("GI_Fleet_Window", 17));
+    const std::string preview = FormatText(Line("GI_Fleet_Window", 12), {port}) + "\n" +
+                                FormatText(Line("GI_Fleet_Window", 18), {"1 cell(s)", port});
+    EXPECT_NE(std::find(said.begin(), said.end(), preview), said.end()) << said.back();
     EXPECT_EQ(Cell(w, 0, 1), "RADIO ONE");
     EXPECT_EQ(Cell(w, 0, 2), "THE PLAN");
     EXPECT_EQ(Cell(w, 0, 3), Line("GI_Fleet_Words", 2));  // no MMSI, none given
