@@ -356,7 +356,9 @@ int cliFleet(cliSession& session, const QStringList& arguments) {
         "given its own values from the per-radio table, checked, written, read back to\n"
         "verify it, and journaled. A radio keeps its own MMSI. On a terminal the tool asks for\n"
         "each radio; with --wait it watches the port and goes on when the next radio answers.\n"
-        "Several ports (--port 1,2,3) run their radios at the same time.");
+        "After each radio it lists the cells the write changed there. Several ports\n"
+        "(--port 1,2,3) run their radios at the same time. Ctrl+C ends the run: a radio being\n"
+        "written is finished first, a radio only being read is not written.");
     cliSession::AddCommonOptions(parser);
     parser.addOption(
         {"port", "The COM ports or devices of the cloning cables, comma-separated.", "P"});
