@@ -33,10 +33,11 @@ public:
     bool Listening() const;
 
     // A second start: hands path (empty: none) to the copy listening under name. The running
-    // copy holds the lock from its first moment but listens only once its window is up, so a
-    // copy not listening yet is asked again until timeoutMs has passed; false when none
-    // answered by then. attempts, when given, counts the tries to connect.
-    static bool Hand(const QString& name, const QString& path, int timeoutMs = 5000,
+    // copy holds the lock from its first moment but listens only once its window is up (which
+    // takes seconds on a busy machine), so a copy not listening yet is asked again until
+    // timeoutMs has passed; false when none answered by then. attempts, when given, counts the
+    // tries to connect.
+    static bool Hand(const QString& name, const QString& path, int timeoutMs = 10000,
                      std::atomic<int>* attempts = nullptr);
 
 private:

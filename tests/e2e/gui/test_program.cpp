@@ -6,13 +6,16 @@
 #include <signal.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <memory>
 
 #include "TestPaths.h"
+#include "app/cuiInstanceChannel.h"
 #include "app/indProgram.h"
 #include "platform/cmcInstanceLock.h"
 
@@ -120,9 +123,30 @@ TEST(DesktopProgram, AKilledCopysLockIsTakenOverAndSigtermEndsTheNextAsAClose) {
         return copy.waitForStarted(10000);
     };
 
+    // A copy is up once its channel takes a connection (it listens once its window is built,
+    // which takes a while on a busy machine).
+    const QString channel = cuiInstanceChannel::ServerName(
+        indProgram::kMutexName,
+        QDir(runtime.path())
+            .filePath(QStringLiteral("Vexa PQ-T590 APP Exclusive Mutex.lock"))
+            .toStdString());
+    const auto listening = [&channel](QProcess& copy) {
+        QElapsedTimer waited;
+        waited.start();
+        while (copy.state() == QProcess::Running && waited.elapsed() < 120000) {
+            QLocalSocket probe;
+            probe.connectToServer(channel);
+            if (probe.waitForConnected(1000))
+                return true;
+            copy.waitForFinished(100);
+        }
+        return false;
+    };
+
     QProcess first;
     ASSERT_TRUE(start(first));
-    // Once the first copy takes a file handed to it, it runs with its lock and its channel.
+    ASSERT_TRUE(listening(first));
+    // The first copy takes a file handed to it: it runs with its lock and its channel.
     ASSERT_EQ(handed(), 0);
     ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
     ASSERT_TRUE(first.waitForFinished(10000));
@@ -130,7 +154,8 @@ TEST(DesktopProgram, AKilledCopysLockIsTakenOverAndSigtermEndsTheNextAsAClose) {
 
     QProcess next;
     ASSERT_TRUE(start(next));
-    EXPECT_EQ(handed(), 0) << "the next copy did not take over the killed copy's lock";
+    ASSERT_TRUE(listening(next)) << "the next copy did not take over the killed copy's lock";
+    EXPECT_EQ(handed(), 0);
     EXPECT_EQ(next.state(), QProcess::Running);
 
     ::kill(static_cast<pid_t>(next.processId()), SIGTERM);
