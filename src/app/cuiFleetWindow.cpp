@@ -281,7 +281,7 @@ void cuiFleetWindow::Stop() {
         return;
     run_->RequestStop();
     stop_->setEnabled(false);
-    ShowStatus(Line("GI_Fleet_Window", kStopping));
+    ShowRoundStatus();
 }
 
 void cuiFleetWindow::StepChanged(int station) {
@@ -389,10 +389,10 @@ void cuiFleetWindow::ShowRoundStatus() {
     for (int s = 0; busy && s < run_->Stations(); ++s)
         if (run_->Busy(s) && !notes_[static_cast<size_t>(s)].empty())
             lines.push_back(notes_[static_cast<size_t>(s)]);
-    if (busy && lines.empty())
-        lines.push_back(Line("GI_Fleet_Window", kUnderWay));
     if (busy && run_->StopRequested())
         lines.push_back(Line("GI_Fleet_Window", kStopping));
+    else if (busy && lines.empty())
+        lines.push_back(Line("GI_Fleet_Window", kUnderWay));
     if (lines.empty() && !busy)
         lines.push_back(Line("GI_Fleet_Window", kNext));
     std::string text;

@@ -19,6 +19,13 @@
 #include "text/cmcGTex.h"
 #include "text/cmcTextUtil.h"
 
+namespace {
+// The name of the resource file the program reads its texts and layouts from.
+std::string ResourceName() {
+    return std::string(ModelProfile::kResourceModel) + ".OVL";
+}
+}  // namespace
+
 cuiProgram::cuiProgram(cuiGuiHost& host, std::vector<std::string> arguments)
     : host_(host), arguments_(std::move(arguments)) {}
 
@@ -35,8 +42,7 @@ cuiProgram::~cuiProgram() {
 void cuiProgram::TellNotHanded(const QString& path) {
     handFailed_ = true;
     cmcGTex dictionary;
-    const std::string file = std::string(ModelProfile::kResourceModel) + ".OVL";
-    dictionary.SetFile(cmcResourceDir(file) + file);
+    dictionary.SetFile(cmcResourceDir(ResourceName()) + ResourceName());
     const std::string text =
         FillPlaceholders(dictionary.Text("GI_Mess_NotHanded"), {path.toLocal8Bit().toStdString()});
     // Started from a terminal, the line says it; from the file manager, the box does.
@@ -70,8 +76,7 @@ bool cuiProgram::Start() {
         return false;
     }
     events_ = std::make_unique<cmcEvMan>();
-    controller_ = std::make_unique<indMain>(
-        *environ_, cmcResourceDir(std::string(ModelProfile::kResourceModel) + ".OVL"));
+    controller_ = std::make_unique<indMain>(*environ_, cmcResourceDir(ResourceName()));
     controller_->Initialize(arguments_);
     form_ = std::make_unique<TForm1>(*controller_);
     host_.SetWindow(form_.get());

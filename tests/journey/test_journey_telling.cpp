@@ -94,7 +94,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TypedCase>& i) { return std::string(i.param.name); });
 
 // Journeys that start on the initial file.
-class ToldJourney : public Journey {};
+class ToldJourney : public Journey {
+protected:
+    // A copy of the initial file in the scratch folder, as a technician's own plan.
+    std::string PlanFile() {
+        const std::string plan = Path("plan.t590");
+        EXPECT_TRUE(QFile::copy(QString::fromStdString(ResourcePath("PQT590_Default.t590")),
+                                QString::fromStdString(plan)));
+        return plan;
+    }
+    // User channel 2's receive frequency typed in on its sheet, opened from the tree.
+    void TypeChannel2Frequency() {
+        OpenNode(QStringLiteral("User channels"));
+        TabIntoSheet();
+        ClickCell(1, 2);
+        Type(QStringLiteral("8291"));
+        Key(Qt::Key_Return);
+    }
+};
 
 // Data never saved, changed, then File › New: the question asks whether to save the changes
 // (never "to 'Untitled'"), and Yes goes on to Save As; the file is written, then the new image
@@ -102,11 +119,7 @@ class ToldJourney : public Journey {};
 
 TEST_F(ToldJourney, ChangesNeverSavedAreOfferedSaveAsNotAFileNamedUntitled) {
     Start();
-    OpenNode(QStringLiteral("User channels"));
-    TabIntoSheet();
-    ClickCell(1, 2);
-    Type(QStringLiteral("8291"));
-    Key(Qt::Key_Return);
+    TypeChannel2Frequency();
     ASSERT_TRUE(WaitUntil([this] { return Title() == "Untitled* - PQ-T590"; })) << Title();
     const std::string saved = Path("first-plan.t590");
     std::string question;
@@ -174,9 +187,7 @@ TEST_F(ToldJourney, AnItuPasteTheBandsEndShortensNamesTheBandAndItsLastChannel) 
 TEST_F(ToldJourney, AFileTheRunningCopyDoesNotTakeIsNamedInABox) {
     cmcInstanceLock first(indProgram::kMutexName, "");
     ASSERT_EQ(first.GetState(), cmcInstanceLock::State::First);
-    const std::string file = Path("plan.t590");
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(ResourcePath("PQT590_Default.t590")),
-                            QString::fromStdString(file)));
+    const std::string file = PlanFile();
     cuiGuiHost host;
     cmcHost::Install(&host);
     std::string said;
@@ -197,15 +208,8 @@ TEST_F(ToldJourney, AFileTheRunningCopyDoesNotTakeIsNamedInABox) {
 // a question nobody could answer, the change stays for the next start, and the next start offers
 // it back as after a crash.
 TEST_F(ToldJourney, ASigtermKeepsTheUnsavedChangeAndTheNextStartOffersItBack) {
-    const std::string plan = Path("plan.t590");
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(ResourcePath("PQT590_Default.t590")),
-                            QString::fromStdString(plan)));
-    Start({plan});
-    OpenNode(QStringLiteral("User channels"));
-    TabIntoSheet();
-    ClickCell(1, 2);
-    Type(QStringLiteral("8291"));
-    Key(Qt::Key_Return);
+    Start({PlanFile()});
+    TypeChannel2Frequency();
     ASSERT_TRUE(WaitUntil([this] { return Title() == "plan.t590* - PQ-T590"; })) << Title();
     const QString kept = QDir(QString::fromStdString(indRecovery::StandardDirectory()))
                              .filePath(QString::fromLatin1(indRecovery::kFileName));
